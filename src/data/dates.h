@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// Stored dates are texts "yyyy/mm/dd", so that plain text comparison orders them.
+QString dateText(const QDate& date);
+
+// Weekday number 1..7 from Sunday, the numbering of the timetable and the weekday-name table.
+int weekdayNumber(const QDate& date);
+
+// The business year (April to March) a date falls in: 2008/02/10 belongs to 2007.
+int businessYearOf(const QDate& date);

@@ -1,0 +1,173 @@
+#include "data/schema.h"
+
+namespace {
+
+constexpr FieldType I = FieldType::Integer;
+constexpr FieldType T = FieldType::Text;
+
+std::vector<TableDef> buildSchema() {
+    return {
+        {"マスタ",
+         {{"マ_番号", T}, {"マ_連番", T}, {"マ_名称", T}, {"マ_略称", T}, {"マ_学部", T},
+          {"マ_教科", T}, {"マ_備考", T}},
+         {{"Key_マスタ", {"マ_番号", "マ_連番"}, true},
+          {"Idx_マ名称", {"マ_番号", "マ_名称"}, false}}},
+        {"業務年度",
+         {{"業_区分", I}, {"業_年度", I}, {"業_開始日", T}, {"業_終了日", T}},
+         {{"Key_業務", {"業_区分"}, true}}},
+        {"項目名",
+         {{"MSG_番号", T}, {"MSG_項目", T}, {"MSG_メッセージ", T}},
+         {{"Key_メッセジ", {"MSG_番号"}, true}}},
+        {"科目",
+         {{"科_年度", I}, {"科_学部", T}, {"科_学年", I}, {"科_コース", T}, {"科_番号", T},
+          {"科_表示順", I}, {"科_名称", T}, {"科_略称", T}, {"科_主要F", I}, {"科_選択F", I},
+          {"科_時間数", I}, {"科_備考", T}},
+         {{"Key_科目", {"科_年度", "科_学部", "科_学年", "科_コース", "科_番号"}, true},
+          {"Idx_名称", {"科_年度", "科_学部", "科_学年", "科_コース", "科_名称"}, false},
+          {"Idx_略称", {"科_年度", "科_学部", "科_学年", "科_コース", "科_略称"}, false}}},
+        {"教科",
+         {{"教_年度", I}, {"教_学部", T}, {"教_学年", I}, {"教_コース", T}, {"教_科目番号", T},
+          {"教_教科番号", T}, {"教_表示順", I}, {"教_名称", T}, {"教_略称", T}, {"教_展開F", I},
+          {"教_選択F", I}, {"教_時間数", I}, {"教_教室番号", T}, {"教_教室名", T},
+          {"教_備考", T}},
+         {{"Key_教科",
+           {"教_年度", "教_学部", "教_学年", "教_コース", "教_科目番号", "教_教科番号"},
+           true},
+          {"Idx_名称", {"教_年度", "教_学部", "教_学年", "教_コース", "教_科目番号", "教_名称"},
+           false},
+          {"Idx_略称", {"教_年度", "教_学部", "教_学年", "教_コース", "教_略称"}, false},
+          // Year, grade and display order lead, so one seek with (year, grade, 0, "") walks all
+          // subjects of a grade in display order; the course subject, department and course
+          // follow so that equal display orders still come in a stable order.
+          {"Idx_表示",
+           {"教_年度", "教_学年", "教_表示順", "教_科目番号", "教_学部", "教_コース",
+            "教_教科番号"},
+           false}}},
+        {"教員",
+         {{"員_番号", T}, {"員_氏名", T}, {"員_氏名カナ", T}, {"員_表示名", T}, {"員_担任F", I},
+          {"員_区分", T}, {"員_学部", T}, {"員_学年", I}, {"員_組", T}, {"員_性別", I},
+          {"員_生年月日", T}, {"員_郵便1", T}, {"員_郵便2", T}, {"員_住所1", T}, {"員_住所2", T},
+          {"員_電話1", T}, {"員_電話2", T}, {"員_休職FROM", T}, {"員_休職TO", T},
+          {"員_備考", T}},
+         {{"Key_教員", {"員_番号"}, true},
+          {"Idx_教員名", {"員_氏名"}, false},
+          {"Idx_表示名", {"員_表示名"}, false},
+          {"Idx_カナ", {"員_氏名カナ"}, false},
+          {"Idx_担任", {"員_学部", "員_学年", "員_組"}, false}}},
+        {"担当",
+         {{"担_年度", I}, {"担_教員番号", T}, {"担_学部", T}, {"担_学年", I}, {"担_コース", T},
+          {"担_科目番号", T}, {"担_教科番号", T}, {"担_氏名", T}, {"担_備考", T}},
+         {{"Key_担当",
+           {"担_年度", "担_教員番号", "担_学部", "担_学年", "担_コース", "担_科目番号",
+            "担_教科番号"},
+           true},
+          // The seventh value is the teacher number, so the teachers of one subject come in
+          // number order and a seek with "" as seventh value starts at the first of them.
+          {"Idx_教科",
+           {"担_年度", "担_学部", "担_学年", "担_コース", "担_科目番号", "担_教科番号",
+            "担_教員番号"},
+           false}}},
+        {"組時間割",
+         {{"組_年度", I}, {"組_学部", T}, {"組_学年", I}, {"組_コース", T}, {"組_組", T},
+          {"組_選択番号", I}, {"組_曜日", I}, {"組_時限", I}, {"組_教員", T}, {"組_科目", T},
+          {"組_科目名", T}, {"組_教科", T}, {"組_教科名", T}, {"組_教科略称", T},
+          {"組_教員名", T}, {"組_教員表示名", T}, {"組_登録", I}, {"組_備考", T}},
+         {{"Key_時間割",
+           {"組_年度", "組_学部", "組_学年", "組_コース", "組_組", "組_選択番号", "組_曜日",
+            "組_時限", "組_教員"},
+           true},
+          {"Idx_教員コマ", {"組_年度", "組_教員", "組_曜日", "組_時限"}, false},
+          {"Idx_教員", {"組_年度", "組_曜日", "組_時限", "組_教員"}, false},
+          {"Idx_コマ",
+           {"組_年度", "組_曜日", "組_時限", "組_学部", "組_学年", "組_コース", "組_組"},
+           false}}},
+        {"時限変更",
+         {{"変_年度", I}, {"変_日付", T}, {"変_学部", T}, {"変_学年", I}, {"変_コース", T},
+          {"変_組", T}, {"変_選択番号", I}, {"変_時限", I}, {"変_科目", T}, {"変_教科", T},
+          {"変_教科名", T}, {"変_教科略称", T}, {"変_教員", T}, {"変_教員名", T},
+          {"変_教員表示名", T}, {"変_備考", T}, {"変_登録", I}},
+         {{"Key_変更",
+           {"変_年度", "変_日付", "変_学部", "変_学年", "変_コース", "変_組", "変_選択番号",
+            "変_時限"},
+           true},
+          {"Idx_教員コマ", {"変_年度", "変_教員", "変_日付", "変_時限"}, false},
+          {"Idx_教員", {"変_年度", "変_日付", "変_時限", "変_教員"}, false},
+          {"Idx_時限",
+           {"変_年度", "変_日付", "変_時限", "変_学部", "変_学年", "変_コース", "変_組",
+            "変_選択番号"},
+           false}}},
+        {"期間",
+         {{"期_年度", I}, {"期_学部", T}, {"期_学年", I}, {"期_開始日", T}, {"期_終了日", T},
+          {"期_授業F", I}, {"期_学期F", I}, {"期_学期", T}, {"期_名称", T}, {"期_略称", T},
+          {"期_備考", T}},
+         {{"Key_期間",
+           {"期_年度", "期_学部", "期_学年", "期_開始日", "期_終了日", "期_授業F"},
+           true},
+          // The period list reads a year in calendar order.
+          {"Idx_一覧", {"期_年度", "期_開始日", "期_終了日"}, false}}},
+        {"予定",
+         {{"予_年度", I}, {"予_学部", T}, {"予_学年", I}, {"予_コース", T}, {"予_日付", T},
+          {"予_連番", I}, {"予_時限From", I}, {"予_時限To", I}, {"予_組", T}, {"予_終了日", T},
+          {"予_授業F", I}, {"予_予定番号", T}, {"予_名称", T}, {"予_略称", T}, {"予_備考", T}},
+         {{"Key_予定",
+           {"予_年度", "予_学部", "予_学年", "予_コース", "予_日付", "予_連番", "予_時限From",
+            "予_時限To"},
+           true},
+          // A seek with (year, date) lands on the first event that has not ended by that date.
+          {"Idx_終了日",
+           {"予_年度", "予_終了日", "予_日付", "予_学部", "予_学年", "予_コース", "予_連番"},
+           false}}},
+        {"WK時割変",
+         {{"W_日付", T}, {"W_時限", I}, {"W_学部", T}, {"W_学年", I}, {"W_組", T}, {"W_科目", T},
+          {"W_教科", T}, {"W_教科名", T}, {"W_教科略称", T}, {"W_コース", T}, {"W_選択番号", I},
+          {"W_教員コード", T}, {"W_表示名", T}, {"W_教員名", T}, {"W_旧教員コード", T},
+          {"W_旧表示名", T}, {"W_旧教員名", T}, {"W_旧科目", T}, {"W_旧教科", T}, {"W_備考", T}},
+         {{"Idx_変更先",
+           {"W_教員コード", "W_学部", "W_学年", "W_コース", "W_組", "W_選択番号", "W_日付",
+            "W_時限"},
+           false}}},
+    };
+}
+
+QString quoted(const QString& name) { return '"' + QString(name).replace('"', "\"\"") + '"'; }
+
+}  // namespace
+
+const std::vector<TableDef>& schemaTables() {
+    static const std::vector<TableDef> tables = buildSchema();
+    return tables;
+}
+
+const TableDef* findTableDef(const QString& table) {
+    for (const TableDef& t : schemaTables())
+        if (table == QString::fromUtf8(t.name)) return &t;
+    return nullptr;
+}
+
+QString physicalIndexName(const QString& table, const QString& index) {
+    return table + '.' + index;
+}
+
+QStringList schemaStatements() {
+    QStringList out;
+    for (const TableDef& t : schemaTables()) {
+        const QString table = QString::fromUtf8(t.name);
+        QStringList cols;
+        for (const FieldDef& f : t.fields) {
+            const QString name = quoted(QString::fromUtf8(f.name));
+            cols << (f.type == FieldType::Integer ? name + " INTEGER NOT NULL DEFAULT 0"
+                                                  : name + " TEXT NOT NULL DEFAULT ''");
+        }
+        out << QStringLiteral("CREATE TABLE %1 (%2)")
+                   .arg(quoted(table), cols.join(", "));
+        for (const IndexDef& ix : t.indexes) {
+            QStringList fields;
+            for (const char* f : ix.fields) fields << quoted(QString::fromUtf8(f));
+            out << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                       .arg(ix.unique ? "UNIQUE " : "",
+                            quoted(physicalIndexName(table, QString::fromUtf8(ix.name))),
+                            quoted(table), fields.join(", "));
+        }
+    }
+    return out;
+}

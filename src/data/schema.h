@@ -1,0 +1,38 @@
+#pragma once
+
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+// The tables, fields and indexes of 時間割.mdb. This list is the single source for creating a new
+// database and for telling whether a file is a database of this program.
+
+enum class FieldType { Integer, Text };
+
+struct FieldDef {
+    const char* name;
+    FieldType type;
+};
+
+struct IndexDef {
+    const char* name;  // the name callers use, e.g. "Idx_名称"
+    std::vector<const char*> fields;
+    bool unique;
+};
+
+struct TableDef {
+    const char* name;
+    std::vector<FieldDef> fields;
+    std::vector<IndexDef> indexes;
+};
+
+const std::vector<TableDef>& schemaTables();
+const TableDef* findTableDef(const QString& table);
+
+// SQLite index names are global to the file while several tables share index names
+// (教科 and 科目 both have Idx_名称), so the stored name carries the table.
+QString physicalIndexName(const QString& table, const QString& index);
+
+// The SQL that creates every table and index of a new database.
+QStringList schemaStatements();

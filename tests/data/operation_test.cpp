@@ -1,0 +1,88 @@
+// An operation is all or nothing: an engine error halfway leaves the file as it was.
+
+#include <QFile>
+
+#include "data/new_database.h"
+#include "support/database_fixture.h"
+
+namespace {
+
+class OperationTest : public DatabaseTest {};
+
+void addMaster(Recordset& rs, const char* no) {
+    rs.addNew();
+    rs.set("マ_番号", "002");
+    rs.set("マ_連番", no);
+    rs.update();
+}
+
+TEST_F(OperationTest, AnEngineErrorHalfwayLeavesTheDatabaseAsItWas) {
+    insert("マスタ", {{"マ_番号", "002"}, {"マ_連番", "001"}, {"マ_名称", "中学部"}});
+    try {
+        Operation op;
+        Recordset rs("マスタ");
+        addMaster(rs, "002");
+        rs.setIndex("Key_マスタ");
+        rs.seek(Seek::Equal, {"002", "001"});
+        rs.edit();
+        rs.set("マ_名称", "変更");
+        rs.update();
+        addMaster(rs, "001");  // duplicate key: the engine refuses
+        op.commit();
+        FAIL() << "the duplicate was stored";
+    } catch (const DbError&) {
+    }
+    const auto rows = records("マスタ");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].at("マ_名称"), Value("中学部"));
+
+    // The connection stays usable after the failure.
+    insert("マスタ", {{"マ_番号", "002"}, {"マ_連番", "002"}});
+    EXPECT_EQ(records("マスタ").size(), 2u);
+}
+
+TEST_F(OperationTest, NestedOperationsCommitOnceAndAFailedInnerOneUndoesTheWhole) {
+    {
+        Operation outer;
+        {
+            Operation inner;
+            Recordset rs("マスタ");
+            addMaster(rs, "001");
+            inner.commit();
+        }
+        Recordset rs("マスタ");
+        addMaster(rs, "002");
+        outer.commit();
+    }
+    EXPECT_EQ(records("マスタ").size(), 2u);
+
+    Operation outer;
+    {
+        Operation inner;  // ends without commit, as after an exception caught further up
+        Recordset rs("マスタ");
+        addMaster(rs, "003");
+    }
+    EXPECT_THROW(outer.commit(), DbError);
+    EXPECT_EQ(records("マスタ").size(), 2u);
+}
+
+TEST_F(OperationTest, OpeningRefusesMissingFilesAndFilesOfOtherPrograms) {
+    Database::close();
+    try {
+        Database::open("無い.mdb");
+        FAIL();
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.message().contains("無い.mdb"));
+    }
+    QFile text("text.mdb");
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("this is not a database");
+    text.close();
+    EXPECT_THROW(Database::open("text.mdb"), DbError);
+    EXPECT_FALSE(Database::isOpen());
+
+    Database::open(kDatabaseFile);
+    EXPECT_TRUE(Database::isOpen());
+}
+
+}  // namespace
