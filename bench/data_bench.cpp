@@ -67,7 +67,8 @@ void BM_ClassScan_Cursor(benchmark::State& state) {
         rs.seek(Seek::AtLeast, {kYear, "002", 2, "", "7", 0, 0, 0, ""});
         n = 0;
         while (!rs.noMatch() && !rs.eof() && rs.integer("組_年度") == kYear &&
-               rs.text("組_学部") == "002" && rs.integer("組_学年") == 2 && rs.text("組_組") == "7") {
+               rs.text("組_学部") == "002" && rs.integer("組_学年") == 2 &&
+               rs.text("組_組") == "7") {
             for (const QString& f : rs.fieldNames()) benchmark::DoNotOptimize(rs.value(f));
             ++n;
             rs.moveNext();
@@ -112,8 +113,9 @@ void BM_PointLookups_Cursor(benchmark::State& state) {
         for (int i = 0; i < 1000; ++i) {
             const int slot = i % 30, k = 1 + i % 12;
             const int t = ((2 * 12 + k - 1) + 37 * slot + kYear) % 200;
-            rs.seek(Seek::Equal, {kYear, "001", 3, "", QString::number(k), 0, 2 + slot / 6,
-                                  1 + slot % 6, QStringLiteral("%1").arg(t + 1, 3, 10, QChar('0'))});
+            rs.seek(Seek::Equal,
+                    {kYear, "001", 3, "", QString::number(k), 0, 2 + slot / 6, 1 + slot % 6,
+                     QStringLiteral("%1").arg(t + 1, 3, 10, QChar('0'))});
             benchmark::DoNotOptimize(rs.noMatch());
             if (!rs.noMatch()) benchmark::DoNotOptimize(rs.value("組_教科名"));
         }
@@ -123,10 +125,11 @@ void BM_PointLookups_Cursor(benchmark::State& state) {
 void BM_PointLookups_RawSql(benchmark::State& state) {
     openLargeSchool();
     const TableMeta& meta = db().table("組時間割");
-    sqlite3_stmt* s = prepareRaw("SELECT " + meta.selectList +
-                                 " FROM 組時間割 WHERE 組_年度 = ? AND 組_学部 = ? AND 組_学年 = ? "
-                                 "AND 組_コース = ? AND 組_組 = ? AND 組_選択番号 = ? AND 組_曜日 = ? "
-                                 "AND 組_時限 = ? AND 組_教員 = ?");
+    sqlite3_stmt* s =
+        prepareRaw("SELECT " + meta.selectList +
+                   " FROM 組時間割 WHERE 組_年度 = ? AND 組_学部 = ? AND 組_学年 = ? "
+                   "AND 組_コース = ? AND 組_組 = ? AND 組_選択番号 = ? AND 組_曜日 = ? "
+                   "AND 組_時限 = ? AND 組_教員 = ?");
     for (auto _ : state) {
         for (int i = 0; i < 1000; ++i) {
             const int slot = i % 30, k = 1 + i % 12;
@@ -175,7 +178,8 @@ void BM_Adds_RawSql(benchmark::State& state) {
     const TableMeta& meta = db().table("時限変更");
     QStringList marks;
     for (int c = 0; c < meta.columns.size(); ++c) marks << "?";
-    sqlite3_stmt* s = prepareRaw(QStringLiteral("INSERT INTO 時限変更 VALUES (%1)").arg(marks.join(", ")));
+    sqlite3_stmt* s =
+        prepareRaw(QStringLiteral("INSERT INTO 時限変更 VALUES (%1)").arg(marks.join(", ")));
     for (auto _ : state) {
         sqlite3_exec(db().handle(), "BEGIN", nullptr, nullptr, nullptr);
         for (int i = 0; i < 10000; ++i) {

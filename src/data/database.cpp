@@ -9,7 +9,9 @@ namespace {
 
 std::unique_ptr<Database> g_current;
 
-QString quoted(const QString& name) { return '"' + QString(name).replace('"', "\"\"") + '"'; }
+QString quoted(const QString& name) {
+    return '"' + QString(name).replace('"', "\"\"") + '"';
+}
 
 QString placeholders(int n) {
     QStringList q;
@@ -58,7 +60,8 @@ bool Statement::step() {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
-    if (rc == SQLITE_CONSTRAINT || sqlite3_extended_errcode(db_->handle()) == SQLITE_CONSTRAINT_UNIQUE)
+    if (rc == SQLITE_CONSTRAINT ||
+        sqlite3_extended_errcode(db_->handle()) == SQLITE_CONSTRAINT_UNIQUE)
         throw DbError(QStringLiteral("同じキーのレコードが既にあります（%1）")
                           .arg(QString::fromUtf8(sqlite3_errmsg(db_->handle()))));
     db_->fail(QStringLiteral("データベースの読み書きに失敗しました"));
@@ -69,7 +72,9 @@ void Statement::exec() {
     }
 }
 
-qint64 Statement::columnInt(int i) const { return sqlite3_column_int64(stmt_, i); }
+qint64 Statement::columnInt(int i) const {
+    return sqlite3_column_int64(stmt_, i);
+}
 
 QString Statement::columnText(int i) const {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
@@ -105,7 +110,8 @@ int TableMeta::column(const char* field) const {
 const IndexMeta& TableMeta::index(const QString& indexName) const {
     const auto it = indexes.find(indexName);
     if (it == indexes.end())
-        throw DbError(QStringLiteral("表「%1」にインデックス「%2」がありません").arg(name, indexName));
+        throw DbError(
+            QStringLiteral("表「%1」にインデックス「%2」がありません").arg(name, indexName));
     return it->second;
 }
 
@@ -117,7 +123,8 @@ void Database::open(const QString& path) {
     if (!QFileInfo(path).isFile())
         throw DbError(QStringLiteral("データベース「%1」がありません").arg(path));
     sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc =
+        sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         const QString why = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString();
         sqlite3_close(handle);
@@ -132,9 +139,13 @@ void Database::open(const QString& path) {
     g_current = std::move(d);
 }
 
-void Database::close() { g_current.reset(); }
+void Database::close() {
+    g_current.reset();
+}
 
-bool Database::isOpen() { return g_current != nullptr; }
+bool Database::isOpen() {
+    return g_current != nullptr;
+}
 
 Database& Database::current() {
     if (!g_current) throw DbError(QStringLiteral("データベースが開かれていません"));
@@ -143,7 +154,8 @@ Database& Database::current() {
 
 void Database::create(const QString& path) {
     if (QFileInfo::exists(path))
-        throw DbError(QStringLiteral("「%1」は既にあります。既存のファイルは変更しません").arg(path));
+        throw DbError(
+            QStringLiteral("「%1」は既にあります。既存のファイルは変更しません").arg(path));
     sqlite3* handle = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -197,7 +209,8 @@ void Database::verifySchema() {
                                nullptr) != SQLITE_OK) {
             const QString why = QString::fromUtf8(sqlite3_errmsg(db_));
             sqlite3_finalize(s);
-            throw DbError(QStringLiteral("「%1」は時間割のデータベースではありません（%2）").arg(path_, why));
+            throw DbError(
+                QStringLiteral("「%1」は時間割のデータベースではありません（%2）").arg(path_, why));
         }
         while (sqlite3_step(s) == SQLITE_ROW)
             present << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
@@ -205,8 +218,9 @@ void Database::verifySchema() {
     }
     for (const TableDef& t : schemaTables())
         if (!present.contains(QString::fromUtf8(t.name)))
-            throw DbError(QStringLiteral("「%1」は時間割のデータベースではありません（表「%2」がありません）")
-                              .arg(path_, QString::fromUtf8(t.name)));
+            throw DbError(
+                QStringLiteral("「%1」は時間割のデータベースではありません（表「%2」がありません）")
+                    .arg(path_, QString::fromUtf8(t.name)));
 }
 
 TableMeta& Database::table(const QString& name) {
@@ -231,13 +245,15 @@ TableMeta& Database::table(const QString& name) {
     QStringList cols;
     for (const QString& c : meta->columns) cols << quoted(c);
     meta->selectList = "rowid, " + cols.join(", ");
-    meta->insertId = statementId(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                     .arg(quoted(name), cols.join(", "), placeholders(cols.size())));
+    meta->insertId =
+        statementId(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                        .arg(quoted(name), cols.join(", "), placeholders(cols.size())));
     QStringList sets;
     for (const QString& c : cols) sets << c + " = ?";
     meta->updateId = statementId(
         QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quoted(name), sets.join(", ")));
-    meta->deleteId = statementId(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(name)));
+    meta->deleteId =
+        statementId(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(name)));
 
     {
         Statement list = prepare(
@@ -268,9 +284,10 @@ TableMeta& Database::table(const QString& name) {
                                      .arg(meta->selectList, quoted(name), quoted(physical));
             const QString orderBy = " ORDER BY " + order.join(", ") + ", rowid";
             for (int m = 0; m <= int(order.size()); ++m) {
-                const QString where = m == 0 ? QString()
-                                             : QStringLiteral(" WHERE (%1) >= (%2)")
-                                                   .arg(order.mid(0, m).join(", "), placeholders(m));
+                const QString where = m == 0
+                                          ? QString()
+                                          : QStringLiteral(" WHERE (%1) >= (%2)")
+                                                .arg(order.mid(0, m).join(", "), placeholders(m));
                 ix.fromIds.push_back(statementId(head + where + orderBy));
             }
             ix.afterId = statementId(head +
@@ -319,8 +336,7 @@ void Database::returnStatement(int id, sqlite3_stmt* stmt) {
 void Database::execute(const QString& statement) {
     static const QRegularExpression form(QStringLiteral("^DELETE \\* FROM (\\S+) ;$"));
     const auto m = form.match(statement);
-    if (!m.hasMatch())
-        throw DbError(QStringLiteral("実行できない命令です: %1").arg(statement));
+    if (!m.hasMatch()) throw DbError(QStringLiteral("実行できない命令です: %1").arg(statement));
     requireOperation();
     TableMeta& t = table(m.captured(1));
     prepare(QStringLiteral("DELETE FROM %1").arg(quoted(t.name))).exec();
@@ -328,7 +344,8 @@ void Database::execute(const QString& statement) {
 }
 
 void Database::requireOperation() const {
-    if (depth_ == 0) throw DbError(QStringLiteral("書き込みは処理（トランザクション）の中で行ってください"));
+    if (depth_ == 0)
+        throw DbError(QStringLiteral("書き込みは処理（トランザクション）の中で行ってください"));
 }
 
 void Database::begin() {
@@ -399,7 +416,9 @@ bool Database::addedOrMovedSince(const TableMeta& table, qint64 rowid, std::uint
 // ---------------------------------------------------------------------------------------------
 // Operation
 
-Operation::Operation() : db_(Database::current()) { db_.begin(); }
+Operation::Operation() : db_(Database::current()) {
+    db_.begin();
+}
 
 Operation::~Operation() {
     if (!done_) db_.rollback();

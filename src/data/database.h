@@ -20,12 +20,12 @@ struct sqlite3_stmt;
 // An engine error: a missing file, table, field or index, a broken file, a duplicate key. It ends
 // the operation, which is rolled back; the screens report it once at their event boundary.
 class DbError : public std::runtime_error {
-public:
+  public:
     explicit DbError(const QString& message)
         : std::runtime_error(message.toStdString()), message_(message) {}
     const QString& message() const { return message_; }
 
-private:
+  private:
     QString message_;
 };
 
@@ -68,13 +68,13 @@ struct TableMeta {
     int column(const char* field) const;
     const IndexMeta& index(const QString& name) const;  // throws DbError naming a missing index
 
-private:
+  private:
     mutable std::unordered_map<const char*, int> literalColumns_;
 };
 
 // A prepared statement from the connection's pool; it goes back to the pool when destroyed.
 class Statement {
-public:
+  public:
     Statement() = default;
     Statement(class Database* db, int id, sqlite3_stmt* stmt) : db_(db), id_(id), stmt_(stmt) {}
     Statement(Statement&& o) noexcept { *this = std::move(o); }
@@ -90,7 +90,7 @@ public:
     Value column(int i, FieldType type) const;
     void release();
 
-private:
+  private:
     class Database* db_ = nullptr;
     int id_ = -1;
     sqlite3_stmt* stmt_ = nullptr;
@@ -99,7 +99,7 @@ private:
 // The one connection of the process to 時間割.mdb. Everything a user action reads or writes happens
 // inside one Operation (a transaction), so an engine error never leaves anything half written.
 class Database {
-public:
+  public:
     // Opens an existing file; never creates one. Throws DbError when the file is missing, is not
     // an SQLite file, or lacks a table, field or index of this program.
     static void open(const QString& path);
@@ -129,6 +129,7 @@ public:
     void commit();
     void rollback();
     bool inOperation() const { return depth_ > 0; }
+    int operationDepth() const { return depth_; }
     void requireOperation() const;
 
     // Write tracking, so that a scan neither repeats nor runs after records that the same
@@ -141,7 +142,7 @@ public:
     sqlite3* handle() const { return db_; }
     [[noreturn]] void fail(const QString& what) const;  // throws DbError with the engine's text
 
-private:
+  private:
     explicit Database(const QString& path, sqlite3* db) : path_(path), db_(db) {}
     void verifySchema();
     void exec(const char* sql);
@@ -164,17 +165,19 @@ private:
 // is rolled back when the Operation ends without it (an exception, an early return).
 // Operations nest; only the outermost one talks to the engine.
 class Operation {
-public:
+  public:
     Operation();
     ~Operation();
     Operation(const Operation&) = delete;
     Operation& operator=(const Operation&) = delete;
     void commit();
 
-private:
+  private:
     Database& db_;
     bool done_ = false;
 };
 
 // The process connection.
-inline Database& db() { return Database::current(); }
+inline Database& db() {
+    return Database::current();
+}

@@ -117,7 +117,8 @@ void Recordset::setColumn(int c, const Value& v) {
             bool ok = false;
             const qint64 n = v.toText().trimmed().toLongLong(&ok);
             if (!ok && !v.toText().trimmed().isEmpty())
-                throw DbError(QStringLiteral("「%1」には数値を入れてください（%2）").arg(field, v.describe()));
+                throw DbError(QStringLiteral("「%1」には数値を入れてください（%2）")
+                                  .arg(field, v.describe()));
             buffer_[c] = Value(n);
             return;
         }

@@ -23,7 +23,7 @@
 enum class Seek { Equal, AtLeast };  // "=" and ">="
 
 class Recordset {
-public:
+  public:
     explicit Recordset(const QString& table);
     ~Recordset() = default;
     Recordset(const Recordset&) = delete;
@@ -62,7 +62,7 @@ public:
     const QString& tableName() const { return meta_.name; }
     const QStringList& fieldNames() const { return meta_.columns; }
 
-private:
+  private:
     enum class Editing { None, Adding, Editing };
 
     const IndexMeta& index() const;

@@ -6,11 +6,15 @@
 namespace {
 
 class CursorTest : public DatabaseTest {
-protected:
+  protected:
     static void lesson(int year, const char* dept, int grade, const char* klass, int weekday,
                        int period, const char* teacher) {
-        insert("組時間割", {{"組_年度", year}, {"組_学部", dept}, {"組_学年", grade},
-                            {"組_組", klass}, {"組_曜日", weekday}, {"組_時限", period},
+        insert("組時間割", {{"組_年度", year},
+                            {"組_学部", dept},
+                            {"組_学年", grade},
+                            {"組_組", klass},
+                            {"組_曜日", weekday},
+                            {"組_時限", period},
                             {"組_教員", teacher}});
     }
 

@@ -63,8 +63,9 @@ TEST_F(NewDatabaseTest, TheSampleSchoolIsConsistent) {
         if (m.at("マ_番号") == Value("006"))
             classes.insert(m.at("マ_学部").toText() + "/" + m.at("マ_名称").toText());
     for (const Record& k : records("科目"))
-        kamoku.insert(QStringLiteral("%1/%2/%3").arg(k.at("科_学部").toText(), k.at("科_学年").toText(),
-                                                     k.at("科_番号").toText()));
+        kamoku.insert(
+            QStringLiteral("%1/%2/%3")
+                .arg(k.at("科_学部").toText(), k.at("科_学年").toText(), k.at("科_番号").toText()));
     for (const Record& k : records("教科"))
         kyouka.insert(QStringLiteral("%1/%2/%3/%4")
                           .arg(k.at("教_学部").toText(), k.at("教_学年").toText(),
@@ -99,7 +100,8 @@ TEST_F(NewDatabaseTest, TheSampleSchoolIsConsistent) {
             continue;
         }
         EXPECT_EQ(++booked[r.at("組_教員").toText() + "@" + slot], 1)
-            << "double booking " << r.at("組_教員").toText().toStdString() << " " << slot.toStdString();
+            << "double booking " << r.at("組_教員").toText().toStdString() << " "
+            << slot.toStdString();
     }
     EXPECT_EQ(slotsOfClass.size(), 21u);
     for (const auto& [cls, slots] : slotsOfClass) EXPECT_EQ(slots.size(), 30u) << cls.toStdString();

@@ -20,12 +20,13 @@ void DatabaseTest::TearDown() {
 
 std::vector<Record> records(const QString& table) {
     const TableMeta& meta = db().table(table);
-    Statement s = db().prepare(QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid")
-                                   .arg(meta.selectList, table));
+    Statement s = db().prepare(
+        QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid").arg(meta.selectList, table));
     std::vector<Record> out;
     while (s.step()) {
         Record r;
-        for (int i = 0; i < meta.columns.size(); ++i) r[meta.columns[i]] = s.column(i + 1, meta.types[i]);
+        for (int i = 0; i < meta.columns.size(); ++i)
+            r[meta.columns[i]] = s.column(i + 1, meta.types[i]);
         out.push_back(std::move(r));
     }
     return out;

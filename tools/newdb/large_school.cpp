@@ -11,8 +11,12 @@ constexpr int kDepts = 3, kGrades = 3, kClasses = 12, kTeachers = 200, kYears = 
 constexpr int kSubjects = 10;
 constexpr int kChangesPerYear = 4000;
 
-QString code3(int n) { return QStringLiteral("%1").arg(n, 3, 10, QChar('0')); }
-QString code2(int n) { return QStringLiteral("%1").arg(n, 2, 10, QChar('0')); }
+QString code3(int n) {
+    return QStringLiteral("%1").arg(n, 3, 10, QChar('0'));
+}
+QString code2(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QChar('0'));
+}
 
 // A small deterministic generator, so that every run builds the same school.
 struct Lcg {
@@ -29,25 +33,36 @@ void fillLargeSchool(int lastYear) {
     Operation op;
     {
         Recordset rs("マスタ");
-        addRecord(rs, {{"マ_番号", "001"}, {"マ_連番", "001"}, {"マ_名称", "大規模学園"}, {"マ_略称", "大規模"}});
+        addRecord(rs, {{"マ_番号", "001"},
+                       {"マ_連番", "001"},
+                       {"マ_名称", "大規模学園"},
+                       {"マ_略称", "大規模"}});
         for (int d = 1; d <= kDepts; ++d)
-            addRecord(rs, {{"マ_番号", "002"}, {"マ_連番", code3(d)},
-                           {"マ_名称", QStringLiteral("第%1学部").arg(d)}, {"マ_略称", QString::number(d)}});
+            addRecord(rs, {{"マ_番号", "002"},
+                           {"マ_連番", code3(d)},
+                           {"マ_名称", QStringLiteral("第%1学部").arg(d)},
+                           {"マ_略称", QString::number(d)}});
         for (int g = 1; g <= kGrades; ++g)
-            addRecord(rs, {{"マ_番号", "003"}, {"マ_連番", code3(g)}, {"マ_名称", QString::number(g)},
+            addRecord(rs, {{"マ_番号", "003"},
+                           {"マ_連番", code3(g)},
+                           {"マ_名称", QString::number(g)},
                            {"マ_略称", QStringLiteral("%1年").arg(g)}});
         int entry = 0;
         for (int d = 1; d <= kDepts; ++d)
             for (int k = 1; k <= kClasses; ++k)
-                addRecord(rs, {{"マ_番号", "006"}, {"マ_連番", code3(++entry)},
-                               {"マ_名称", QString::number(k)}, {"マ_略称", QStringLiteral("%1組").arg(k)},
+                addRecord(rs, {{"マ_番号", "006"},
+                               {"マ_連番", code3(++entry)},
+                               {"マ_名称", QString::number(k)},
+                               {"マ_略称", QStringLiteral("%1組").arg(k)},
                                {"マ_学部", code3(d)}});
-        addRecord(rs, {{"マ_番号", "010"}, {"マ_連番", "001"}, {"マ_名称", "10"}, {"マ_略称", "10"}});
+        addRecord(rs,
+                  {{"マ_番号", "010"}, {"マ_連番", "001"}, {"マ_名称", "10"}, {"マ_略称", "10"}});
     }
     {
         Recordset rs("業務年度");
         for (int k = 1; k <= 2; ++k)
-            addRecord(rs, {{"業_区分", k}, {"業_年度", lastYear + k - 1},
+            addRecord(rs, {{"業_区分", k},
+                           {"業_年度", lastYear + k - 1},
                            {"業_開始日", QStringLiteral("%1/04/01").arg(lastYear + k - 1)},
                            {"業_終了日", QStringLiteral("%1/03/31").arg(lastYear + k)}});
     }
@@ -66,13 +81,20 @@ void fillLargeSchool(int lastYear) {
         for (int d = 1; d <= kDepts; ++d)
             for (int g = 1; g <= kGrades; ++g)
                 for (int s = 1; s <= kSubjects; ++s) {
-                    addRecord(ka, {{"科_年度", y}, {"科_学部", code3(d)}, {"科_学年", g},
-                                   {"科_番号", code2(s)}, {"科_表示順", s},
+                    addRecord(ka, {{"科_年度", y},
+                                   {"科_学部", code3(d)},
+                                   {"科_学年", g},
+                                   {"科_番号", code2(s)},
+                                   {"科_表示順", s},
                                    {"科_名称", QStringLiteral("科目%1").arg(s)},
                                    {"科_略称", QStringLiteral("科%1").arg(s)}});
-                    addRecord(kyo, {{"教_年度", y}, {"教_学部", code3(d)}, {"教_学年", g},
-                                    {"教_科目番号", code2(s)}, {"教_教科番号", "01"},
-                                    {"教_表示順", s}, {"教_名称", QStringLiteral("教科%1").arg(s)},
+                    addRecord(kyo, {{"教_年度", y},
+                                    {"教_学部", code3(d)},
+                                    {"教_学年", g},
+                                    {"教_科目番号", code2(s)},
+                                    {"教_教科番号", "01"},
+                                    {"教_表示順", s},
+                                    {"教_名称", QStringLiteral("教科%1").arg(s)},
                                     {"教_略称", QStringLiteral("教%1").arg(s)}});
                 }
         // Monday to Friday, six periods; at each slot the 108 classes have 108 different
@@ -84,11 +106,17 @@ void fillLargeSchool(int lastYear) {
                     for (int slot = 0; slot < 30; ++slot) {
                         const int t = (cls + 37 * slot + y) % kTeachers;
                         const int s = 1 + (cls + slot) % kSubjects;
-                        addRecord(kumi, {{"組_年度", y}, {"組_学部", code3(d)}, {"組_学年", g},
-                                         {"組_組", QString::number(k)}, {"組_曜日", 2 + slot / 6},
-                                         {"組_時限", 1 + slot % 6}, {"組_教員", code3(t + 1)},
-                                         {"組_科目", code2(s)}, {"組_科目名", QStringLiteral("科目%1").arg(s)},
-                                         {"組_教科", "01"}, {"組_教科名", QStringLiteral("教科%1").arg(s)},
+                        addRecord(kumi, {{"組_年度", y},
+                                         {"組_学部", code3(d)},
+                                         {"組_学年", g},
+                                         {"組_組", QString::number(k)},
+                                         {"組_曜日", 2 + slot / 6},
+                                         {"組_時限", 1 + slot % 6},
+                                         {"組_教員", code3(t + 1)},
+                                         {"組_科目", code2(s)},
+                                         {"組_科目名", QStringLiteral("科目%1").arg(s)},
+                                         {"組_教科", "01"},
+                                         {"組_教科名", QStringLiteral("教科%1").arg(s)},
                                          {"組_教科略称", QStringLiteral("教%1").arg(s)},
                                          {"組_教員名", QStringLiteral("教員　%1").arg(t + 1)},
                                          {"組_教員表示名", QStringLiteral("教%1").arg(t + 1)}});
@@ -102,10 +130,17 @@ void fillLargeSchool(int lastYear) {
             const int k = 1 + rng.next() % kClasses, p = 1 + rng.next() % 6;
             if (!used.insert({int(date.toJulianDay()), d, g, k, p}).second) continue;
             const int t = rng.next() % kTeachers;
-            addRecord(hen, {{"変_年度", y}, {"変_日付", dateText(date)}, {"変_学部", code3(d)},
-                            {"変_学年", g}, {"変_組", QString::number(k)}, {"変_時限", p},
-                            {"変_科目", "01"}, {"変_教科", "01"}, {"変_教科名", "教科1"},
-                            {"変_教科略称", "教1"}, {"変_教員", code3(t + 1)},
+            addRecord(hen, {{"変_年度", y},
+                            {"変_日付", dateText(date)},
+                            {"変_学部", code3(d)},
+                            {"変_学年", g},
+                            {"変_組", QString::number(k)},
+                            {"変_時限", p},
+                            {"変_科目", "01"},
+                            {"変_教科", "01"},
+                            {"変_教科名", "教科1"},
+                            {"変_教科略称", "教1"},
+                            {"変_教員", code3(t + 1)},
                             {"変_教員名", QStringLiteral("教員　%1").arg(t + 1)},
                             {"変_教員表示名", QStringLiteral("教%1").arg(t + 1)}});
         }

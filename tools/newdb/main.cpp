@@ -16,10 +16,13 @@
 
 namespace {
 
-void say(const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); }
+void say(const QString& text) {
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
 
 int usage() {
-    say(QStringLiteral("使い方: jikanwari-newdb [--demo | --large] ファイル名\n"
+    say(
+        QStringLiteral("使い方: jikanwari-newdb [--demo | --large] ファイル名\n"
                        "  新しい時間割データベースを作ります（既存のファイルは変更しません）。\n"
                        "  --demo   見本の学校を入れます\n"
                        "  --large  性能測定用の大きな学校を入れます"));

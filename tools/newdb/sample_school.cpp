@@ -122,18 +122,22 @@ const Teacher kTeachers[] = {
     {"前田", "勇気", "マエダ", "ユウキ", 1, "002", "保体", false, false},
     {"岡田", "さやか", "オカダ", "サヤカ", 2, "002", "保体", false, false},
     {"長谷川", "浩", "ハセガワ", "ヒロシ", 1, "002", "情報", true, false},
-    {"藤田", "博之", "フジタ", "ヒロユキ", 1, "", "", false, false},       // 校長
-    {"後藤", "典子", "ゴトウ", "ノリコ", 2, "", "", false, false},         // 教頭
-    {"近藤", "里美", "コンドウ", "サトミ", 2, "", "", false, false},       // 養護教諭
-    {"村上", "武", "ムラカミ", "タケシ", 1, "", "", false, false},         // 学校司書
-    {"遠藤", "玲奈", "エンドウ", "レナ", 2, "", "", false, true},          // 休職中
-    {"青木", "拓海", "アオキ", "タクミ", 1, "", "", false, false},         // 少人数指導
-    {"坂本", "綾", "サカモト", "アヤ", 2, "", "", false, false},           // 実習助手
+    {"藤田", "博之", "フジタ", "ヒロユキ", 1, "", "", false, false},  // 校長
+    {"後藤", "典子", "ゴトウ", "ノリコ", 2, "", "", false, false},    // 教頭
+    {"近藤", "里美", "コンドウ", "サトミ", 2, "", "", false, false},  // 養護教諭
+    {"村上", "武", "ムラカミ", "タケシ", 1, "", "", false, false},    // 学校司書
+    {"遠藤", "玲奈", "エンドウ", "レナ", 2, "", "", false, true},     // 休職中
+    {"青木", "拓海", "アオキ", "タクミ", 1, "", "", false, false},    // 少人数指導
+    {"坂本", "綾", "サカモト", "アヤ", 2, "", "", false, false},      // 実習助手
 };
 constexpr int kTeacherCount = int(sizeof kTeachers / sizeof kTeachers[0]);
 
-QString teacherNumber(int i) { return QStringLiteral("%1").arg(i + 1, 3, 10, QChar('0')); }
-QString fullName(const Teacher& t) { return QString::fromUtf8(t.family) + "　" + t.given; }
+QString teacherNumber(int i) {
+    return QStringLiteral("%1").arg(i + 1, 3, 10, QChar('0'));
+}
+QString fullName(const Teacher& t) {
+    return QString::fromUtf8(t.family) + "　" + t.given;
+}
 QString displayName(const Teacher& t) {
     return t.noDisplayName ? QString() : QString::fromUtf8(t.family);
 }
@@ -142,9 +146,15 @@ QString displayName(const Teacher& t) {
 constexpr int kDays = 5;
 constexpr int kPeriods = 6;
 constexpr int kSlots = kDays * kPeriods;
-int slotWeekday(int s) { return 2 + s / kPeriods; }
-int slotPeriod(int s) { return 1 + s % kPeriods; }
-int slotOf(int weekday, int period) { return (weekday - 2) * kPeriods + period - 1; }
+int slotWeekday(int s) {
+    return 2 + s / kPeriods;
+}
+int slotPeriod(int s) {
+    return 1 + s % kPeriods;
+}
+int slotOf(int weekday, int period) {
+    return (weekday - 2) * kPeriods + period - 1;
+}
 
 struct ClassRef {
     int dept;  // index into kDepartments
@@ -154,7 +164,7 @@ struct ClassRef {
 };
 
 struct Lesson {
-    int cls;  // index into the class list
+    int cls;                 // index into the class list
     const Subject* subject;  // nullptr: the free-text HR lesson
     std::vector<int> teachers;
 };
@@ -181,7 +191,8 @@ std::vector<int> teachersOf(int dept, const char* area) {
     for (int i = 0; i < kTeacherCount; ++i) {
         const Teacher& t = kTeachers[i];
         if (QString::fromUtf8(t.area) == QString::fromUtf8(area) &&
-            (QString::fromUtf8(t.dept).isEmpty() || QString::fromUtf8(t.dept) == kDepartments[dept].code))
+            (QString::fromUtf8(t.dept).isEmpty() ||
+             QString::fromUtf8(t.dept) == kDepartments[dept].code))
             out.push_back(i);
     }
     return out;
@@ -190,9 +201,8 @@ std::vector<int> teachersOf(int dept, const char* area) {
 // The elective periods of each senior grade: the same two slots in every class of the grade, and
 // different for each grade, because the music and art teachers take all of them.
 int electiveSlot(int grade, int n) {
-    static const int table[3][2] = {{slotOf(3, 5), slotOf(5, 5)},
-                                    {slotOf(3, 6), slotOf(5, 6)},
-                                    {slotOf(4, 5), slotOf(4, 6)}};
+    static const int table[3][2] = {
+        {slotOf(3, 5), slotOf(5, 5)}, {slotOf(3, 6), slotOf(5, 6)}, {slotOf(4, 5), slotOf(4, 6)}};
     return table[grade - 1][n];
 }
 const int kHomeroomSlot = slotOf(6, 6);  // Friday, sixth period
@@ -321,8 +331,8 @@ bool schedule(Timetable& tt, std::mt19937& rng) {
         int best = -1, bestScore = 1 << 30;
         for (int s = 0; s < kSlots; ++s) {
             if (tt.placed[l.cls][s] >= 0 || !teachersFree(tt, l, s)) continue;
-            const int score = sameSubjectThatDay(l.cls, l.subject, s / kPeriods) * 10 +
-                              int(rng() % 5);
+            const int score =
+                sameSubjectThatDay(l.cls, l.subject, s / kPeriods) * 10 + int(rng() % 5);
             if (score < bestScore) bestScore = score, best = s;
         }
         if (best >= 0) {
@@ -338,7 +348,8 @@ bool schedule(Timetable& tt, std::mt19937& rng) {
             unplace(tt, other, s);
             if (teachersFree(tt, l, s)) {
                 for (int f = 0; f < kSlots; ++f)
-                    if (f != s && tt.placed[l.cls][f] < 0 && teachersFree(tt, tt.lessons[other], f)) {
+                    if (f != s && tt.placed[l.cls][f] < 0 &&
+                        teachersFree(tt, tt.lessons[other], f)) {
                         place(tt, other, f);
                         place(tt, lesson, s);
                         repaired = true;
@@ -360,24 +371,31 @@ Timetable buildTimetable() {
     throw DbError(QStringLiteral("見本校の時間割を組めませんでした"));
 }
 
-QString classCode(const ClassRef& c) { return QString::number(c.klass); }
+QString classCode(const ClassRef& c) {
+    return QString::number(c.klass);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Writers
 
 void writeMasters() {
     Recordset rs("マスタ");
-    addRecord(rs, {{"マ_番号", "001"}, {"マ_連番", "001"}, {"マ_名称", "桜丘学園中学校・高等学校"},
+    addRecord(rs, {{"マ_番号", "001"},
+                   {"マ_連番", "001"},
+                   {"マ_名称", "桜丘学園中学校・高等学校"},
                    {"マ_略称", "桜丘学園"}});
     for (const Department& d : kDepartments)
-        addRecord(rs, {{"マ_番号", "002"}, {"マ_連番", d.code}, {"マ_名称", d.name},
+        addRecord(rs, {{"マ_番号", "002"},
+                       {"マ_連番", d.code},
+                       {"マ_名称", d.name},
                        {"マ_略称", d.shortName}});
     for (int g = 1; g <= 3; ++g)
         addRecord(rs, {{"マ_番号", "003"},
                        {"マ_連番", QStringLiteral("%1").arg(g, 3, 10, QChar('0'))},
                        {"マ_名称", QString::number(g)},
                        {"マ_略称", QStringLiteral("%1年").arg(g)}});
-    addRecord(rs, {{"マ_番号", "004"}, {"マ_連番", "001"}, {"マ_名称", "普通科"}, {"マ_略称", "普通"}});
+    addRecord(rs,
+              {{"マ_番号", "004"}, {"マ_連番", "001"}, {"マ_名称", "普通科"}, {"マ_略称", "普通"}});
     int entry = 0;
     for (const Department& d : kDepartments)
         for (int k = 1; k <= d.classes; ++k)
@@ -386,7 +404,10 @@ void writeMasters() {
                            {"マ_名称", QString::number(k)},
                            {"マ_略称", QStringLiteral("%1組").arg(k)},
                            {"マ_学部", d.code}});
-    addRecord(rs, {{"マ_番号", "010"}, {"マ_連番", "001"}, {"マ_名称", "5"}, {"マ_略称", "5"},
+    addRecord(rs, {{"マ_番号", "010"},
+                   {"マ_連番", "001"},
+                   {"マ_名称", "5"},
+                   {"マ_略称", "5"},
                    {"マ_備考", "年度"}});
 }
 
@@ -418,18 +439,29 @@ void writeSubjects(int year) {
                     for (int t = 0; t < n; ++t)
                         if (QString::fromUtf8(subjects[t].kamoku) == sub.kamoku)
                             hours = sub.elective ? sub.hours : hours + subjects[t].hours;
-                    addRecord(ka, {{"科_年度", year}, {"科_学部", kDepartments[d].code},
-                                   {"科_学年", g}, {"科_コース", ""}, {"科_番号", sub.kamoku},
+                    addRecord(ka, {{"科_年度", year},
+                                   {"科_学部", kDepartments[d].code},
+                                   {"科_学年", g},
+                                   {"科_コース", ""},
+                                   {"科_番号", sub.kamoku},
                                    {"科_表示順", QString(sub.kamoku).toInt()},
-                                   {"科_名称", sub.kamokuName}, {"科_略称", sub.kamokuShort},
+                                   {"科_名称", sub.kamokuName},
+                                   {"科_略称", sub.kamokuShort},
                                    {"科_主要F", QString(sub.kamoku).toInt() <= 5 ? 1 : 0},
-                                   {"科_選択F", sub.elective ? 1 : 0}, {"科_時間数", hours}});
+                                   {"科_選択F", sub.elective ? 1 : 0},
+                                   {"科_時間数", hours}});
                 }
-                addRecord(kyo, {{"教_年度", year}, {"教_学部", kDepartments[d].code},
-                                {"教_学年", g}, {"教_コース", ""}, {"教_科目番号", sub.kamoku},
-                                {"教_教科番号", sub.kyouka}, {"教_表示順", ++order},
-                                {"教_名称", sub.name}, {"教_略称", sub.shortName},
-                                {"教_選択F", sub.elective ? 1 : 0}, {"教_時間数", sub.hours}});
+                addRecord(kyo, {{"教_年度", year},
+                                {"教_学部", kDepartments[d].code},
+                                {"教_学年", g},
+                                {"教_コース", ""},
+                                {"教_科目番号", sub.kamoku},
+                                {"教_教科番号", sub.kyouka},
+                                {"教_表示順", ++order},
+                                {"教_名称", sub.name},
+                                {"教_略称", sub.shortName},
+                                {"教_選択F", sub.elective ? 1 : 0},
+                                {"教_時間数", sub.hours}});
             }
         }
     }
@@ -443,28 +475,29 @@ void writeTeachers(const Timetable& tt, int year) {
         for (const ClassRef& c : tt.classes)
             if (c.homeroom == i) home = &c;
         const int birthYear = 1965 + (i * 7) % 32;
-        addRecord(rs, {{"員_番号", teacherNumber(i)},
-                       {"員_氏名", fullName(t)},
-                       {"員_氏名カナ", QString::fromUtf8(t.familyKana) + " " + t.givenKana},
-                       {"員_表示名", displayName(t)},
-                       {"員_担任F", home ? 1 : 0},
-                       {"員_学部", home ? QString(kDepartments[home->dept].code) : QString()},
-                       {"員_学年", home ? home->grade : 0},
-                       {"員_組", home ? classCode(*home) : QString()},
-                       {"員_性別", t.sex},
-                       {"員_生年月日", QStringLiteral("%1/%2/%3")
-                                          .arg(birthYear)
-                                          .arg(1 + i % 12, 2, 10, QChar('0'))
-                                          .arg(1 + (i * 3) % 28, 2, 10, QChar('0'))},
-                       {"員_郵便1", QStringLiteral("%1").arg(150 + i % 40, 3, 10, QChar('0'))},
-                       {"員_郵便2", QStringLiteral("%1").arg(1000 + i * 37, 4, 10, QChar('0'))},
-                       {"員_住所1", QStringLiteral("東京都桜丘市緑町%1丁目").arg(1 + i % 5)},
-                       {"員_住所2", QStringLiteral("%1番%2号").arg(1 + i % 20).arg(1 + i % 9)},
-                       {"員_電話1", QStringLiteral("042-555-%1").arg(1000 + i * 13)},
-                       {"員_電話2", QStringLiteral("090-1234-%1").arg(2000 + i * 17)},
-                       {"員_休職FROM", t.onLeave ? QStringLiteral("%1/09/01").arg(year) : QString()},
-                       {"員_休職TO", t.onLeave ? QStringLiteral("%1/03/31").arg(year + 1) : QString()},
-                       {"員_備考", t.onLeave ? QStringLiteral("休職中") : QString()}});
+        addRecord(rs,
+                  {{"員_番号", teacherNumber(i)},
+                   {"員_氏名", fullName(t)},
+                   {"員_氏名カナ", QString::fromUtf8(t.familyKana) + " " + t.givenKana},
+                   {"員_表示名", displayName(t)},
+                   {"員_担任F", home ? 1 : 0},
+                   {"員_学部", home ? QString(kDepartments[home->dept].code) : QString()},
+                   {"員_学年", home ? home->grade : 0},
+                   {"員_組", home ? classCode(*home) : QString()},
+                   {"員_性別", t.sex},
+                   {"員_生年月日", QStringLiteral("%1/%2/%3")
+                                       .arg(birthYear)
+                                       .arg(1 + i % 12, 2, 10, QChar('0'))
+                                       .arg(1 + (i * 3) % 28, 2, 10, QChar('0'))},
+                   {"員_郵便1", QStringLiteral("%1").arg(150 + i % 40, 3, 10, QChar('0'))},
+                   {"員_郵便2", QStringLiteral("%1").arg(1000 + i * 37, 4, 10, QChar('0'))},
+                   {"員_住所1", QStringLiteral("東京都桜丘市緑町%1丁目").arg(1 + i % 5)},
+                   {"員_住所2", QStringLiteral("%1番%2号").arg(1 + i % 20).arg(1 + i % 9)},
+                   {"員_電話1", QStringLiteral("042-555-%1").arg(1000 + i * 13)},
+                   {"員_電話2", QStringLiteral("090-1234-%1").arg(2000 + i * 17)},
+                   {"員_休職FROM", t.onLeave ? QStringLiteral("%1/09/01").arg(year) : QString()},
+                   {"員_休職TO", t.onLeave ? QStringLiteral("%1/03/31").arg(year + 1) : QString()},
+                   {"員_備考", t.onLeave ? QStringLiteral("休職中") : QString()}});
     }
 }
 
@@ -483,12 +516,17 @@ void writeAssignments(const Timetable& tt, int year) {
             if (!sub.elective && &sub != l.subject) continue;
             for (int t : l.teachers) {
                 if (sub.elective && QString::fromUtf8(kTeachers[t].area) != sub.area) continue;
-                if (!seen.insert({t, c.dept, c.grade, QString(sub.kamoku), QString(sub.kyouka)}).second)
+                if (!seen.insert({t, c.dept, c.grade, QString(sub.kamoku), QString(sub.kyouka)})
+                         .second)
                     continue;
-                addRecord(rs, {{"担_年度", year}, {"担_教員番号", teacherNumber(t)},
-                               {"担_学部", kDepartments[c.dept].code}, {"担_学年", c.grade},
-                               {"担_コース", ""}, {"担_科目番号", sub.kamoku},
-                               {"担_教科番号", sub.kyouka}, {"担_氏名", fullName(kTeachers[t])}});
+                addRecord(rs, {{"担_年度", year},
+                               {"担_教員番号", teacherNumber(t)},
+                               {"担_学部", kDepartments[c.dept].code},
+                               {"担_学年", c.grade},
+                               {"担_コース", ""},
+                               {"担_科目番号", sub.kamoku},
+                               {"担_教科番号", sub.kyouka},
+                               {"担_氏名", fullName(kTeachers[t])}});
             }
         }
     }
@@ -556,9 +594,15 @@ void writeTerms(int year) {
         {n + "/03/25", n + "/03/31", 0, 0, "", "学年末休業", "春休"},
     };
     for (const Term& t : terms)
-        addRecord(rs, {{"期_年度", year}, {"期_学部", "000"}, {"期_学年", 0},
-                       {"期_開始日", t.from}, {"期_終了日", t.to}, {"期_授業F", t.lessons},
-                       {"期_学期F", t.isTerm}, {"期_学期", t.term}, {"期_名称", t.name},
+        addRecord(rs, {{"期_年度", year},
+                       {"期_学部", "000"},
+                       {"期_学年", 0},
+                       {"期_開始日", t.from},
+                       {"期_終了日", t.to},
+                       {"期_授業F", t.lessons},
+                       {"期_学期F", t.isTerm},
+                       {"期_学期", t.term},
+                       {"期_名称", t.name},
                        {"期_略称", t.shortName}});
 }
 
@@ -588,11 +632,18 @@ void writeEvents(const QDate& today, int year) {
     for (const Event& e : events) {
         if (businessYearOf(e.from) != year) continue;
         const int seq = ++sequence[{dateText(e.from), e.grade}];
-        addRecord(rs, {{"予_年度", year}, {"予_学部", e.dept}, {"予_学年", e.grade},
-                       {"予_コース", ""}, {"予_日付", dateText(e.from)}, {"予_連番", seq},
-                       {"予_時限From", e.periodFrom}, {"予_時限To", e.periodTo},
-                       {"予_終了日", dateText(e.to)}, {"予_授業F", e.lessons},
-                       {"予_名称", e.name}, {"予_略称", e.shortName}});
+        addRecord(rs, {{"予_年度", year},
+                       {"予_学部", e.dept},
+                       {"予_学年", e.grade},
+                       {"予_コース", ""},
+                       {"予_日付", dateText(e.from)},
+                       {"予_連番", seq},
+                       {"予_時限From", e.periodFrom},
+                       {"予_時限To", e.periodTo},
+                       {"予_終了日", dateText(e.to)},
+                       {"予_授業F", e.lessons},
+                       {"予_名称", e.name},
+                       {"予_略称", e.shortName}});
     }
 }
 
@@ -616,10 +667,10 @@ void writeChanges(const Timetable& tt, const QDate& today) {
         bool selfStudy;
     };
     const Change changes[] = {
-        {1, 0, 2, false},   // 中学部 1年1組, Tuesday 2nd period: another teacher
-        {1, 4, 4, false},   // 中学部 2年2組, Tuesday 4th period
-        {3, 14, 3, true},   // 高等部 2年2組, Thursday 3rd period: self-study
-        {4, 9, 1, false},   // 高等部 1年1組, Friday 1st period
+        {1, 0, 2, false},  // 中学部 1年1組, Tuesday 2nd period: another teacher
+        {1, 4, 4, false},  // 中学部 2年2組, Tuesday 4th period
+        {3, 14, 3, true},  // 高等部 2年2組, Thursday 3rd period: self-study
+        {4, 9, 1, false},  // 高等部 1年1組, Friday 1st period
     };
     std::map<QString, std::set<int>> takenByDateSlot;
     for (const Change& ch : changes) {

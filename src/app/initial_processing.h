@@ -1,0 +1,16 @@
+#pragma once
+
+#include "context/work_context.h"
+
+// 初期処理: fills the process-wide context before the menu shows: today and the weekday names,
+// the business year (record 業_区分 = 1 of 業務年度), and the departments, grades, courses and
+// classes of マスタ. Without a business year it sets the caller's error flag and the message
+// "業務年度を設定して下さい"; the caller opens the school-year set-up.
+void 初期処理(WorkContext& ctx, const QDate& today);
+
+// Reads the business year into the process context; false when none is registered.
+bool loadBusinessYear(WorkContext& ctx);
+
+// Reads the master tables into the process context (at most 10 departments, grades and courses
+// and 20 classes per department; entries beyond are ignored).
+void loadMasters();

@@ -1,0 +1,124 @@
+#include "app/main_menu.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/initial_processing.h"
+#include "app/screen_registry.h"
+#include "context/school_context.h"
+#include "data/recordset.h"
+
+namespace {
+
+struct MenuButton {
+    const char* control;
+    const char* caption;
+    const char* form;  // the screen it opens; "" for actions and buttons without a function
+};
+
+struct Panel {
+    const char* caption;
+    std::vector<MenuButton> buttons;
+};
+
+const std::vector<Panel>& panels() {
+    static const std::vector<Panel> p = {
+        {"授業情報",
+         {{"B時間割登", "時間割作成", "組時間割"},
+          {"B時割コピー", "時間割コピー", "時間割コピー"},
+          {"B教員コマ", "教員コマ照会", "教員コマ"},
+          {"B時限コマ", "時限コマ照会", "時限コマ"},
+          {"B変更通知", "授業変更通知", "変更通知"},
+          {"Command8", "希望勤務一覧", ""}}},
+        {"授業基本情報",
+         {{"B科目登録", "科目登録", "科目登録"},
+          {"B教科登録", "教科登録", "教科登録"},
+          {"B教科コピー", "科目・教科コピー", "教科コピー"}}},
+        {"教員情報",
+         {{"B教員登録", "教員登録", "教員登録"},
+          {"B教員一括", "教員一括登録", "教員一括"},
+          {"B教員一覧", "教員一覧照会", "教員一覧"},
+          {"B担任照会", "担任教員照会", "担任照会"},
+          {"B担当一覧", "担当教科一覧", "担当一覧"}}},
+        {"年度情報",
+         {{"B期間登録", "期間登録", "期間登録"}, {"B行事登録", "行事登録", "行事予定"}}},
+        {"基本情報",
+         {{"B基本情報", "基本情報登録", "基本登録"}, {"B項目名登", "項目名登録", "項目名登"}}},
+        {"年度処理", {{"B期末処理", "期末処理", "期末処理"}, {"B再編成", "DB再編成", ""}}},
+    };
+    return p;
+}
+
+}  // namespace
+
+std::map<QString, メニュ::Factory>& メニュ::screens() {
+    static std::map<QString, Factory> s = menuScreens();
+    return s;
+}
+
+std::map<QString, std::function<void(Screen&)>>& メニュ::actions() {
+    static std::map<QString, std::function<void(Screen&)>> a;
+    return a;
+}
+
+メニュ::メニュ(const QDate& today) : Screen("メニュ", QStringLiteral("時間割")) {
+    // The menu is the last window to go: closing it ends the program.
+    auto* layout = new QGridLayout(this);
+    int n = 0;
+    for (const Panel& panel : panels()) {
+        auto* box = new QGroupBox(QString::fromUtf8(panel.caption), this);
+        auto* column = new QVBoxLayout(box);
+        for (const MenuButton& b : panel.buttons) {
+            const QString form = QString::fromUtf8(b.form);
+            const QString name = QString::fromUtf8(b.control);
+            QPushButton* button = this->button(b.control, QString::fromUtf8(b.caption), nullptr);
+            button->setMinimumSize(150, 36);
+            if (!form.isEmpty() && screens().count(form)) {
+                connect(button, &QPushButton::clicked, this, [this, form] { open(form); });
+            } else if (actions().count(name)) {
+                connect(button, &QPushButton::clicked, this,
+                        [this, name] { run([&] { actions()[name](*this); }); });
+            } else {
+                button->setEnabled(false);
+            }
+            column->addWidget(button);
+        }
+        column->addStretch();
+        layout->addWidget(box, n / 3, n % 3);
+        ++n;
+    }
+    QPushButton* quit = button("終了", QStringLiteral("終了"), [this] { close(); });
+    layout->addWidget(quit, 2, 2, Qt::AlignRight | Qt::AlignBottom);
+    run([&] { Form_Load(today); });
+}
+
+void メニュ::Form_Load(const QDate& today) {
+    control<QPushButton>("B項目名登")->setVisible(true);
+    ctx().errorFlag = 0;
+    ctx().title = QStringLiteral("初期処理");
+    初期処理(ctx(), today);
+    if (ctx().errorFlag == 1) showMessage(ctx().message);
+    updateTitle();
+}
+
+void メニュ::updateTitle() {
+    Recordset rs("マスタ");
+    rs.setIndex("Key_マスタ");
+    rs.seek(Seek::Equal, {"001", "001"});
+    const QString name = rs.noMatch() ? QString() : rs.text("マ_名称");
+    QString title = QStringLiteral("時間割");
+    if (!name.isEmpty()) title += QStringLiteral(" － ") + name;
+    if (school().businessYear > 0) title += QStringLiteral("　%1年度").arg(school().businessYear);
+    setWindowTitle(title);
+}
+
+Screen* メニュ::open(const QString& formName) {
+    const auto it = screens().find(formName);
+    if (it == screens().end()) return nullptr;
+    Screen* s = nullptr;
+    run([&] { s = it->second(); });
+    if (s) s->show();
+    return s;
+}

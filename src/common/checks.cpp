@@ -1,0 +1,125 @@
+#include "common/checks.h"
+
+#include <QRegularExpression>
+
+#include "common/date_input.h"
+#include "data/recordset.h"
+#include "ui/fields.h"
+#include "ui/palette.h"
+
+namespace {
+
+QString messageFor(const QString& item, const char* suffix, const char* fallback) {
+    const QString label = itemLabel(item);
+    return label.isEmpty() ? QString::fromUtf8(fallback) : label + QString::fromUtf8(suffix);
+}
+
+void pass(QWidget* field) {
+    setFieldColour(field, colour::kBlack);
+}
+
+void fail(WorkContext& ctx, QWidget* field, const QString& message) {
+    ctx.errorFlag = 1;
+    ctx.checkResult = 1;
+    setFieldColour(field, colour::kLightRed);
+    if (ctx.firstErrorFlag == 0) {
+        setTabFirst(field);
+        ctx.firstErrorFlag = 1;
+        ctx.message = message;
+    }
+}
+
+bool isWholeNumber(const QString& text, qint64* value) {
+    static const QRegularExpression digits(QStringLiteral("^\\d+$"));
+    if (!digits.match(text).hasMatch()) return false;
+    bool ok = false;
+    *value = text.toLongLong(&ok);
+    return ok;
+}
+
+}  // namespace
+
+QString itemLabel(const QString& item) {
+    Recordset rs("項目名");
+    rs.setIndex("Key_メッセジ");
+    rs.seek(Seek::Equal, {item});
+    return rs.noMatch() ? QString() : rs.text("MSG_項目");
+}
+
+void CHK必須(WorkContext& ctx, QWidget* field, const QString& item) {
+    ctx.checkResult = 0;
+    if (!fieldText(field).isEmpty())
+        pass(field);
+    else
+        fail(ctx, field, messageFor(item, "に入力してください", "必須項目に入力してください"));
+}
+
+void CHK数字(WorkContext& ctx, QWidget* field, const QString& item, Numeric kind) {
+    ctx.checkResult = 0;
+    QString text = toHalfWidth(fieldText(field)).trimmed();
+    if (text.isEmpty()) text = QStringLiteral("0");
+    if (text != fieldText(field)) setFieldText(field, text);
+    qint64 value = 0;
+    const bool ok = isWholeNumber(text, &value) && (kind == Numeric::Digits || value <= 32767);
+    if (ok)
+        pass(field);
+    else
+        fail(ctx, field,
+             messageFor(item, "に正しく入力してください", "項目に正しく入力してください"));
+}
+
+void CHK日付(WorkContext& ctx, QWidget* field, const QString& item) {
+    ctx.checkResult = 0;
+    const QString raw = fieldText(field);
+    ctx.normalizedDateText = raw;
+    if (const auto date = parseDateInput(raw)) {
+        ctx.normalizedDate = *date;
+        ctx.normalizedDateText = date->toString(QStringLiteral("yyyy/MM/dd"));
+        pass(field);
+    } else {
+        fail(ctx, field,
+             messageFor(item, "に正しく(YYYY/MM/DD)入力してください",
+                        "日付に正しく(YYYY/MM/DD)入力してください"));
+    }
+}
+
+void CHK大小(WorkContext& ctx, QWidget* first, QWidget* second, const QString& item, int mode) {
+    if (ctx.errorFlag == 1) return;
+    if (mode != 1 && mode != 2) return;
+    ctx.checkResult = 0;
+    const QString a = toHalfWidth(fieldText(first)).trimmed();
+    const QString b = toHalfWidth(fieldText(second)).trimmed();
+    int order;
+    qint64 na = 0, nb = 0;
+    if (isWholeNumber(a, &na) && isWholeNumber(b, &nb))
+        order = na < nb ? -1 : (na > nb ? 1 : 0);
+    else
+        order = QString::compare(fieldText(first), fieldText(second), Qt::CaseSensitive);
+    const bool ok = mode == 1 ? order <= 0 : order < 0;
+    if (ok) {
+        pass(first);
+        pass(second);
+        return;
+    }
+    ctx.errorFlag = 1;
+    ctx.checkResult = 1;
+    setFieldColour(first, colour::kLightRed);
+    setFieldColour(second, colour::kLightRed);
+    if (ctx.firstErrorFlag == 0) {
+        setTabFirst(first);
+        ctx.firstErrorFlag = 1;
+        ctx.message = messageFor(item, "の大小関係を正しく入力してください",
+                                 "大小関係を正しく入力してください");
+    }
+}
+
+void reportFieldError(WorkContext& ctx, QWidget* field, const QString& message) {
+    fail(ctx, field, message);
+}
+
+void reportFieldErrorFirst(WorkContext& ctx, QWidget* field, const QString& message) {
+    fail(ctx, field, message);
+    ctx.message = message;
+    setTabFirst(field);
+    ctx.firstErrorFlag = 1;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include "context/work_context.h"
+
+class QWidget;
+
+// The four input checks. Each reports through the screen's working values: a failing field
+// turns light red (12), the first failure of a confirmation puts its field first in the tab
+// order and prepares the message, and the error flag stays set until the screen clears it.
+// The item number names the field in the message through its label in 項目名.
+
+void CHK必須(WorkContext& ctx, QWidget* field, const QString& item);
+
+// What a numeric field holds. An integer field (year, grade, period, sequence number) passes only
+// as a whole number 0..32767, because that is what it is stored in; a digits field (a postal
+// code, an entry number kept as text) passes when it is all digits and keeps its leading zeros.
+// Both accept full-width digits and write them back half-width; an empty field becomes 0.
+enum class Numeric { Integer, Digits };
+void CHK数字(WorkContext& ctx, QWidget* field, const QString& item,
+             Numeric kind = Numeric::Integer);
+
+// Sets the normalized date and its text "yyyy/mm/dd" (the raw text when the date is not valid);
+// the screen writes the text back into its field.
+void CHK日付(WorkContext& ctx, QWidget* field, const QString& item);
+
+// Mode 1: first <= second; mode 2: first < second; any other mode tests nothing. Does nothing at
+// all once an earlier check of the confirmation failed. Two whole numbers compare as numbers
+// (so period 9 comes before 10), anything else as text (dates "yyyy/mm/dd" order correctly).
+void CHK大小(WorkContext& ctx, QWidget* first, QWidget* second, const QString& item, int mode);
+
+// Marks a field as failed with a screen's own message, the way the checks do: light red, the
+// error flag, and, when it is the first failure, the message and tab position 0.
+void reportFieldError(WorkContext& ctx, QWidget* field, const QString& message);
+// The same, except that the message replaces one prepared earlier (some fields insist on it).
+void reportFieldErrorFirst(WorkContext& ctx, QWidget* field, const QString& message);
+
+// The label of an item number, or empty when 項目名 has no such item.
+QString itemLabel(const QString& item);

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include <QTableWidget>
+
+// The grid the screens draw their timetables and lists in, with the semantics they are written
+// against: a current cell and selection range that formatting applies to, colours by palette
+// number, alignment codes (1 left, 4 centre, 5 centre-bottom), widths in twips, and vertical
+// merging of equal neighbours.
+//
+// Merging (mode 3, "restrict columns", and 4, "restrict all"): in a column whose merge switch is
+// on, vertically adjacent cells with equal, non-empty texts show as one cell; in a row whose
+// switch is on, horizontally adjacent ones do. A vertical run never crosses a boundary between
+// the merged blocks of the first column (the period or class labels), so a lesson never merges
+// with the next period's. Mode 4 keeps horizontal runs within the blocks of the first row too.
+class Grid : public QTableWidget {
+  public:
+    explicit Grid(QWidget* parent = nullptr);
+
+    int rows() const { return rowCount(); }
+    int cols() const { return columnCount(); }
+    void setRows(int n);  // setting 0 rows and 0 columns clears everything, formats included
+    void setCols(int n);
+    int fixedRows() const { return fixedRows_; }
+    int fixedCols() const { return fixedCols_; }
+    void setFixedRows(int n) { fixedRows_ = n; }
+    void setFixedCols(int n) { fixedCols_ = n; }
+
+    // Current cell; setting it also collapses the selection range onto it.
+    int row() const { return row_; }
+    int col() const { return col_; }
+    void setRow(int r);
+    void setCol(int c);
+    int rowSel() const { return rowSel_; }
+    int colSel() const { return colSel_; }
+    void setRowSel(int r) { rowSel_ = r; }
+    void setColSel(int c) { colSel_ = c; }
+
+    QString text() const { return textMatrix(row_, col_); }
+    void setText(const QString& text) { setTextMatrix(row_, col_, text); }
+    QString textMatrix(int r, int c) const;
+    void setTextMatrix(int r, int c, const QString& text);
+
+    // Formats of the current cell, or of every cell of the selection range.
+    void setCellBackColor(int colour);
+    void setCellForeColor(int colour);
+    void setCellAlignment(int code);
+    void setCellFontSize(double points);
+
+    int cellBackColor(int r, int c) const;
+    int cellForeColor(int r, int c) const;
+    int cellAlignment(int r, int c) const;
+    double cellFontSize(int r, int c) const;  // 0 = the grid's own font size
+
+    void setColWidth(int col, int twips);  // col -1: every column
+    int colWidth(int col) const;           // twips
+
+    void setMergeCells(int mode);
+    void setMergeCol(int col, bool on);
+    void setMergeRow(int row, bool on);
+    int mergeCells() const { return mergeMode_; }
+
+    struct Span {
+        int row, col, rows, cols;
+        bool operator==(const Span&) const = default;
+    };
+    // The block of merged cells that (r, c) belongs to (1 x 1 when not merged).
+    Span mergedSpan(int r, int c);
+
+    // The click event: the screen's handler with the clicked row and column.
+    std::function<void(int row, int col)> onClick;
+    // A click as the user makes it: the cell becomes current, then the handler runs.
+    void clickCell(int r, int c);
+
+  private:
+    struct Cell {
+        int back = 15;
+        int fore = 0;
+        int align = 0;
+        double fontSize = 0;
+    };
+    Cell& cell(int r, int c);
+    const Cell* cellAt(int r, int c) const;
+    QTableWidgetItem* item(int r, int c);
+    void applyFormat(int r, int c);
+    template <typename F>
+    void forSelection(F f);
+    void scheduleMerge();
+    void applyMerges();
+    std::vector<Span> computeSpans() const;
+    void resize();
+
+    int fixedRows_ = 0, fixedCols_ = 0;
+    int row_ = 0, col_ = 0, rowSel_ = 0, colSel_ = 0;
+    int mergeMode_ = 0;
+    std::vector<bool> mergeColOn_, mergeRowOn_;
+    std::vector<std::vector<Cell>> cells_;
+    std::vector<int> widths_;
+    bool mergeDirty_ = false;
+    bool mergeScheduled_ = false;
+};
+
+// Screen measures are twips: 1440 to the inch, 15 to a pixel at 96 dpi.
+constexpr int twipsToPixels(int twips) {
+    return (twips + 7) / 15;
+}

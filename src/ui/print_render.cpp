@@ -1,0 +1,113 @@
+#include <QAction>
+#include <QFileInfo>
+#include <QFileDialog>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QToolBar>
+
+#include "ui/messages.h"
+#include "ui/palette.h"
+#include "ui/printer.h"
+
+namespace {
+
+Qt::PenStyle penStyle(int style) {
+    switch (style) {
+        case 1:
+            return Qt::DashLine;
+        case 2:
+            return Qt::DotLine;
+        case 3:
+            return Qt::DashDotLine;
+        case 4:
+            return Qt::DashDotDotLine;
+        case 5:
+            return Qt::NoPen;
+        default:
+            return Qt::SolidLine;
+    }
+}
+
+void renderPage(QPainter& p, const PrintedPage& page, double pxPerMm) {
+    for (const PrintItem& item : page.items) {
+        if (item.kind == PrintItem::Kind::Text) {
+            QFont f(item.font);
+            f.setPointSizeF(item.size);
+            p.setFont(f);
+            p.setPen(paletteColor(item.colour));
+            // The position is the text's top-left corner; the text is never clipped.
+            const double ascent = QFontMetricsF(f, p.device()).ascent();
+            p.drawText(QPointF(item.x1 * pxPerMm, item.y1 * pxPerMm + ascent), item.text);
+        } else {
+            QPen pen(paletteColor(item.colour));
+            pen.setWidthF(std::max(1.0, item.width * 0.1 * pxPerMm));
+            pen.setStyle(penStyle(item.style));
+            p.setPen(pen);
+            p.setBrush(Qt::NoBrush);
+            const QPointF a(item.x1 * pxPerMm, item.y1 * pxPerMm);
+            const QPointF b(item.x2 * pxPerMm, item.y2 * pxPerMm);
+            if (item.kind == PrintItem::Kind::Line)
+                p.drawLine(a, b);
+            else
+                p.drawRect(QRectF(a, b).normalized());
+        }
+    }
+}
+
+void setUpA4(QPagedPaintDevice& device) {
+    device.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+}
+
+}  // namespace
+
+void renderDocument(const PrintedDocument& doc, QPagedPaintDevice& device) {
+    QPainter p(&device);
+    // Coordinates are millimetres from the paper's corner, whatever margin the device keeps.
+    const double pxPerMm = device.logicalDpiX() / 25.4;
+    const QRectF paint = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    p.translate(-paint.left(), -paint.top());
+    bool first = true;
+    for (const PrintedPage& page : doc.pages) {
+        if (!first) device.newPage();
+        first = false;
+        renderPage(p, page, pxPerMm);
+    }
+}
+
+bool writePdf(const PrintedDocument& doc, const QString& path) {
+    QPdfWriter pdf(path);
+    pdf.setResolution(600);
+    pdf.setTitle(doc.title);
+    pdf.setCreator(QStringLiteral("時間割"));
+    setUpA4(pdf);
+    renderDocument(doc, pdf);
+    return QFileInfo(path).size() > 0;
+}
+
+void showPrintPreview(const PrintedDocument& doc, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(doc.title);
+    printer.setFullPage(true);
+    setUpA4(printer);
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(QStringLiteral("印刷プレビュー - %1").arg(doc.title));
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                     [&doc](QPrinter* target) { renderDocument(doc, *target); });
+    if (QToolBar* bar = preview.findChild<QToolBar*>()) {
+        QAction* save = bar->addAction(QStringLiteral("PDFで保存"));
+        QObject::connect(save, &QAction::triggered, &preview, [&doc, &preview] {
+            const QString path = QFileDialog::getSaveFileName(&preview, QStringLiteral("PDFで保存"),
+                                                              doc.title + QStringLiteral(".pdf"),
+                                                              QStringLiteral("PDF (*.pdf)"));
+            if (path.isEmpty()) return;
+            if (!writePdf(doc, path))
+                showExclamation(QStringLiteral("「%1」に保存できませんでした").arg(path),
+                                doc.title);
+        });
+    }
+    preview.resize(900, 1000);
+    preview.exec();
+}

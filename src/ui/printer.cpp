@@ -1,0 +1,88 @@
+#include "ui/printer.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+
+namespace {
+
+PrintSink g_sink;
+
+constexpr double kMillimetresPerPoint = 25.4 / 72.0;
+
+}  // namespace
+
+Printer::Printer(const QString& title) {
+    doc_.title = title;
+    doc_.pages.emplace_back();
+}
+
+void Printer::setPaperSize(int code) {
+    (void)code;
+}
+
+void Printer::print(const QString& text) {
+    PrintItem item;
+    item.kind = PrintItem::Kind::Text;
+    item.x1 = x_;
+    item.y1 = y_;
+    item.text = text;
+    item.font = font_;
+    item.size = size_;
+    item.colour = colour_;
+    doc_.pages.back().items.push_back(item);
+    x_ = 0;
+    y_ += textHeight();
+}
+
+double Printer::textWidth(const QString& text) const {
+    // Measured ten times larger, so that the screen's pixel grid does not round the result.
+    QFont f(font_);
+    f.setPointSizeF(size_ * 10);
+    const QFontMetricsF m(f);
+    return m.horizontalAdvance(text) / 10.0 / m.fontDpi() * 25.4;
+}
+
+double Printer::textHeight() const {
+    return size_ * kMillimetresPerPoint * 1.2;
+}
+
+PrintItem Printer::shape(PrintItem::Kind kind, double x1, double y1, double x2, double y2) const {
+    PrintItem item;
+    item.kind = kind;
+    item.x1 = x1;
+    item.y1 = y1;
+    item.x2 = x2;
+    item.y2 = y2;
+    item.colour = colour_;
+    item.width = width_;
+    item.style = style_;
+    return item;
+}
+
+void Printer::line(double x1, double y1, double x2, double y2) {
+    doc_.pages.back().items.push_back(shape(PrintItem::Kind::Line, x1, y1, x2, y2));
+    x_ = x2;
+    y_ = y2;
+}
+
+void Printer::box(double x1, double y1, double x2, double y2) {
+    doc_.pages.back().items.push_back(shape(PrintItem::Kind::Box, x1, y1, x2, y2));
+    x_ = x2;
+    y_ = y2;
+}
+
+void Printer::newPage() {
+    doc_.pages.emplace_back();
+    x_ = y_ = 0;
+}
+
+void Printer::endDoc() {
+    if (g_sink)
+        g_sink(doc_);
+    else
+        showPrintPreview(doc_, nullptr);
+}
+
+void setPrintSink(PrintSink sink) {
+    g_sink = std::move(sink);
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include <QString>
+
+class QWidget;
+
+// A print document as the prints build it: A4 portrait, millimetres from the top-left corner of
+// the paper, a current position, font name and size in points, ink colour by palette number,
+// line width and style. Ending the document hands it to the print sink: normally the print
+// preview, from which the user prints or saves a PDF; tests record it or render a real PDF.
+struct PrintItem {
+    enum class Kind { Text, Line, Box };
+    Kind kind = Kind::Text;
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // text: its top-left corner
+    QString text;
+    QString font;
+    double size = 0;  // points
+    int colour = 0;
+    int width = 1;  // line width: tenths of a millimetre
+    int style = 0;  // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
+};
+
+struct PrintedPage {
+    std::vector<PrintItem> items;
+};
+
+struct PrintedDocument {
+    QString title;
+    std::vector<PrintedPage> pages;
+};
+
+class Printer {
+  public:
+    explicit Printer(const QString& title);
+
+    static constexpr int kPaperA4 = 9;
+    void setPaperSize(int code);   // only A4 portrait (9) is printed
+    void setScaleMillimetres() {}  // the only scale the prints use
+
+    void setFontName(const QString& name) { font_ = name; }
+    void setFontSize(double points) { size_ = points; }
+    void setForeColor(int colour) { colour_ = colour; }
+    void setDrawWidth(int width) { width_ = width; }
+    void setDrawStyle(int style) { style_ = style; }
+
+    double currentX() const { return x_; }
+    double currentY() const { return y_; }
+    void setCurrentX(double mm) { x_ = mm; }
+    void setCurrentY(double mm) { y_ = mm; }
+    void moveTo(double x, double y) { x_ = x, y_ = y; }
+
+    // Prints at the current position (its top-left); then, as a printed line ends, the position
+    // moves to the start of the next line.
+    void print(const QString& text);
+    double textWidth(const QString& text) const;  // millimetres in the current font
+    double textHeight() const;
+
+    void line(double x1, double y1, double x2, double y2);
+    void box(double x1, double y1, double x2, double y2);
+
+    void newPage();
+    // Ends the document and hands it to the sink (the preview).
+    void endDoc();
+
+    const PrintedDocument& document() const { return doc_; }
+
+  private:
+    PrintItem shape(PrintItem::Kind kind, double x1, double y1, double x2, double y2) const;
+
+    PrintedDocument doc_;
+    QString font_ = QStringLiteral("ＭＳＰ ゴシック");
+    double size_ = 10;
+    int colour_ = 0;
+    int width_ = 1;
+    int style_ = 0;
+    double x_ = 0, y_ = 0;
+};
+
+using PrintSink = std::function<void(const PrintedDocument&)>;
+// Replaces where ended documents go (nullptr: the print preview again).
+void setPrintSink(PrintSink sink);
+
+// Draws a document onto pages: the preview, the printer and PDF files all use this.
+class QPagedPaintDevice;
+void renderDocument(const PrintedDocument& doc, QPagedPaintDevice& device);
+bool writePdf(const PrintedDocument& doc, const QString& path);
+void showPrintPreview(const PrintedDocument& doc, QWidget* parent);

@@ -1,0 +1,205 @@
+#include "ui/screen.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "data/database.h"
+#include "ui/grid.h"
+#include "ui/messages.h"
+
+namespace {
+std::function<void(Screen&)> g_modalRunner;
+}
+
+Screen::Screen(const QString& formName, const QString& caption, Screen* caller)
+    : formName_(formName),
+      ctx_(caller ? caller->sharedContext() : std::make_shared<WorkContext>()) {
+    setObjectName(formName);
+    setWindowTitle(caption);
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+Screen::~Screen() = default;
+
+void Screen::run(const std::function<void()>& handler) {
+    if (depth_ > 0) {
+        handler();
+        return;
+    }
+    ++depth_;
+    try {
+        if (Database::isOpen()) {
+            Operation op;
+            handler();
+            op.commit();
+        } else {
+            handler();
+        }
+    } catch (const DbError& e) {
+        showMessage(
+            QStringLiteral(
+                "データベースの処理に失敗しました。\n%1\nこの操作による変更は取り消されました。")
+                .arg(e.message()));
+    } catch (const std::exception& e) {
+        showMessage(QStringLiteral("処理中に予期しないエラーが発生しました。\n%"
+                                   "1\nこの操作による変更は取り消されました。")
+                        .arg(QString::fromLocal8Bit(e.what())));
+    }
+    --depth_;
+    focusTabFirst();
+}
+
+void Screen::showMessage(const QString& text) {
+    showExclamation(text, ctx_->title);
+}
+void Screen::showPlainMessage(const QString& text) {
+    showInformation(text, ctx_->title);
+}
+bool Screen::ask(const QString& text) {
+    return askYesNo(text, ctx_->title);
+}
+
+void Screen::onLostFocus(QWidget* control, std::function<void()> handler) {
+    lostFocus_.emplace_back(control, std::move(handler));
+    control->installEventFilter(this);
+    if (auto* c = qobject_cast<QComboBox*>(control); c && c->lineEdit())
+        c->lineEdit()->installEventFilter(this);
+}
+
+void Screen::fireLostFocus(QWidget* control) {
+    for (auto& [w, handler] : lostFocus_)
+        if (w == control) run(handler);
+}
+
+bool Screen::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && !movingFocus_) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            QWidget* w = qobject_cast<QWidget*>(watched);
+            // The line edit inside a drop-down reports for the drop-down.
+            if (w && qobject_cast<QComboBox*>(w->parentWidget())) w = w->parentWidget();
+            QWidget* next = QApplication::focusWidget();
+            const bool staysInside = next && (next == w || w->isAncestorOf(next));
+            if (w && !staysInside) fireLostFocus(w);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Screen::setTabFirst(QWidget* field) {
+    tabFirst_ = field;
+    focusRequested_ = true;
+}
+
+void Screen::focusTabFirst() {
+    if (!focusRequested_ || !tabFirst_) return;
+    focusRequested_ = false;
+    // Moving the focus is not the user leaving a field: no lost-focus check runs for it.
+    movingFocus_ = true;
+    tabFirst_->setFocus(Qt::OtherFocusReason);
+    movingFocus_ = false;
+}
+
+void Screen::setModalRunner(std::function<void(Screen&)> runner) {
+    g_modalRunner = std::move(runner);
+}
+
+void Screen::showModal(Screen* sub) {
+    // The sub-screen's actions are operations of their own: what this handler wrote so far is
+    // committed first, and a fresh operation carries on afterwards.
+    const bool suspend = Database::isOpen() && db().operationDepth() == 1;
+    if (suspend) db().commit();
+    if (g_modalRunner) {
+        sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        g_modalRunner(*sub);
+        delete sub;
+    } else {
+        QEventLoop loop;
+        sub->onClosed_ = [&loop] { loop.quit(); };
+        sub->setWindowModality(Qt::ApplicationModal);
+        sub->show();
+        loop.exec();
+    }
+    if (suspend) db().begin();
+}
+
+void Screen::closeEvent(QCloseEvent* e) {
+    QWidget::closeEvent(e);
+    if (e->isAccepted() && onClosed_) onClosed_();
+}
+
+QLineEdit* Screen::textBox(const char* name, int maxLength) {
+    auto* e = new QLineEdit(this);
+    e->setObjectName(QString::fromUtf8(name));
+    if (maxLength > 0) e->setMaxLength(maxLength);
+    return e;
+}
+
+QComboBox* Screen::comboBox(const char* name, std::function<void()> onClick) {
+    auto* c = new QComboBox(this);
+    c->setObjectName(QString::fromUtf8(name));
+    // Users may type an entry as well as pick one.
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->setMinimumContentsLength(8);
+    if (onClick) connect(c, &QComboBox::activated, this, [this, onClick](int) { run(onClick); });
+    return c;
+}
+
+QPushButton* Screen::button(const char* name, const QString& caption,
+                            std::function<void()> onClick) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setAutoDefault(false);
+    if (onClick) connect(b, &QPushButton::clicked, this, [this, onClick] { run(onClick); });
+    return b;
+}
+
+QRadioButton* Screen::option(const char* name, const QString& caption,
+                             std::function<void()> onClick) {
+    auto* r = new QRadioButton(caption, this);
+    r->setObjectName(QString::fromUtf8(name));
+    if (onClick) connect(r, &QRadioButton::clicked, this, [this, onClick] { run(onClick); });
+    return r;
+}
+
+QCheckBox* Screen::checkBox(const char* name, const QString& caption,
+                            std::function<void()> onClick) {
+    auto* c = new QCheckBox(caption, this);
+    c->setObjectName(QString::fromUtf8(name));
+    if (onClick) connect(c, &QCheckBox::clicked, this, [this, onClick] { run(onClick); });
+    return c;
+}
+
+QLabel* Screen::label(const char* name, const QString& text) {
+    auto* l = new QLabel(text, this);
+    l->setObjectName(QString::fromUtf8(name));
+    return l;
+}
+
+Grid* Screen::grid(const char* name, std::function<void(int row, int col)> onClick) {
+    auto* g = new Grid(this);
+    g->setObjectName(QString::fromUtf8(name));
+    if (onClick) g->onClick = [this, onClick](int r, int c) { run([&] { onClick(r, c); }); };
+    return g;
+}
+
+QWidget* Screen::labelled(const QString& caption, QWidget* control) {
+    auto* box = new QWidget(this);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* l = new QLabel(caption, box);
+    l->setBuddy(control);
+    row->addWidget(l);
+    row->addWidget(control, 1);
+    return box;
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QPointer>
+#include <QWidget>
+
+#include "context/work_context.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class Grid;
+
+// The base of every screen: one window named after its form, with the screen's working values,
+// its controls (each named as documented, so a control can be found by name), the wiring of
+// click and lost-focus handlers, and the boundary every handler runs behind: one database
+// operation per user action, and an engine error shown once, rolled back, the screen still usable.
+class Screen : public QWidget {
+  public:
+    // A screen opened by another one modally works on the caller's values.
+    Screen(const QString& formName, const QString& caption, Screen* caller = nullptr);
+    ~Screen() override;
+
+    const QString& formName() const { return formName_; }
+    WorkContext& ctx() { return *ctx_; }
+    std::shared_ptr<WorkContext> sharedContext() const { return ctx_; }
+
+    // Runs one event handler as one operation. Nested calls run inside the outer one.
+    void run(const std::function<void()>& handler);
+
+    // Messages under this screen's title.
+    void showMessage(const QString& text);       // exclamation icon and OK
+    void showPlainMessage(const QString& text);  // OK without icon
+    bool ask(const QString& text);               // はい / いいえ
+
+    // Lost focus: the handler runs when the focus leaves the control for another control of the
+    // same window (not when a message box or another window takes it).
+    void onLostFocus(QWidget* control, std::function<void()> handler);
+    void fireLostFocus(QWidget* control);  // as if the user left the control
+
+    // Tab position 0: the field gets the focus when the running event has finished.
+    void setTabFirst(QWidget* field);
+    QWidget* tabFirst() const { return tabFirst_; }
+
+    // Shows a sub-screen modally (it shares this screen's values) and returns when it closes.
+    void showModal(Screen* sub);
+    // Tests take over modal screens: the runner gets the open sub-screen and closes it by
+    // returning. nullptr restores the real event loop.
+    static void setModalRunner(std::function<void(Screen&)> runner);
+
+    // Finds a control by its documented name.
+    template <typename T = QWidget>
+    T* control(const QString& name) const {
+        return findChild<T*>(name);
+    }
+
+  protected:
+    // Control builders: each control gets its documented name as objectName.
+    QLineEdit* textBox(const char* name, int maxLength = 0);
+    QComboBox* comboBox(const char* name, std::function<void()> onClick = {});
+    QPushButton* button(const char* name, const QString& caption, std::function<void()> onClick);
+    QRadioButton* option(const char* name, const QString& caption,
+                         std::function<void()> onClick = {});
+    QCheckBox* checkBox(const char* name, const QString& caption,
+                        std::function<void()> onClick = {});
+    QLabel* label(const char* name, const QString& text = QString());
+    Grid* grid(const char* name, std::function<void(int row, int col)> onClick = {});
+    // A caption and its control side by side, for the layouts.
+    QWidget* labelled(const QString& caption, QWidget* control);
+
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void focusTabFirst();
+
+    QString formName_;
+    std::shared_ptr<WorkContext> ctx_;
+    std::vector<std::pair<QWidget*, std::function<void()>>> lostFocus_;
+    QPointer<QWidget> tabFirst_;
+    bool focusRequested_ = false;
+    int depth_ = 0;
+    bool movingFocus_ = false;
+    std::function<void()> onClosed_;
+};

@@ -1,0 +1,107 @@
+// Start-up and the main menu.
+
+#include <QDir>
+#include <QFile>
+#include <QApplication>
+#include <QGroupBox>
+#include <QPushButton>
+
+#include "app/main_menu.h"
+#include "app/startup.h"
+#include "support/screen_driver.h"
+
+namespace {
+
+class MenuTest : public ScreenTest {};
+
+const std::vector<std::pair<const char*, const char*>> kButtons = {
+    {"B担当一覧", "担当教科一覧"},       {"B担任照会", "担任教員照会"},
+    {"B教員一覧", "教員一覧照会"},       {"B教員一括", "教員一括登録"},
+    {"B教員登録", "教員登録"},           {"B行事登録", "行事登録"},
+    {"B期間登録", "期間登録"},           {"B項目名登", "項目名登録"},
+    {"B基本情報", "基本情報登録"},       {"B再編成", "DB再編成"},
+    {"B期末処理", "期末処理"},           {"Command8", "希望勤務一覧"},
+    {"B変更通知", "授業変更通知"},       {"B教員コマ", "教員コマ照会"},
+    {"B時限コマ", "時限コマ照会"},       {"B時割コピー", "時間割コピー"},
+    {"B時間割登", "時間割作成"},         {"終了", "終了"},
+    {"B教科コピー", "科目・教科コピー"}, {"B教科登録", "教科登録"},
+    {"B科目登録", "科目登録"},
+};
+
+void registerBusinessYear() {
+    insert("業務年度", {{"業_区分", 1},
+                        {"業_年度", 2007},
+                        {"業_開始日", "2007/04/01"},
+                        {"業_終了日", "2008/03/31"}});
+}
+
+TEST_F(MenuTest, EveryButtonIsThereWithItsCaptionAndOnlyButtonsWithAFunctionAreEnabled) {
+    registerBusinessYear();
+    ScreenDriver d(new メニュ(QDate(2008, 2, 10)));
+    for (const auto& [name, caption] : kButtons) {
+        EXPECT_EQ(d.text(name), QString::fromUtf8(caption)) << name;
+        EXPECT_TRUE(d.visible(name)) << name;
+    }
+    for (const char* frame :
+         {"教員情報", "年度情報", "基本情報", "年度処理", "授業情報", "授業基本情報"}) {
+        bool found = false;
+        for (auto* box : d.screen().findChildren<QGroupBox*>()) found |= box->title() == frame;
+        EXPECT_TRUE(found) << frame;
+    }
+    EXPECT_FALSE(d.enabled("Command8"));  // has no function
+    EXPECT_TRUE(d.enabled("終了"));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MenuTest, AButtonOpensItsScreenAndTheMenuStaysOpen) {
+    registerBusinessYear();
+    auto& screens = メニュ::screens();
+    const auto saved = screens;
+    screens["基本登録"] = [] { return new Screen("基本登録", "基本情報登録"); };
+    ScreenDriver d(new メニュ(QDate(2008, 2, 10)));
+    d.screen().show();
+    ASSERT_TRUE(d.enabled("B基本情報"));
+    d.click("B基本情報");
+    screens = saved;
+    Screen* opened = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* s = dynamic_cast<Screen*>(w); s && s->formName() == "基本登録") opened = s;
+    ASSERT_NE(opened, nullptr);
+    EXPECT_TRUE(opened->isVisible());
+    EXPECT_TRUE(d.screen().isVisible());
+    delete opened;
+}
+
+TEST_F(MenuTest, WithoutABusinessYearTheStartUpSaysSoUnderItsTitle) {
+    ScreenDriver d(new メニュ(QDate(2008, 2, 10)));
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown[0].text, "業務年度を設定して下さい");
+    EXPECT_EQ(messages.shown[0].title, "初期処理");
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Exclamation);
+}
+
+TEST_F(MenuTest, TheWindowTitleNamesTheSchoolAndTheYear) {
+    registerBusinessYear();
+    insert("マスタ", {{"マ_番号", "001"}, {"マ_連番", "001"}, {"マ_名称", "桜丘学園"}});
+    ScreenDriver d(new メニュ(QDate(2008, 2, 10)));
+    EXPECT_TRUE(d.screen().windowTitle().contains("桜丘学園"));
+    EXPECT_TRUE(d.screen().windowTitle().contains("2007年度"));
+}
+
+TEST_F(MenuTest, AMissingOrForeignDatabaseIsExplainedAndTheProgramDoesNotStart) {
+    Database::close();
+    QFile::remove(kDatabaseFile);
+    EXPECT_EQ(startUp(QDate(2008, 2, 10)), nullptr);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.last().contains("時間割.mdb"));
+    EXPECT_TRUE(messages.last().contains("jikanwari-newdb"));
+
+    QFile other(kDatabaseFile);
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("a spreadsheet, perhaps");
+    other.close();
+    EXPECT_EQ(startUp(QDate(2008, 2, 10)), nullptr);
+    EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+}  // namespace

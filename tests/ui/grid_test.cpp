@@ -1,0 +1,142 @@
+// The grid as the timetable and list screens use it: formats by selection range, palette
+// colours, widths in twips, clearing, clicks, and the vertical merge of equal neighbours.
+
+#include <gtest/gtest.h>
+
+#include "ui/grid.h"
+
+namespace {
+
+// A timetable-shaped grid: column 0 holds each period number in two rows.
+void layOutPeriods(Grid& g, int periods, int cols) {
+    g.setRows(0);
+    g.setCols(0);
+    g.setRows(1 + 2 * periods);
+    g.setCols(cols);
+    for (int p = 1; p <= periods; ++p) {
+        g.setTextMatrix(2 * p - 1, 0, QString::number(p));
+        g.setTextMatrix(2 * p, 0, QString::number(p));
+    }
+    g.setMergeCells(3);
+    g.setMergeCol(0, true);
+}
+
+TEST(GridTest, FormatsApplyToTheCurrentCellOrTheSelectionRange) {
+    Grid g;
+    g.setRows(3);
+    g.setCols(4);
+    g.setRow(0);
+    g.setCol(0);
+    g.setColSel(3);
+    g.setCellBackColor(14);
+    g.setCellAlignment(5);
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_EQ(g.cellBackColor(0, c), 14);
+        EXPECT_EQ(g.cellAlignment(0, c), 5);
+    }
+    EXPECT_EQ(g.cellBackColor(1, 0), 15);  // untouched cells are white on black
+
+    g.setRow(2);  // choosing a cell collapses the range onto it
+    g.setCol(1);
+    g.setCellForeColor(9);
+    g.setCellFontSize(8);
+    g.setText("国語");
+    EXPECT_EQ(g.cellForeColor(2, 1), 9);
+    EXPECT_EQ(g.cellForeColor(2, 2), 0);
+    EXPECT_EQ(g.cellFontSize(2, 1), 8);
+    EXPECT_EQ(g.textMatrix(2, 1), "国語");
+    const QTableWidget& table = g;
+    EXPECT_EQ(table.item(2, 1)->background().color(), QColor(255, 255, 255));
+    g.setRow(0);
+    g.setCol(3);
+    EXPECT_EQ(table.item(0, 3)->background().color(), QColor(255, 255, 0));
+}
+
+TEST(GridTest, WidthsAreTwipsAndZeroRowsAndColumnsClearEverything) {
+    Grid g;
+    g.setRows(2);
+    g.setCols(3);
+    g.setColWidth(-1, 950);
+    g.setColWidth(0, 300);
+    EXPECT_EQ(g.colWidth(0), 300);
+    EXPECT_EQ(g.colWidth(2), 950);
+    EXPECT_EQ(g.columnWidth(2), 63);  // 15 twips to a pixel
+
+    g.setRow(1);
+    g.setCol(1);
+    g.setText("x");
+    g.setCellBackColor(10);
+    g.setRows(0);
+    g.setCols(0);
+    g.setRows(2);
+    g.setCols(3);
+    EXPECT_EQ(g.textMatrix(1, 1), "");
+    EXPECT_EQ(g.cellBackColor(1, 1), 15);
+    EXPECT_EQ(g.row(), 0);
+}
+
+TEST(GridTest, AClickMakesTheCellCurrentAndReportsRowAndColumn) {
+    Grid g;
+    g.setRows(5);
+    g.setCols(3);
+    int row = -1, col = -1;
+    g.onClick = [&](int r, int c) {
+        row = r;
+        col = c;
+    };
+    g.clickCell(3, 2);
+    EXPECT_EQ(row, 3);
+    EXPECT_EQ(col, 2);
+    EXPECT_EQ(g.row(), 3);
+    EXPECT_EQ(g.col(), 2);
+}
+
+TEST(GridTest, EqualVerticalNeighboursMergeOnlyWhereTheSwitchIsOnAndWithinTheLabelBlocks) {
+    Grid g;
+    layOutPeriods(g, 3, 4);
+    // Period numbers: one cell per period.
+    EXPECT_EQ(g.mergedSpan(1, 0), (Grid::Span{1, 0, 2, 1}));
+    EXPECT_EQ(g.mergedSpan(4, 0), (Grid::Span{3, 0, 2, 1}));
+
+    // An elective in period 1 of column 2 (both lines equal), an ordinary lesson in column 1.
+    g.setTextMatrix(1, 1, "国語");
+    g.setTextMatrix(2, 1, "佐藤");
+    g.setTextMatrix(1, 2, "芸術");
+    g.setTextMatrix(2, 2, "芸術");
+    // Equal texts in column 3, but its switch stays off.
+    g.setTextMatrix(1, 3, "芸術");
+    g.setTextMatrix(2, 3, "芸術");
+    g.setMergeCol(1, true);
+    g.setMergeCol(2, true);
+    EXPECT_EQ(g.mergedSpan(1, 2), (Grid::Span{1, 2, 2, 1}));
+    EXPECT_EQ(g.mergedSpan(1, 1), (Grid::Span{1, 1, 1, 1}));
+    EXPECT_EQ(g.mergedSpan(1, 3), (Grid::Span{1, 3, 1, 1}));
+
+    // The same text in the teacher line of period 1 and the lesson line of period 2 stays apart:
+    // the cells to the left (the period labels) are not joined there.
+    g.setTextMatrix(3, 2, "芸術");
+    g.setTextMatrix(4, 2, "芸術");
+    EXPECT_EQ(g.mergedSpan(2, 2), (Grid::Span{1, 2, 2, 1}));
+    EXPECT_EQ(g.mergedSpan(3, 2), (Grid::Span{3, 2, 2, 1}));
+
+    // Empty cells never merge; without the label column's switch nothing to its right merges.
+    EXPECT_EQ(g.mergedSpan(5, 1), (Grid::Span{5, 1, 1, 1}));
+    g.setMergeCol(0, false);
+    EXPECT_EQ(g.mergedSpan(1, 2), (Grid::Span{1, 2, 1, 1}));
+}
+
+TEST(GridTest, ARowWithItsSwitchOnJoinsEqualNeighbours) {
+    Grid g;
+    g.setRows(3);
+    g.setCols(5);
+    for (int c = 1; c <= 3; ++c) g.setTextMatrix(0, c, "中学部");
+    g.setTextMatrix(0, 4, "高等部");
+    g.setMergeCells(3);
+    g.setMergeRow(0, true);
+    EXPECT_EQ(g.mergedSpan(0, 2), (Grid::Span{0, 1, 1, 3}));
+    EXPECT_EQ(g.mergedSpan(0, 4), (Grid::Span{0, 4, 1, 1}));
+    g.setMergeCells(0);
+    EXPECT_EQ(g.mergedSpan(0, 2), (Grid::Span{0, 2, 1, 1}));
+}
+
+}  // namespace

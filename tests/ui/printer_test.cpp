@@ -1,0 +1,97 @@
+// The printer service: what a print records, and a real PDF rendered from it.
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "ui/printer.h"
+
+namespace {
+
+class PrinterTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setPrintSink([this](const PrintedDocument& d) { ended.push_back(d); });
+    }
+    void TearDown() override { setPrintSink(nullptr); }
+    std::vector<PrintedDocument> ended;
+};
+
+PrintedDocument samplePage() {
+    Printer p("時間割表");
+    p.setPaperSize(Printer::kPaperA4);
+    p.setScaleMillimetres();
+    p.setFontName("ＭＳＰ ゴシック");
+    p.setDrawWidth(4);
+    p.box(30, 55, 180, 265);
+    p.setDrawWidth(1);
+    p.line(40, 75, 180, 75);
+    p.setFontSize(16);
+    p.moveTo(90, 30);
+    p.print("時間割表");
+    p.setFontSize(10.5);
+    p.setForeColor(1);
+    p.moveTo(41, 69);
+    p.print("数学Ⅰ");
+    p.endDoc();
+    return p.document();
+}
+
+TEST_F(PrinterTest, ARecordedPageHoldsEachTextWithPositionSizeAndInk) {
+    samplePage();
+    ASSERT_EQ(ended.size(), 1u);
+    const PrintedDocument& doc = ended[0];
+    ASSERT_EQ(doc.pages.size(), 1u);
+    const auto& items = doc.pages[0].items;
+    ASSERT_EQ(items.size(), 4u);
+
+    EXPECT_EQ(items[0].kind, PrintItem::Kind::Box);
+    EXPECT_EQ(items[0].width, 4);
+    EXPECT_DOUBLE_EQ(items[0].x2, 180);
+    EXPECT_EQ(items[1].kind, PrintItem::Kind::Line);
+    EXPECT_EQ(items[1].width, 1);
+
+    EXPECT_EQ(items[2].text, "時間割表");
+    EXPECT_DOUBLE_EQ(items[2].x1, 90);
+    EXPECT_DOUBLE_EQ(items[2].y1, 30);
+    EXPECT_DOUBLE_EQ(items[2].size, 16);
+    EXPECT_EQ(items[2].colour, 0);
+    EXPECT_EQ(items[3].text, "数学Ⅰ");
+    EXPECT_DOUBLE_EQ(items[3].size, 10.5);
+    EXPECT_EQ(items[3].colour, 1);
+    EXPECT_EQ(items[3].font, "ＭＳＰ ゴシック");
+}
+
+TEST_F(PrinterTest, PrintingMovesToTheNextLineAndTextsHaveAWidth) {
+    Printer p("test");
+    p.setFontSize(12);
+    p.moveTo(50, 20);
+    p.print("あ");
+    EXPECT_DOUBLE_EQ(p.currentX(), 0);
+    EXPECT_GT(p.currentY(), 20 + 4);  // 12 pt is 4.2 mm
+    const double one = p.textWidth("あ"), two = p.textWidth("ああ");
+    EXPECT_GT(one, 3.0);
+    EXPECT_LT(one, 5.0);
+    EXPECT_NEAR(two, 2 * one, 0.01);
+    p.newPage();
+    EXPECT_EQ(p.document().pages.size(), 2u);
+}
+
+TEST_F(PrinterTest, ARenderedPdfCarriesTheJapaneseText) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("timetable.pdf");
+    ASSERT_TRUE(writePdf(samplePage(), path));
+    QProcess text;
+    text.start("pdftotext", {"-layout", path, "-"});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString out = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(out.contains("時間割表")) << out.toStdString();
+    EXPECT_TRUE(out.contains("数学Ⅰ")) << out.toStdString();
+
+    QProcess info;
+    info.start("pdfinfo", {path});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains("A4"));
+}
+
+}  // namespace
