@@ -3,11 +3,13 @@
 #include "context/school_context.h"
 #include "data/recordset.h"
 
-void 初期処理(WorkContext& ctx, const QDate& today) {
+void 初期処理(WorkContext& ctx, const QDate& today,
+              const std::function<void()>& setUpBusinessYear) {
     school().setToday(today);
     if (!loadBusinessYear(ctx)) {
         ctx.errorFlag = 1;
         ctx.message = QStringLiteral("業務年度を設定して下さい");
+        if (setUpBusinessYear) setUpBusinessYear();
     }
     loadMasters();
 }

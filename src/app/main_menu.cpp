@@ -7,6 +7,7 @@
 
 #include "app/initial_processing.h"
 #include "app/screen_registry.h"
+#include "app/year_setup.h"
 #include "context/school_context.h"
 #include "data/recordset.h"
 
@@ -98,7 +99,9 @@ void メニュ::Form_Load(const QDate& today) {
     control<QPushButton>("B項目名登")->setVisible(true);
     ctx().errorFlag = 0;
     ctx().title = QStringLiteral("初期処理");
-    初期処理(ctx(), today);
+    初期処理(ctx(), today, [this] { showModal(new 年度登録(this)); });
+    // The set-up screen shares these values and leaves its own title in them.
+    ctx().title = QStringLiteral("初期処理");
     if (ctx().errorFlag == 1) showMessage(ctx().message);
     updateTitle();
 }

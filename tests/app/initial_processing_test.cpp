@@ -34,7 +34,7 @@ TEST_F(InitialProcessingTest, ReadsTodayTheBusinessYearAndTheMasters) {
     master("006", "002", "1", "1組", "002");
     master("006", "003", "2", "2組", "002");
     master("010", "001", "5", "5");
-    初期処理(ctx, QDate(2008, 2, 10));
+    初期処理(ctx, QDate(2008, 2, 10), {});
 
     const SchoolContext& s = school();
     EXPECT_EQ(s.todayText, "2008/02/10");
@@ -59,7 +59,7 @@ TEST_F(InitialProcessingTest, ReadsTodayTheBusinessYearAndTheMasters) {
 }
 
 TEST_F(InitialProcessingTest, WithoutABusinessYearOrMastersEverythingIsEmptyAndTheYearIsAskedFor) {
-    初期処理(ctx, QDate(2008, 2, 10));
+    初期処理(ctx, QDate(2008, 2, 10), {});
     EXPECT_EQ(ctx.errorFlag, 1);
     EXPECT_EQ(ctx.message, "業務年度を設定して下さい");
     EXPECT_EQ(school().businessYear, 0);
@@ -73,7 +73,7 @@ TEST_F(InitialProcessingTest, AClassOfAnUnknownDepartmentCountsUnderTheFirst) {
     master("002", "002", "高等部");
     master("006", "001", "1", "1組", "009");
     master("006", "002", "2", "2組", "");
-    初期処理(ctx, QDate(2008, 2, 10));
+    初期処理(ctx, QDate(2008, 2, 10), {});
     EXPECT_EQ(school().classCount[1], 2);
     EXPECT_EQ(school().classes[1][1].name, "1");
     EXPECT_EQ(school().classCount[2], 0);
@@ -86,7 +86,7 @@ TEST_F(InitialProcessingTest, EntriesBeyondTheTablesAreIgnored) {
     for (int c = 1; c <= 11; ++c) master("004", no(c), QStringLiteral("コース%1").arg(c));
     for (int k = 1; k <= 21; ++k)
         master("006", no(k), QString::number(k), QStringLiteral("%1組").arg(k), "001");
-    初期処理(ctx, QDate(2008, 2, 10));
+    初期処理(ctx, QDate(2008, 2, 10), {});
     const SchoolContext& s = school();
     EXPECT_EQ(s.departmentCount, 10);
     EXPECT_EQ(s.departments[10].name, "学部10");

@@ -72,14 +72,6 @@ TEST_F(MenuTest, AButtonOpensItsScreenAndTheMenuStaysOpen) {
     delete opened;
 }
 
-TEST_F(MenuTest, WithoutABusinessYearTheStartUpSaysSoUnderItsTitle) {
-    ScreenDriver d(new メニュ(QDate(2008, 2, 10)));
-    ASSERT_FALSE(messages.shown.empty());
-    EXPECT_EQ(messages.shown[0].text, "業務年度を設定して下さい");
-    EXPECT_EQ(messages.shown[0].title, "初期処理");
-    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Exclamation);
-}
-
 TEST_F(MenuTest, TheWindowTitleNamesTheSchoolAndTheYear) {
     registerBusinessYear();
     insert("マスタ", {{"マ_番号", "001"}, {"マ_連番", "001"}, {"マ_名称", "桜丘学園"}});

@@ -32,3 +32,11 @@ std::vector<Record> records(const QString& table);
 
 // Adds one record in its own operation; unnamed fields keep their defaults.
 void insert(const QString& table, const Record& fields);
+
+// Readable failures.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const Value& v, std::ostream* os) {
+    *os << v.describe().toStdString();
+}
