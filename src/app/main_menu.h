@@ -10,7 +10,7 @@ class QPushButton;
 // メニュ: the main menu. Loading it runs the initial processing; each button opens its screen as
 // an independent window while the menu stays open.
 class メニュ : public Screen {
-  public:
+public:
     explicit メニュ(const QDate& today);
 
     // The screens the menu can open, by form name; a button whose screen is not here is shown
@@ -23,7 +23,7 @@ class メニュ : public Screen {
     // Opens a screen by its form name, as its button does; nullptr when there is none.
     Screen* open(const QString& formName);
 
-  private:
+private:
     void Form_Load(const QDate& today);
     void updateTitle();
 };

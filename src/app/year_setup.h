@@ -8,10 +8,10 @@ class QLineEdit;
 // modally when 業務年度 has no current year; it writes the year (業_区分 1) and the next one (2)
 // and updates the business year of the running program.
 class 年度登録 : public Screen {
-  public:
+public:
     explicit 年度登録(Screen* caller);
 
-  private:
+private:
     void Form_Load();
     void 年度_LostFocus();
     void 開始日_LostFocus();

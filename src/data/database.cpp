@@ -1,5 +1,7 @@
 #include "data/database.h"
 
+#include "data/recordset.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -29,6 +31,7 @@ Statement& Statement::operator=(Statement&& o) noexcept {
         release();
         db_ = o.db_;
         id_ = o.id_;
+        bound_ = std::move(o.bound_);
         stmt_ = o.stmt_;
         o.stmt_ = nullptr;
     }
@@ -37,6 +40,8 @@ Statement& Statement::operator=(Statement&& o) noexcept {
 
 void Statement::release() {
     if (stmt_) {
+        sqlite3_reset(stmt_);
+        bound_.clear();
         if (db_)
             db_->returnStatement(id_, stmt_);
         else
@@ -50,8 +55,10 @@ void Statement::bind(int position, const Value& v) {
     if (v.isInt()) {
         rc = sqlite3_bind_int64(stmt_, position, v.toInt());
     } else {
-        const QByteArray utf8 = v.toText().toUtf8();
-        rc = sqlite3_bind_text(stmt_, position, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
+        // The text stays with the statement while it runs, so the engine need not copy it.
+        bound_.push_back(v.toText().toUtf8());
+        rc = sqlite3_bind_text(stmt_, position, bound_.back().constData(), bound_.back().size(),
+                               SQLITE_STATIC);
     }
     if (rc != SQLITE_OK) db_->fail(QStringLiteral("値を設定できません"));
 }
@@ -107,6 +114,18 @@ int TableMeta::column(const char* field) const {
     return c;
 }
 
+const IndexMeta& TableMeta::index(const char* indexName) const {
+    const auto it = literalIndexes_.find(indexName);
+    if (it != literalIndexes_.end() && it->second->nameUtf8 == indexName) return *it->second;
+    const IndexMeta& ix = index(QString::fromUtf8(indexName));
+    literalIndexes_[indexName] = &ix;
+    return ix;
+}
+
+void TableMeta::beforeWrite() const {
+    for (Recordset* rs : cursors) rs->detachFromEngine();
+}
+
 const IndexMeta& TableMeta::index(const QString& indexName) const {
     const auto it = indexes.find(indexName);
     if (it == indexes.end())
@@ -118,7 +137,22 @@ const IndexMeta& TableMeta::index(const QString& indexName) const {
 // ---------------------------------------------------------------------------------------------
 // Database
 
+namespace {
+
+// The program uses the engine from one thread only: no locking, no memory statistics.
+void configureEngineOnce() {
+    static const bool done = [] {
+        sqlite3_config(SQLITE_CONFIG_SINGLETHREAD);
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)done;
+}
+
+}  // namespace
+
 void Database::open(const QString& path) {
+    configureEngineOnce();
     close();
     if (!QFileInfo(path).isFile())
         throw DbError(QStringLiteral("データベース「%1」がありません").arg(path));
@@ -153,6 +187,7 @@ Database& Database::current() {
 }
 
 void Database::create(const QString& path) {
+    configureEngineOnce();
     if (QFileInfo::exists(path))
         throw DbError(
             QStringLiteral("「%1」は既にあります。既存のファイルは変更しません").arg(path));
@@ -223,11 +258,20 @@ void Database::verifySchema() {
                     .arg(path_, QString::fromUtf8(t.name)));
 }
 
+TableMeta& Database::table(const char* name) {
+    const auto it = literalTables_.find(name);
+    if (it != literalTables_.end() && it->second->nameUtf8 == name) return *it->second;
+    TableMeta& t = table(QString::fromUtf8(name));
+    literalTables_[name] = &t;
+    return t;
+}
+
 TableMeta& Database::table(const QString& name) {
     if (auto it = tables_.find(name); it != tables_.end()) return *it->second;
 
     auto meta = std::make_unique<TableMeta>();
     meta->name = name;
+    meta->nameUtf8 = name.toUtf8();
     {
         Statement info = prepare(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
         info.bind(1, name);
@@ -266,6 +310,7 @@ TableMeta& Database::table(const QString& name) {
             IndexMeta ix;
             ix.physical = physical;
             ix.name = physical.mid(prefix.size());
+            ix.nameUtf8 = ix.name.toUtf8();
             ix.unique = list.columnInt(1) != 0;
             Statement info =
                 prepare(QStringLiteral("SELECT name FROM pragma_index_info(?) ORDER BY seqno"));
@@ -289,6 +334,11 @@ TableMeta& Database::table(const QString& name) {
                                           : QStringLiteral(" WHERE (%1) >= (%2)")
                                                 .arg(order.mid(0, m).join(", "), placeholders(m));
                 ix.fromIds.push_back(statementId(head + where + orderBy));
+                QStringList equal;
+                for (int i = 0; i < m; ++i) equal << order[i] + " = ?";
+                ix.equalIds.push_back(
+                    m == 0 ? ix.fromIds[0]
+                           : statementId(head + " WHERE " + equal.join(" AND ") + orderBy));
             }
             ix.afterId = statementId(head +
                                      QStringLiteral(" WHERE (%1, rowid) > (%2, ?)")
@@ -328,8 +378,8 @@ Statement Database::prepare(int id) {
 }
 
 void Database::returnStatement(int id, sqlite3_stmt* stmt) {
+    // Every use binds all parameters again, so the old values need not be cleared.
     sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
     pool_[id].push_back(stmt);
 }
 
@@ -339,6 +389,7 @@ void Database::execute(const QString& statement) {
     if (!m.hasMatch()) throw DbError(QStringLiteral("実行できない命令です: %1").arg(statement));
     requireOperation();
     TableMeta& t = table(m.captured(1));
+    t.beforeWrite();
     prepare(QStringLiteral("DELETE FROM %1").arg(quoted(t.name))).exec();
     noteWrite(t, 0, 0);
 }
@@ -373,7 +424,7 @@ void Database::commit() {
         throw;
     }
     depth_ = 0;
-    endOperation();
+    endOperation(false);
 }
 
 void Database::rollback() {
@@ -383,17 +434,19 @@ void Database::rollback() {
         rollbackOnly_ = true;
         return;
     }
-    // Statements still stepping would keep the transaction open; they restart on demand.
+    // Open record sets keep what they stand on; their statements restart on demand.
+    for (auto& [name, t] : tables_) t->beforeWrite();
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     depth_ = 0;
-    endOperation();
+    endOperation(true);
 }
 
-void Database::endOperation() {
+void Database::endOperation(bool rolledBack) {
     for (auto& [name, t] : tables_) {
-        t->touched.clear();
+        // Dropped rather than cleared: a big operation leaves a big table behind.
+        if (!t->touched.empty()) t->touched = {};
         // Rolled-back writes may have changed what open cursors would read next.
-        ++t->generation;
+        if (rolledBack) ++t->generation;
     }
 }
 

@@ -20,12 +20,12 @@ struct sqlite3_stmt;
 // An engine error: a missing file, table, field or index, a broken file, a duplicate key. It ends
 // the operation, which is rolled back; the screens report it once at their event boundary.
 class DbError : public std::runtime_error {
-  public:
+public:
     explicit DbError(const QString& message)
         : std::runtime_error(message.toStdString()), message_(message) {}
     const QString& message() const { return message_; }
 
-  private:
+private:
     QString message_;
 };
 
@@ -33,7 +33,8 @@ class DbError : public std::runtime_error {
 inline const QString kDatabaseFile = QStringLiteral("時間割.mdb");
 
 struct IndexMeta {
-    QString name;      // documented name, e.g. "Key_時間割"
+    QString name;  // documented name, e.g. "Key_時間割"
+    QByteArray nameUtf8;
     QString physical;  // name in the file, e.g. "組時間割.Key_時間割"
     std::vector<int> columns;
     std::uint64_t mask = 0;  // bit per column of the table
@@ -41,11 +42,13 @@ struct IndexMeta {
     // Prepared-statement ids: fromIds[m] reads in index order from the first record at or after
     // an m-value key prefix; afterId reads the records after a full position (values, row id).
     std::vector<int> fromIds;
+    std::vector<int> equalIds;  // equalIds[m]: the records whose first m key values are given
     int afterId = -1;
 };
 
 struct TableMeta {
     QString name;
+    QByteArray nameUtf8;
     QStringList columns;
     std::vector<QByteArray> columnsUtf8;
     std::vector<FieldType> types;
@@ -67,14 +70,21 @@ struct TableMeta {
     // address (checked against the name) spares converting the name on every record.
     int column(const char* field) const;
     const IndexMeta& index(const QString& name) const;  // throws DbError naming a missing index
+    const IndexMeta& index(const char* name) const;
 
-  private:
+    // The record sets open on this table: before the table is written they take their current
+    // record out of the engine, which may change under them.
+    std::vector<class Recordset*> cursors;
+    void beforeWrite() const;
+
+private:
     mutable std::unordered_map<const char*, int> literalColumns_;
+    mutable std::unordered_map<const char*, const IndexMeta*> literalIndexes_;
 };
 
 // A prepared statement from the connection's pool; it goes back to the pool when destroyed.
 class Statement {
-  public:
+public:
     Statement() = default;
     Statement(class Database* db, int id, sqlite3_stmt* stmt) : db_(db), id_(id), stmt_(stmt) {}
     Statement(Statement&& o) noexcept { *this = std::move(o); }
@@ -90,16 +100,17 @@ class Statement {
     Value column(int i, FieldType type) const;
     void release();
 
-  private:
+private:
     class Database* db_ = nullptr;
     int id_ = -1;
     sqlite3_stmt* stmt_ = nullptr;
+    std::vector<QByteArray> bound_;  // the texts bound to the running statement
 };
 
 // The one connection of the process to 時間割.mdb. Everything a user action reads or writes happens
 // inside one Operation (a transaction), so an engine error never leaves anything half written.
 class Database {
-  public:
+public:
     // Opens an existing file; never creates one. Throws DbError when the file is missing, is not
     // an SQLite file, or lacks a table, field or index of this program.
     static void open(const QString& path);
@@ -117,6 +128,7 @@ class Database {
     void execute(const QString& statement);
 
     TableMeta& table(const QString& name);
+    TableMeta& table(const char* name);
 
     // Statements are prepared once and kept in a pool; an id stands for one SQL text.
     int statementId(const QString& sql);
@@ -142,11 +154,11 @@ class Database {
     sqlite3* handle() const { return db_; }
     [[noreturn]] void fail(const QString& what) const;  // throws DbError with the engine's text
 
-  private:
+private:
     explicit Database(const QString& path, sqlite3* db) : path_(path), db_(db) {}
     void verifySchema();
     void exec(const char* sql);
-    void endOperation();
+    void endOperation(bool rolledBack);
 
     QString path_;
     sqlite3* db_ = nullptr;
@@ -154,6 +166,7 @@ class Database {
     bool rollbackOnly_ = false;
     std::uint64_t seq_ = 0;
     std::map<QString, std::unique_ptr<TableMeta>> tables_;
+    std::unordered_map<const char*, TableMeta*> literalTables_;
     QHash<QString, int> statementIds_;
     std::vector<QByteArray> statementSql_;
     std::vector<std::vector<sqlite3_stmt*>> pool_;
@@ -165,14 +178,14 @@ class Database {
 // is rolled back when the Operation ends without it (an exception, an early return).
 // Operations nest; only the outermost one talks to the engine.
 class Operation {
-  public:
+public:
     Operation();
     ~Operation();
     Operation(const Operation&) = delete;
     Operation& operator=(const Operation&) = delete;
     void commit();
 
-  private:
+private:
     Database& db_;
     bool done_ = false;
 };

@@ -2,7 +2,19 @@
 
 #include <sqlite3.h>
 
-Recordset::Recordset(const QString& table) : db_(Database::current()), meta_(db_.table(table)) {}
+Recordset::Recordset(const QString& table) : db_(Database::current()), meta_(db_.table(table)) {
+    meta_.cursors.push_back(this);
+    row_.resize(meta_.columns.size());
+}
+
+Recordset::Recordset(const char* table) : db_(Database::current()), meta_(db_.table(table)) {
+    meta_.cursors.push_back(this);
+    row_.resize(meta_.columns.size());
+}
+
+Recordset::~Recordset() {
+    std::erase(meta_.cursors, this);
+}
 
 const IndexMeta& Recordset::index() const {
     if (!index_)
@@ -11,7 +23,14 @@ const IndexMeta& Recordset::index() const {
 }
 
 void Recordset::setIndex(const QString& name) {
-    index_ = &meta_.index(name);
+    useIndex(meta_.index(name));
+}
+void Recordset::setIndex(const char* name) {
+    useIndex(meta_.index(name));
+}
+
+void Recordset::useIndex(const IndexMeta& ix) {
+    index_ = &ix;
     live_.release();
     positioned_ = hasCurrent_ = false;
     noMatch_ = eof_ = true;
@@ -30,24 +49,18 @@ void Recordset::seek(Seek op, const std::vector<Value>& keys) {
                               .arg(ix.name, meta_.columns[c], keys[i].describe()));
     }
     cancelUpdate();
-    live_ = db_.prepare(ix.fromIds[keys.size()]);
+    // An exact look-up reads only the matching records; a move past them goes on from the
+    // position in index order, as after any seek.
+    equalOnly_ = op == Seek::Equal;
+    live_ = db_.prepare(equalOnly_ ? ix.equalIds[keys.size()] : ix.fromIds[keys.size()]);
     for (size_t i = 0; i < keys.size(); ++i) live_.bind(int(i) + 1, keys[i]);
     liveGeneration_ = meta_.generation;
     scanSeq_ = db_.writeSequence();
 
     positioned_ = false;
     const bool found = fetch();
-    eof_ = !found;
+    eof_ = !found && op == Seek::AtLeast;
     noMatch_ = !found;
-    if (found && op == Seek::Equal) {
-        for (size_t i = 0; i < keys.size(); ++i)
-            if (row_[ix.columns[i]] != keys[i]) {
-                noMatch_ = true;
-                break;
-            }
-        // An exact look-up that missed leaves no current record.
-        if (noMatch_) hasCurrent_ = false;
-    }
 }
 
 void Recordset::startAfterPosition() {
@@ -62,7 +75,8 @@ bool Recordset::fetch() {
         const qint64 rowid = live_.columnInt(0);
         if (Database::addedOrMovedSince(meta_, rowid, scanSeq_, ix.mask)) continue;
         rowid_ = rowid;
-        loadRow();
+        loaded_ = 0;
+        hasCurrent_ = positioned_ = true;
         return true;
     }
     live_.release();
@@ -70,15 +84,19 @@ bool Recordset::fetch() {
     return false;
 }
 
-void Recordset::loadRow() {
-    const int n = meta_.columns.size();
-    row_.resize(n);
-    for (int i = 0; i < n; ++i) row_[i] = live_.column(i + 1, meta_.types[i]);
+void Recordset::capturePosition() {
     const IndexMeta& ix = index();
     position_.resize(ix.columns.size() + 1);
-    for (size_t i = 0; i < ix.columns.size(); ++i) position_[i] = row_[ix.columns[i]];
+    for (size_t i = 0; i < ix.columns.size(); ++i) position_[i] = rowValue(ix.columns[i]);
     position_.back() = Value(rowid_);
-    hasCurrent_ = positioned_ = true;
+}
+
+void Recordset::detachFromEngine() {
+    if (!hasCurrent_ || !live_) return;
+    for (int i = 0; i < meta_.columns.size(); ++i) rowValue(i);
+    capturePosition();
+    // The statement is done with; the next move starts afresh from the position.
+    live_.release();
 }
 
 void Recordset::moveNext() {
@@ -87,8 +105,13 @@ void Recordset::moveNext() {
     if (eof_) return;
     cancelUpdate();
     // Any write to the table since the statement started may have changed what follows the
-    // position, so the statement restarts from the position instead of running on.
-    if (!live_ || liveGeneration_ != meta_.generation) startAfterPosition();
+    // position, so the statement restarts from the position instead of running on (the write
+    // detached this record set first, which left the position behind).
+    if (!live_ || liveGeneration_ != meta_.generation || equalOnly_) {
+        if (live_ && hasCurrent_) capturePosition();
+        equalOnly_ = false;
+        startAfterPosition();
+    }
     if (!fetch()) eof_ = true;
 }
 
@@ -104,6 +127,7 @@ void Recordset::edit() {
     db_.requireOperation();
     if (!hasCurrent_)
         throw DbError(QStringLiteral("表「%1」に編集するレコードがありません").arg(meta_.name));
+    for (int i = 0; i < meta_.columns.size(); ++i) rowValue(i);
     buffer_ = row_;
     editing_ = Editing::Editing;
 }
@@ -132,6 +156,7 @@ void Recordset::update() {
     if (editing_ == Editing::None)
         throw DbError(QStringLiteral("表「%1」のレコードが編集中ではありません").arg(meta_.name));
     db_.requireOperation();
+    meta_.beforeWrite();
     const int n = meta_.columns.size();
     if (editing_ == Editing::Adding) {
         Statement ins = db_.prepare(meta_.insertId);
@@ -150,6 +175,7 @@ void Recordset::update() {
         // expect it.
         db_.noteWrite(meta_, rowid_, changed & meta_.keyMask);
         row_ = buffer_;
+        loaded_ = ~std::uint64_t(0);
     }
     editing_ = Editing::None;
     buffer_.clear();
@@ -165,6 +191,7 @@ void Recordset::remove() {
     if (!hasCurrent_)
         throw DbError(QStringLiteral("表「%1」に削除するレコードがありません").arg(meta_.name));
     cancelUpdate();
+    meta_.beforeWrite();
     Statement del = db_.prepare(meta_.deleteId);
     del.bind(1, Value(rowid_));
     del.exec();
@@ -177,5 +204,14 @@ const Value& Recordset::columnValue(int c) const {
     if (!hasCurrent_)
         throw DbError(QStringLiteral("表「%1」に現在のレコードがありません（「%2」を読めません）")
                           .arg(meta_.name, meta_.columns[c]));
+    return rowValue(c);
+}
+
+const Value& Recordset::rowValue(int c) const {
+    const std::uint64_t bit = std::uint64_t(1) << c;
+    if (!(loaded_ & bit)) {
+        row_[c] = live_.column(c + 1, meta_.types[c]);
+        loaded_ |= bit;
+    }
     return row_[c];
 }

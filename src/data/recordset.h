@@ -23,13 +23,15 @@
 enum class Seek { Equal, AtLeast };  // "=" and ">="
 
 class Recordset {
-  public:
+public:
     explicit Recordset(const QString& table);
-    ~Recordset() = default;
+    explicit Recordset(const char* table);
+    ~Recordset();
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
 
     void setIndex(const QString& name);
+    void setIndex(const char* name);
     void seek(Seek op, std::initializer_list<Value> keys) { seek(op, std::vector<Value>(keys)); }
     void seek(Seek op, const std::vector<Value>& keys);
 
@@ -62,15 +64,21 @@ class Recordset {
     const QString& tableName() const { return meta_.name; }
     const QStringList& fieldNames() const { return meta_.columns; }
 
-  private:
+    // Takes the current record fully out of the engine's statement, which is about to change
+    // (the table is written or the operation rolled back).
+    void detachFromEngine();
+
+private:
     enum class Editing { None, Adding, Editing };
 
     const IndexMeta& index() const;
-    const Value& columnValue(int c) const;
+    const Value& columnValue(int c) const;  // the edit buffer while editing
+    const Value& rowValue(int c) const;     // the record as stored
     void setColumn(int c, const Value& v);
+    void useIndex(const IndexMeta& ix);
+    void capturePosition();
     void startAfterPosition();
-    bool fetch();  // next acceptable row of the live statement into the current record
-    void loadRow();
+    bool fetch();  // next acceptable row of the live statement becomes the current record
 
     Database& db_;
     TableMeta& meta_;
@@ -81,11 +89,14 @@ class Recordset {
     std::uint64_t scanSeq_ = 0;
 
     bool positioned_ = false;  // a key position exists to continue from
+    bool equalOnly_ = false;   // the statement reads only the records an exact seek asked for
     bool noMatch_ = true;
     bool eof_ = true;
     bool hasCurrent_ = false;
     qint64 rowid_ = 0;
-    std::vector<Value> row_;       // current record
+    // The current record; fields are read from the statement when first asked for.
+    mutable std::vector<Value> row_;
+    mutable std::uint64_t loaded_ = 0;
     std::vector<Value> position_;  // index values of the position, then the row id
 
     Editing editing_ = Editing::None;

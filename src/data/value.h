@@ -8,7 +8,7 @@
 // text (codes, names, dates). Key values keep their type so that a look-up never compares a number
 // with a text by accident.
 class Value {
-  public:
+public:
     Value() : v_(QString()) {}
     Value(int i) : v_(static_cast<qint64>(i)) {}
     Value(qint64 i) : v_(i) {}
@@ -28,6 +28,6 @@ class Value {
     bool operator==(const Value& o) const { return v_ == o.v_; }
     bool operator!=(const Value& o) const { return !(*this == o); }
 
-  private:
+private:
     std::variant<qint64, QString> v_;
 };

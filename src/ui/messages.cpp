@@ -7,7 +7,7 @@
 namespace {
 
 class DialogMessages : public MessageService {
-  public:
+public:
     void show(const QString& text, const QString& title, MessageIcon icon) override {
         QMessageBox box(
             icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, title,

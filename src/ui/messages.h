@@ -8,7 +8,7 @@
 enum class MessageIcon { Exclamation, None };
 
 class MessageService {
-  public:
+public:
     virtual ~MessageService() = default;
     virtual void show(const QString& text, const QString& title, MessageIcon icon) = 0;
     // Buttons はい / いいえ; true for はい.

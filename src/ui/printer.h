@@ -33,7 +33,7 @@ struct PrintedDocument {
 };
 
 class Printer {
-  public:
+public:
     explicit Printer(const QString& title);
 
     static constexpr int kPaperA4 = 9;
@@ -67,7 +67,7 @@ class Printer {
 
     const PrintedDocument& document() const { return doc_; }
 
-  private:
+private:
     PrintItem shape(PrintItem::Kind kind, double x1, double y1, double x2, double y2) const;
 
     PrintedDocument doc_;

@@ -23,7 +23,7 @@ class Grid;
 // click and lost-focus handlers, and the boundary every handler runs behind: one database
 // operation per user action, and an engine error shown once, rolled back, the screen still usable.
 class Screen : public QWidget {
-  public:
+public:
     // A screen opened by another one modally works on the caller's values.
     Screen(const QString& formName, const QString& caption, Screen* caller = nullptr);
     ~Screen() override;
@@ -61,7 +61,7 @@ class Screen : public QWidget {
         return findChild<T*>(name);
     }
 
-  protected:
+protected:
     // Control builders: each control gets its documented name as objectName.
     QLineEdit* textBox(const char* name, int maxLength = 0);
     QComboBox* comboBox(const char* name, std::function<void()> onClick = {});
@@ -78,7 +78,7 @@ class Screen : public QWidget {
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void focusTabFirst();
 
     QString formName_;

@@ -7,7 +7,7 @@
 namespace {
 
 class InitialProcessingTest : public DatabaseTest {
-  protected:
+protected:
     static void master(const char* kind, const QString& no, const QString& name,
                        const QString& shortName = {}, const QString& dept = {}) {
         insert("マスタ", {{"マ_番号", kind},

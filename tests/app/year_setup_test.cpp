@@ -8,7 +8,7 @@
 namespace {
 
 class YearSetupTest : public ScreenTest {
-  protected:
+protected:
     // Starts the program on 2008/02/10; `script` works the set-up screen.
     std::unique_ptr<ScreenDriver> start(std::function<void(ScreenDriver&)> script) {
         onModal(std::move(script));

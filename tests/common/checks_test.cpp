@@ -8,7 +8,7 @@
 namespace {
 
 class FormScreen : public Screen {
-  public:
+public:
     FormScreen() : Screen("検査", "検査") {
         year = textBox("年度");
         from = textBox("開始日");
@@ -19,7 +19,7 @@ class FormScreen : public Screen {
 };
 
 class ChecksTest : public ScreenTest {
-  protected:
+protected:
     void SetUp() override {
         ScreenTest::SetUp();
         form = new FormScreen;

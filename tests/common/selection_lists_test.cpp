@@ -11,7 +11,7 @@
 namespace {
 
 class PickerScreen : public Screen {
-  public:
+public:
     PickerScreen() : Screen("選択", "選択") {
         for (const char* name :
              {"C学部", "C学年", "Cコース", "C組", "Cマスタ", "C教科", "C教員", "C科目"})
@@ -27,7 +27,7 @@ QStringList entriesOf(QComboBox* c) {
 }
 
 class SelectionListsTest : public ScreenTest {
-  protected:
+protected:
     void SetUp() override {
         ScreenTest::SetUp();
         SchoolContext& s = school();
@@ -191,7 +191,7 @@ TEST_F(SelectionListsTest, MasterEntriesByKindNameAndCode) {
 }
 
 class SubjectListsTest : public SelectionListsTest {
-  protected:
+protected:
     static void kamoku(const char* dept, int grade, const char* no, const char* name,
                        int elective = 0, const char* shortName = "") {
         insert("科目", {{"科_年度", 2007},
@@ -315,7 +315,7 @@ TEST_F(SubjectListsTest, CourseSubjectsInKeyOrNameOrderAndTheirReporting) {
 }
 
 class TeacherListsTest : public SelectionListsTest {
-  protected:
+protected:
     static void teacher(const char* no, const char* name, const char* display,
                         const char* dept = "", int grade = 0, const char* klass = "") {
         insert("教員", {{"員_番号", no},

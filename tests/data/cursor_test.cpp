@@ -6,7 +6,7 @@
 namespace {
 
 class CursorTest : public DatabaseTest {
-  protected:
+protected:
     static void lesson(int year, const char* dept, int grade, const char* klass, int weekday,
                        int period, const char* teacher) {
         insert("組時間割", {{"組_年度", year},

@@ -13,13 +13,13 @@
 // Every test runs in a fresh working directory holding a new, empty 時間割.mdb (tables, indexes
 // and the standard item labels), opened as the process connection.
 class DatabaseTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override;
     void TearDown() override;
 
     QString dir() const { return dir_->path(); }
 
-  private:
+private:
     std::unique_ptr<QTemporaryDir> dir_;
     QString previous_;
 };

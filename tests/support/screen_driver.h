@@ -15,7 +15,7 @@
 // Records every message and answers the questions from a queue. A question nobody queued an
 // answer for fails the test and is answered いいえ.
 class ScriptedMessages : public MessageService {
-  public:
+public:
     struct Shown {
         QString text;
         QString title;
@@ -36,7 +36,7 @@ class ScriptedMessages : public MessageService {
 // Drives one screen the way a user does: fields, drop-downs, buttons, grid cells, and reads back
 // what the screen shows.
 class ScreenDriver {
-  public:
+public:
     // Takes the screen and closes it at the end, unless it belongs to somebody else (a modal
     // screen belongs to the screen that opened it).
     explicit ScreenDriver(Screen* screen, bool owns = true);
@@ -74,14 +74,14 @@ class ScreenDriver {
     int fore(const QString& grid, int row, int col) const;
     Grid::Span span(const QString& grid, int row, int col) const;
 
-  private:
+private:
     Screen* screen_;
     bool owns_;
 };
 
 // A test with a fresh database, scripted messages, recorded prints and scripted modal screens.
 class ScreenTest : public DatabaseTest {
-  protected:
+protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -9,7 +9,7 @@
 namespace {
 
 class PrinterTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         setPrintSink([this](const PrintedDocument& d) { ended.push_back(d); });
     }

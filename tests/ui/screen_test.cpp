@@ -9,7 +9,7 @@
 namespace {
 
 class SampleScreen : public Screen {
-  public:
+public:
     explicit SampleScreen(Screen* caller = nullptr) : Screen("見本", "見本画面", caller) {
         ctx().title = QStringLiteral("見本のタイトル");
         field = textBox("名称", 20);
