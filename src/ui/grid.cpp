@@ -1,12 +1,74 @@
 #include "ui/grid.h"
 
+#include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QMetaObject>
 
 #include "ui/fonts.h"
 #include "ui/palette.h"
 
-Grid::Grid(QWidget* parent) : QTableWidget(parent) {
+// What the view reads; everything comes from the grid's cells.
+class GridModel : public QAbstractTableModel {
+public:
+    explicit GridModel(Grid* grid) : QAbstractTableModel(grid), grid_(grid) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : shownRows_;
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : shownCols_;
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const Grid::Cell* cell = grid_->cellAt(index.row(), index.column());
+        if (!cell) return {};
+        switch (role) {
+            case Qt::DisplayRole:
+                return cell->text;
+            case Qt::BackgroundRole:
+                return QBrush(paletteColor(cell->back));
+            case Qt::ForegroundRole:
+                return QBrush(paletteColor(cell->fore));
+            case Qt::TextAlignmentRole:
+                switch (cell->align) {
+                    case 4:
+                        return int(Qt::AlignCenter);
+                    case 5:
+                        return int(Qt::AlignHCenter | Qt::AlignBottom);
+                    default:
+                        return int(Qt::AlignLeft | Qt::AlignVCenter);
+                }
+            case Qt::FontRole:
+                if (cell->fontSize > 0) {
+                    QFont f = grid_->font();
+                    f.setPointSizeF(cell->fontSize);
+                    return f;
+                }
+                return {};
+            default:
+                return {};
+        }
+    }
+
+    // Takes over the grid's shape and tells the view what changed.
+    void sync(bool shape) {
+        if (shape || shownRows_ != grid_->rows() || shownCols_ != grid_->cols()) {
+            beginResetModel();
+            shownRows_ = grid_->rows();
+            shownCols_ = grid_->cols();
+            endResetModel();
+        } else if (shownRows_ > 0 && shownCols_ > 0) {
+            Q_EMIT dataChanged(index(0, 0), index(shownRows_ - 1, shownCols_ - 1));
+        }
+    }
+
+private:
+    Grid* grid_;
+    int shownRows_ = 0, shownCols_ = 0;
+};
+
+Grid::Grid(QWidget* parent) : QTableView(parent), model_(new GridModel(this)) {
+    setModel(model_);
     horizontalHeader()->hide();
     verticalHeader()->hide();
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -17,48 +79,56 @@ Grid::Grid(QWidget* parent) : QTableWidget(parent) {
     f.setPointSizeF(9);
     setFont(f);
     verticalHeader()->setDefaultSectionSize(QFontMetrics(f).height() + 4);
-    connect(this, &QTableWidget::cellClicked, this, [this](int r, int c) { clickCell(r, c); });
+    connect(this, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { clickCell(index.row(), index.column()); });
 }
 
-void Grid::resize() {
-    const int r = rowCount(), c = columnCount();
-    cells_.resize(r);
-    for (auto& line : cells_) line.resize(c);
-    mergeRowOn_.resize(r, false);
-    mergeColOn_.resize(c, false);
-    widths_.resize(c, 950);
-    scheduleMerge();
+Grid::~Grid() = default;
+
+void Grid::changed(bool shape) {
+    dirty_ = true;
+    shapeDirty_ |= shape;
+    if (scheduled_) return;
+    scheduled_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { refresh(); }, Qt::QueuedConnection);
+}
+
+void Grid::refresh() {
+    scheduled_ = false;
+    if (!dirty_) return;
+    dirty_ = false;
+    model_->sync(shapeDirty_);
+    if (shapeDirty_)
+        for (int c = 0; c < cols_; ++c) setColumnWidth(c, twipsToPixels(widths_[c]));
+    shapeDirty_ = false;
+    clearSpans();
+    for (const Span& s : computeSpans()) setSpan(s.row, s.col, s.rows, s.cols);
 }
 
 void Grid::setRows(int n) {
-    if (n == 0 && columnCount() == 0) {
-        clear();
-    }
-    setRowCount(n);
-    if (n == 0 && columnCount() == 0) {
-        cells_.clear();
-        mergeRowOn_.clear();
+    cells_.resize(std::max(n, 0), std::vector<Cell>(cols_));
+    mergeRowOn_.resize(cells_.size(), false);
+    if (n == 0 && cols_ == 0) {
         mergeColOn_.clear();
         widths_.clear();
         row_ = col_ = rowSel_ = colSel_ = 0;
-        clearSpans();
     }
-    resize();
+    changed(true);
 }
 
 void Grid::setCols(int n) {
-    setColumnCount(n);
-    if (n == 0 && rowCount() == 0) {
-        clear();
-        cells_.clear();
+    cols_ = std::max(n, 0);
+    for (auto& line : cells_) line.resize(cols_);
+    mergeColOn_.resize(cols_, false);
+    widths_.resize(cols_, 950);
+    if (n == 0 && cells_.empty()) {
         mergeRowOn_.clear();
         mergeColOn_.clear();
         widths_.clear();
         row_ = col_ = rowSel_ = colSel_ = 0;
-        clearSpans();
     }
-    resize();
-    for (int c = 0; c < n; ++c) setColumnWidth(c, twipsToPixels(widths_[c]));
+    changed(true);
 }
 
 void Grid::setRow(int r) {
@@ -68,71 +138,31 @@ void Grid::setCol(int c) {
     col_ = colSel_ = c;
 }
 
-QString Grid::textMatrix(int r, int c) const {
-    const QTableWidgetItem* it = QTableWidget::item(r, c);
-    return it ? it->text() : QString();
-}
-
-QTableWidgetItem* Grid::item(int r, int c) {
-    QTableWidgetItem* it = QTableWidget::item(r, c);
-    if (!it) {
-        it = new QTableWidgetItem;
-        setItem(r, c, it);
-        applyFormat(r, c);
-    }
-    return it;
-}
-
-void Grid::setTextMatrix(int r, int c, const QString& text) {
-    if (r < 0 || c < 0 || r >= rowCount() || c >= columnCount()) return;
-    item(r, c)->setText(text);
-    scheduleMerge();
-}
-
-Grid::Cell& Grid::cell(int r, int c) {
-    return cells_[r][c];
-}
-
 const Grid::Cell* Grid::cellAt(int r, int c) const {
-    if (r < 0 || c < 0 || r >= int(cells_.size()) || c >= int(cells_[r].size())) return nullptr;
+    if (r < 0 || c < 0 || r >= rows() || c >= cols_) return nullptr;
     return &cells_[r][c];
 }
 
-void Grid::applyFormat(int r, int c) {
-    QTableWidgetItem* it = QTableWidget::item(r, c);
-    if (!it) return;
-    const Cell& f = cells_[r][c];
-    it->setBackground(paletteColor(f.back));
-    it->setForeground(paletteColor(f.fore));
-    switch (f.align) {
-        case 1:
-            it->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            break;
-        case 4:
-            it->setTextAlignment(Qt::AlignCenter);
-            break;
-        case 5:
-            it->setTextAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-            break;
-        default:
-            it->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            break;
-    }
-    QFont font = this->font();
-    if (f.fontSize > 0) font.setPointSizeF(f.fontSize);
-    it->setFont(font);
+QString Grid::textMatrix(int r, int c) const {
+    const Cell* cell = cellAt(r, c);
+    return cell ? cell->text : QString();
+}
+
+void Grid::setTextMatrix(int r, int c, const QString& text) {
+    if (!cellAt(r, c)) return;
+    cells_[r][c].text = text;
+    changed();
 }
 
 template <typename F>
 void Grid::forSelection(F f) {
-    const int r0 = std::min(row_, rowSel_), r1 = std::max(row_, rowSel_);
-    const int c0 = std::min(col_, colSel_), c1 = std::max(col_, colSel_);
-    for (int r = std::max(r0, 0); r <= r1 && r < rowCount(); ++r)
-        for (int c = std::max(c0, 0); c <= c1 && c < columnCount(); ++c) {
-            f(cells_[r][c]);
-            item(r, c);
-            applyFormat(r, c);
-        }
+    const int r0 = std::max(std::min(row_, rowSel_), 0),
+              r1 = std::min(std::max(row_, rowSel_), rows() - 1);
+    const int c0 = std::max(std::min(col_, colSel_), 0),
+              c1 = std::min(std::max(col_, colSel_), cols_ - 1);
+    for (int r = r0; r <= r1; ++r)
+        for (int c = c0; c <= c1; ++c) f(cells_[r][c]);
+    changed();
 }
 
 void Grid::setCellBackColor(int colour) {
@@ -166,11 +196,9 @@ double Grid::cellFontSize(int r, int c) const {
 }
 
 void Grid::setColWidth(int col, int twips) {
-    for (int c = 0; c < columnCount(); ++c)
-        if (col == -1 || c == col) {
-            widths_[c] = twips;
-            setColumnWidth(c, twipsToPixels(twips));
-        }
+    for (int c = 0; c < cols_; ++c)
+        if (col == -1 || c == col) widths_[c] = twips;
+    changed(true);
 }
 
 int Grid::colWidth(int col) const {
@@ -178,35 +206,26 @@ int Grid::colWidth(int col) const {
 }
 
 void Grid::setMergeCells(int mode) {
+    if (mergeMode_ == mode) return;
     mergeMode_ = mode;
-    scheduleMerge();
+    changed();
 }
 
 void Grid::setMergeCol(int col, bool on) {
-    if (col < 0 || col >= int(mergeColOn_.size())) return;
+    if (col < 0 || col >= int(mergeColOn_.size()) || mergeColOn_[col] == on) return;
     mergeColOn_[col] = on;
-    scheduleMerge();
+    changed();
 }
 
 void Grid::setMergeRow(int row, bool on) {
-    if (row < 0 || row >= int(mergeRowOn_.size())) return;
+    if (row < 0 || row >= int(mergeRowOn_.size()) || mergeRowOn_[row] == on) return;
     mergeRowOn_[row] = on;
-    scheduleMerge();
-}
-
-void Grid::scheduleMerge() {
-    mergeDirty_ = true;
-    if (mergeScheduled_) return;
-    mergeScheduled_ = true;
-    // Filling a grid writes many cells; the spans are worked out once, when the screen is next
-    // idle (or as soon as somebody asks for one).
-    QMetaObject::invokeMethod(
-        this, [this] { applyMerges(); }, Qt::QueuedConnection);
+    changed();
 }
 
 std::vector<Grid::Span> Grid::computeSpans() const {
     std::vector<Span> spans;
-    const int R = rowCount(), C = columnCount();
+    const int R = rows(), C = cols_;
     if (mergeMode_ != 3 && mergeMode_ != 4) return spans;
     std::vector<std::vector<bool>> covered(R, std::vector<bool>(C, false));
 
@@ -228,13 +247,13 @@ std::vector<Grid::Span> Grid::computeSpans() const {
     for (int c = 0; c < C; ++c) firstRowBlock[c] = c;
     if (C > 0 && mergeColOn_[0])
         runs(
-            R, [&](int r) { return textMatrix(r, 0); }, [](int) { return false; },
+            R, [&](int r) { return cells_[r][0].text; }, [](int) { return false; },
             [&](int s, int n) {
                 for (int r = s; r < s + n; ++r) firstColBlock[r] = s;
             });
     if (R > 0 && mergeRowOn_[0])
         runs(
-            C, [&](int c) { return textMatrix(0, c); }, [](int) { return false; },
+            C, [&](int c) { return cells_[0][c].text; }, [](int) { return false; },
             [&](int s, int n) {
                 for (int c = s; c < s + n; ++c) firstRowBlock[c] = s;
             });
@@ -242,7 +261,7 @@ std::vector<Grid::Span> Grid::computeSpans() const {
     for (int r = 0; r < R; ++r) {
         if (!mergeRowOn_[r]) continue;
         runs(
-            C, [&](int c) { return textMatrix(r, c); },
+            C, [&](int c) { return cells_[r][c].text; },
             [&](int c) {
                 return mergeMode_ == 4 && r > 0 && firstRowBlock[c] != firstRowBlock[c - 1];
             },
@@ -254,7 +273,7 @@ std::vector<Grid::Span> Grid::computeSpans() const {
     for (int c = 0; c < C; ++c) {
         if (!mergeColOn_[c]) continue;
         runs(
-            R, [&](int r) { return covered[r][c] ? QString() : textMatrix(r, c); },
+            R, [&](int r) { return covered[r][c] ? QString() : cells_[r][c].text; },
             [&](int r) { return c > 0 && firstColBlock[r] != firstColBlock[r - 1]; },
             [&](int s, int n) {
                 spans.push_back({s, c, n, 1});
@@ -263,16 +282,7 @@ std::vector<Grid::Span> Grid::computeSpans() const {
     return spans;
 }
 
-void Grid::applyMerges() {
-    mergeScheduled_ = false;
-    if (!mergeDirty_) return;
-    mergeDirty_ = false;
-    clearSpans();
-    for (const Span& s : computeSpans()) setSpan(s.row, s.col, s.rows, s.cols);
-}
-
-Grid::Span Grid::mergedSpan(int r, int c) {
-    applyMerges();
+Grid::Span Grid::mergedSpan(int r, int c) const {
     for (const Span& s : computeSpans())
         if (r >= s.row && r < s.row + s.rows && c >= s.col && c < s.col + s.cols) return s;
     return {r, c, 1, 1};

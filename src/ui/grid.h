@@ -3,7 +3,9 @@
 #include <functional>
 #include <vector>
 
-#include <QTableWidget>
+#include <QTableView>
+
+class GridModel;
 
 // The grid the screens draw their timetables and lists in, with the semantics they are written
 // against: a current cell and selection range that formatting applies to, colours by palette
@@ -15,12 +17,16 @@
 // switch is on, horizontally adjacent ones do. A vertical run never crosses a boundary between
 // the merged blocks of the first column (the period or class labels), so a lesson never merges
 // with the next period's. Mode 4 keeps horizontal runs within the blocks of the first row too.
-class Grid : public QTableWidget {
-  public:
+//
+// The cells live here; the view is told about changes once the running event has finished, so
+// filling a whole grid costs no more than storing its texts.
+class Grid : public QTableView {
+public:
     explicit Grid(QWidget* parent = nullptr);
+    ~Grid() override;
 
-    int rows() const { return rowCount(); }
-    int cols() const { return columnCount(); }
+    int rows() const { return int(cells_.size()); }
+    int cols() const { return cols_; }
     void setRows(int n);  // setting 0 rows and 0 columns clears everything, formats included
     void setCols(int n);
     int fixedRows() const { return fixedRows_; }
@@ -67,39 +73,40 @@ class Grid : public QTableWidget {
         bool operator==(const Span&) const = default;
     };
     // The block of merged cells that (r, c) belongs to (1 x 1 when not merged).
-    Span mergedSpan(int r, int c);
+    Span mergedSpan(int r, int c) const;
 
     // The click event: the screen's handler with the clicked row and column.
     std::function<void(int row, int col)> onClick;
     // A click as the user makes it: the cell becomes current, then the handler runs.
     void clickCell(int r, int c);
 
-  private:
+    // Brings the view up to date at once (it otherwise catches up when the event has finished).
+    void refresh();
+
+private:
+    friend class GridModel;
     struct Cell {
+        QString text;
         int back = 15;
         int fore = 0;
         int align = 0;
         double fontSize = 0;
     };
-    Cell& cell(int r, int c);
     const Cell* cellAt(int r, int c) const;
-    QTableWidgetItem* item(int r, int c);
-    void applyFormat(int r, int c);
     template <typename F>
     void forSelection(F f);
-    void scheduleMerge();
-    void applyMerges();
+    void changed(bool shape = false);
     std::vector<Span> computeSpans() const;
-    void resize();
 
+    GridModel* model_;
+    int cols_ = 0;
     int fixedRows_ = 0, fixedCols_ = 0;
     int row_ = 0, col_ = 0, rowSel_ = 0, colSel_ = 0;
     int mergeMode_ = 0;
     std::vector<bool> mergeColOn_, mergeRowOn_;
     std::vector<std::vector<Cell>> cells_;
     std::vector<int> widths_;
-    bool mergeDirty_ = false;
-    bool mergeScheduled_ = false;
+    bool dirty_ = false, shapeDirty_ = false, scheduled_ = false;
 };
 
 // Screen measures are twips: 1440 to the inch, 15 to a pixel at 96 dpi.
