@@ -8,29 +8,10 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <QDate>
-#include <QDir>
-#include <QTemporaryDir>
-
-#include "data/dates.h"
-#include "data/new_database.h"
+#include "bench/large_school.h"
 #include "data/recordset.h"
-#include "newdb/sample_school.h"
 
 namespace {
-
-const int kYear = businessYearOf(QDate::currentDate());
-
-// The large school is built once per run in a temporary folder.
-void openLargeSchool() {
-    static QTemporaryDir dir;
-    static bool ready = false;
-    if (ready) return;
-    QDir::setCurrent(dir.path());
-    createNewDatabase(kDatabaseFile);
-    fillLargeSchool(kYear);
-    ready = true;
-}
 
 // Reads every field of the current row as the cursor does, so both sides do the same work.
 void readRow(sqlite3_stmt* s, const TableMeta& meta) {
@@ -213,5 +194,3 @@ BENCHMARK(BM_PointLookups_Cursor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PointLookups_RawSql)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Adds_Cursor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Adds_RawSql)->Unit(benchmark::kMillisecond);
-
-BENCHMARK_MAIN();

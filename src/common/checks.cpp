@@ -18,15 +18,19 @@ void pass(QWidget* field) {
     setFieldColour(field, colour::kBlack);
 }
 
-void fail(WorkContext& ctx, QWidget* field, const QString& message) {
+void report(WorkContext& ctx, QWidget* field, const QString& message) {
     ctx.errorFlag = 1;
     ctx.checkResult = 1;
-    setFieldColour(field, colour::kLightRed);
     if (ctx.firstErrorFlag == 0) {
-        setTabFirst(field);
+        if (field) setTabFirst(field);
         ctx.firstErrorFlag = 1;
         ctx.message = message;
     }
+}
+
+void fail(WorkContext& ctx, QWidget* field, const QString& message) {
+    setFieldColour(field, colour::kLightRed);
+    report(ctx, field, message);
 }
 
 bool isWholeNumber(const QString& text, qint64* value) {
@@ -54,13 +58,22 @@ void CHK必須(WorkContext& ctx, QWidget* field, const QString& item) {
         fail(ctx, field, messageFor(item, "に入力してください", "必須項目に入力してください"));
 }
 
-void CHK数字(WorkContext& ctx, QWidget* field, const QString& item, Numeric kind) {
+void CHK数字(WorkContext& ctx, QWidget* field, const QString& item, Numeric kind, int min,
+             int max) {
     ctx.checkResult = 0;
     QString text = toHalfWidth(fieldText(field)).trimmed();
     if (text.isEmpty()) text = QStringLiteral("0");
     if (text != fieldText(field)) setFieldText(field, text);
-    qint64 value = 0;
-    const bool ok = isWholeNumber(text, &value) && (kind == Numeric::Digits || value <= 32767);
+    static const QRegularExpression digits(QStringLiteral("^\\d+$"));
+    bool ok = digits.match(text).hasMatch();
+    const bool bounded =
+        kind == Numeric::Integer || min > 0 || max < std::numeric_limits<int>::max();
+    if (ok && bounded) {
+        // Integer fields are stored in 16 bits.
+        qint64 value = 0;
+        ok = isWholeNumber(text, &value) && value >= min && value <= max &&
+             (kind == Numeric::Digits || value <= 32767);
+    }
     if (ok)
         pass(field);
     else
@@ -111,6 +124,10 @@ void CHK大小(WorkContext& ctx, QWidget* first, QWidget* second, const QString&
         ctx.message = messageFor(item, "の大小関係を正しく入力してください",
                                  "大小関係を正しく入力してください");
     }
+}
+
+void reportError(WorkContext& ctx, QWidget* field, const QString& message) {
+    report(ctx, field, message);
 }
 
 void reportFieldError(WorkContext& ctx, QWidget* field, const QString& message) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <limits>
+
 #include <QString>
 
 #include "context/work_context.h"
@@ -17,9 +19,10 @@ void CHK必須(WorkContext& ctx, QWidget* field, const QString& item);
 // as a whole number 0..32767, because that is what it is stored in; a digits field (a postal
 // code, an entry number kept as text) passes when it is all digits and keeps its leading zeros.
 // Both accept full-width digits and write them back half-width; an empty field becomes 0.
+// A field may also narrow the range (a period is 1..10, a retention period at least 1).
 enum class Numeric { Integer, Digits };
-void CHK数字(WorkContext& ctx, QWidget* field, const QString& item,
-             Numeric kind = Numeric::Integer);
+void CHK数字(WorkContext& ctx, QWidget* field, const QString& item, Numeric kind = Numeric::Integer,
+             int min = 0, int max = std::numeric_limits<int>::max());
 
 // Sets the normalized date and its text "yyyy/mm/dd" (the raw text when the date is not valid);
 // the screen writes the text back into its field.
@@ -30,8 +33,10 @@ void CHK日付(WorkContext& ctx, QWidget* field, const QString& item);
 // (so period 9 comes before 10), anything else as text (dates "yyyy/mm/dd" order correctly).
 void CHK大小(WorkContext& ctx, QWidget* first, QWidget* second, const QString& item, int mode);
 
-// Marks a field as failed with a screen's own message, the way the checks do: light red, the
-// error flag, and, when it is the first failure, the message and tab position 0.
+// Reports a screen's own problem with a field the way the checks do: the error flag and, when it
+// is the first failure, the message and tab position 0. The field's colour is left alone.
+void reportError(WorkContext& ctx, QWidget* field, const QString& message);
+// The same, and the field turns light red.
 void reportFieldError(WorkContext& ctx, QWidget* field, const QString& message);
 // The same, except that the message replaces one prepared earlier (some fields insist on it).
 void reportFieldErrorFirst(WorkContext& ctx, QWidget* field, const QString& message);

@@ -5,6 +5,8 @@
 #include <QDate>
 #include <QString>
 
+#include "context/slot_tables.h"
+
 // The working values of one screen: the year it works on, the reporting values of the input
 // checks and the current selection the pickers decode. A modal sub-screen shares its caller's
 // set, which is how the caller hands over what to work on (the slot to break down, the teacher
@@ -54,6 +56,10 @@ struct WorkContext {
 
     // The grid cell remembered as selected (reset by every grid initialisation).
     int selectedRow = 0, selectedCol = 0;
+
+    // The class timetable this screen has loaded. A modal breakdown screen works on its
+    // caller's; a timetable drawn on another screen never replaces it.
+    SlotTables slotTables;
 
     // Clears the reporting values before a whole-form check.
     void resetReporting() {

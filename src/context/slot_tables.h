@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+
+#include <QString>
+
+// The class timetable loaded into memory: per weekday (1..7) and period (1..10) the slot as the
+// grid shows it, and every lesson record of the slot (up to 10). The class timetable screen
+// fills it with each drawing; the copy screen edits it (delete, swap, shift) before writing it
+// to another class or year.
+struct SlotEntry {
+    QString kamoku;   // course-subject number
+    QString subject;  // subject number
+    QString teacher;  // teacher number
+    bool empty() const { return kamoku.isEmpty(); }
+};
+
+struct Slot {
+    // [1] course-subject number (a free-text lesson: its text), [2] teacher number,
+    // [3] subject number (a free-text lesson: empty); index 0 unused.
+    std::array<QString, 4> text;
+    QString subject;
+    int kind = 0;                       // 1 elective course subject, 2 split subject, 0 ordinary
+    int freeText = 0;                   // 1 a lesson outside the registered subjects
+    std::array<SlotEntry, 11> entries;  // 1..10
+
+    bool occupied() const { return !text[1].isEmpty(); }
+};
+
+struct SlotTables {
+    static constexpr int kWeekdays = 7;
+    static constexpr int kPeriods = 10;
+    static constexpr int kEntries = 10;
+
+    std::array<std::array<Slot, kPeriods + 1>, kWeekdays + 1> slot;  // [weekday][period]
+
+    Slot& at(int weekday, int period) { return slot[weekday][period]; }
+    const Slot& at(int weekday, int period) const { return slot[weekday][period]; }
+    static bool inRange(int weekday, int period) {
+        return weekday >= 1 && weekday <= kWeekdays && period >= 1 && period <= kPeriods;
+    }
+    void clear() {
+        for (auto& day : slot)
+            for (Slot& s : day)
+                if (s.occupied() || !s.entries[1].empty()) s = Slot{};
+    }
+};

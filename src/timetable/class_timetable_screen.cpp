@@ -1,0 +1,398 @@
+#include "timetable/class_timetable_screen.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "common/checks.h"
+#include "common/occupancy_check.h"
+#include "common/selection_lists.h"
+#include "context/school_context.h"
+#include "data/recordset.h"
+#include "timetable/timetable_grid.h"
+#include "ui/fields.h"
+#include "ui/grid.h"
+#include "ui/palette.h"
+
+namespace {
+const QString kFreeTextCode = QStringLiteral("000");
+}
+
+組時間割::組時間割() : Screen("組時間割", QStringLiteral("時間割の登録")) {
+    年度 = textBox("年度", 4);
+    C学部 = comboBox("C学部", [this] { C学部_Click(); });
+    C学年 = comboBox("C学年", [this] { C学年_Click(); });
+    C組 = comboBox("C組", [this] { C組_Click(); });
+    G時割 = grid("G時割", [this](int r, int c) { G時割_Click(r, c); });
+    授業 = option("授業", QStringLiteral("授業"));
+    登録外授業 = option("登録外授業", QStringLiteral("登録外授業"));
+    C曜日 = comboBox("C曜日");
+    C時限 = comboBox("C時限");
+    C科目 = comboBox("C科目", [this] { C科目_Click(); });
+    C教科 = comboBox("C教科", [this] { C教科_Click(); });
+    C教員 = comboBox("C教員");
+    備考 = textBox("備考", 40);
+    表示中 = label("表示中");
+    onLostFocus(年度, [this] { 年度_LostFocus(); });
+    onLostFocus(C時限, [this] { C時限_LostFocus(); });
+    onLostFocus(C曜日, [this] { C曜日_LostFocus(); });
+    onLostFocus(C科目, [this] { C科目_LostFocus(); });
+    onLostFocus(C教科, [this] { C教科_LostFocus(); });
+    onLostFocus(C教員, [this] { C教員_LostFocus(); });
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(labelled(QStringLiteral("年度"), 年度));
+    top->addWidget(labelled(QStringLiteral("学部"), C学部));
+    top->addWidget(labelled(QStringLiteral("学年"), C学年));
+    top->addWidget(labelled(QStringLiteral("組"), C組));
+    top->addWidget(button("B表示", QStringLiteral("表示"), [this] { B表示_Click(); }));
+    top->addStretch();
+
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName("Frame1");
+    auto* kinds = new QHBoxLayout(frame);
+    kinds->addWidget(授業);
+    kinds->addWidget(登録外授業);
+
+    auto* fields = new QFormLayout;
+    fields->addRow(frame);
+    fields->addRow(QStringLiteral("曜日"), C曜日);
+    fields->addRow(QStringLiteral("時限"), C時限);
+    fields->addRow(QStringLiteral("科目"), C科目);
+    fields->addRow(QStringLiteral("教科"), C教科);
+    fields->addRow(QStringLiteral("教員"), C教員);
+    fields->addRow(QStringLiteral("備考"), 備考);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
+    buttons->addWidget(button("B削除", QStringLiteral("削除"), [this] { B削除_Click(); }));
+    buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
+    buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
+
+    auto* side = new QVBoxLayout;
+    side->addLayout(fields);
+    side->addLayout(buttons);
+    side->addStretch();
+
+    auto* middle = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    left->addWidget(表示中);
+    left->addWidget(G時割, 1);
+    middle->addLayout(left, 1);
+    middle->addLayout(side);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(middle, 1);
+    G時割->setMinimumSize(560, 480);
+    run([this] { Form_Load(); });
+}
+
+void 組時間割::Form_Load() {
+    ctx().resetReporting();
+    ctx().title = QStringLiteral("時間割の作成");
+    confirming_ = false;
+    年度->setText(QString::number(school().businessYear));
+    ctx().workingYear = school().businessYear;
+    CMB学部(ctx(), 学部::Fill, list_option::kPlain, C学部);
+    CMB学年(ctx(), 学年::Fill, list_option::kPlain, C学年);
+    CMB組(ctx(), 組::Fill, list_option::kPlain, C組);
+    C曜日->clear();
+    for (int w = 1; w <= 7; ++w) C曜日->addItem(school().weekdayNames[w]);
+    C時限->clear();
+    for (int p = 1; p <= 9; ++p) C時限->addItem(QString::number(p));
+    C曜日->setEditText(QString());
+    C時限->setEditText(QString());
+    授業->setChecked(true);
+    // The print lands with the timetable print; until then the button does nothing.
+    control<QPushButton>("B印刷")->setEnabled(false);
+    GRD時割初期化(ctx(), *G時割);
+}
+
+bool 組時間割::freeText() const {
+    return 登録外授業->isChecked();
+}
+
+// ------------------------------------------------------------------------------ choosing a class
+
+void 組時間割::年度_LostFocus() {
+    CHK数字(ctx(), 年度, "001");
+}
+
+void 組時間割::C学部_Click() {
+    CMB学部(ctx(), 学部::ByName, list_option::kWithCommon, C学部);
+    CMB組(ctx(), 組::Fill, list_option::kPlain, C組);
+}
+
+void 組時間割::C学年_Click() {
+    CMB学年(ctx(), 学年::ByText, list_option::kWithCommon, C学年);
+}
+
+void 組時間割::C組_Click() {
+    CMB組(ctx(), 組::ByShortName, list_option::kPlain, C組);
+}
+
+void 組時間割::B表示_Click() {
+    ctx().resetReporting();
+    年度_LostFocus();
+    CMB学部(ctx(), 学部::ByName, list_option::kWithCommon, C学部);
+    C学年_Click();
+    C組_Click();
+    if (ctx().errorFlag == 1) {
+        showMessage(ctx().message);
+        return;
+    }
+    // The year in the box is the year shown and written: a user who types next year's number
+    // expects next year's timetable.
+    ctx().workingYear = 年度->text().toInt();
+    const WorkContext& c = ctx();
+    class_ = {c.workingYear, c.departmentCode, c.departmentName, c.departmentPosition,
+              c.grade,       c.gradeText,      c.courseCode,     c.classCode,
+              c.classText,   c.classPosition};
+    shown_ = true;
+    表示中->setText(QStringLiteral("%1年度　%2　%3　%4")
+                        .arg(class_.year)
+                        .arg(class_.deptName, class_.gradeText, class_.classText));
+    draw();
+    CMB科目(ctx(), 科目::Fill, list_option::kWithCommon, C科目);
+}
+
+void 組時間割::selectShownClass() {
+    WorkContext& c = ctx();
+    c.workingYear = class_.year;
+    c.departmentCode = class_.deptCode;
+    c.departmentName = class_.deptName;
+    c.departmentPosition = class_.deptPos;
+    c.grade = class_.grade;
+    c.gradeText = class_.gradeText;
+    c.courseCode = class_.courseCode;
+    c.classCode = class_.classCode;
+    c.classText = class_.classText;
+    c.classPosition = class_.classPos;
+    c.selectionNumber = 0;
+}
+
+void 組時間割::draw() {
+    selectShownClass();
+    GRD時割(ctx(), 1, *G時割);
+}
+
+bool 組時間割::refuseWithoutClass() {
+    if (shown_) return false;
+    showMessage(QStringLiteral("組を正しく選択してください"));
+    return true;
+}
+
+// ------------------------------------------------------------------------------ picking a slot
+
+void 組時間割::G時割_Click(int row, int col) {
+    if (col < 1 || row < 1) {
+        showMessage(QStringLiteral("選択が有効範囲外です。"));
+        return;
+    }
+    WorkContext& c = ctx();
+    Grid& g = *G時割;
+    if (c.selectedRow != 0 || c.selectedCol != 0) {
+        const int p = g.textMatrix(c.selectedRow, 0).toInt();
+        g.setRow(lessonRow(p));
+        g.setCol(c.selectedCol);
+        g.setRowSel(teacherRow(p));
+        g.setCellBackColor(colour::kWhite);
+    }
+    const int p = g.textMatrix(row, 0).toInt();
+    const QString lesson = g.textMatrix(lessonRow(p), col);
+    const QString teacherLine = g.textMatrix(teacherRow(p), col);
+    g.setRow(lessonRow(p));
+    g.setCol(col);
+    g.setRowSel(teacherRow(p));
+    g.setCellBackColor(colour::kLightGreen);
+    c.selectedCol = col;
+    c.selectedRow = row;
+    weekday_ = col;
+    period_ = p;
+
+    if (!lesson.isEmpty() && lesson == teacherLine) {
+        c.slotWeekday = weekday_;
+        c.slotPeriod = period_;
+        return;
+    }
+
+    // The teacher line shows the display name (or the name when there is none).
+    if (shown_) selectShownClass();
+    CMB教師(c, 教師::ByDisplayName, teacherLine);
+    teacher_ = c.teacherNumber;
+    Recordset rs("組時間割");
+    rs.setIndex("Key_時間割");
+    rs.seek(Seek::Equal, {class_.year, class_.deptCode, class_.grade, class_.courseCode,
+                          class_.classCode, 0, weekday_, period_, teacher_});
+    if (!shown_ || rs.noMatch()) {
+        for (QComboBox* f : {C時限, C曜日, C科目, C教科, C教員}) f->setEditText(QString());
+        備考->clear();
+    } else {
+        C科目->setEditText(rs.text("組_科目名"));
+        C教科->setEditText(rs.text("組_教科名"));
+        c.subjectShortName = rs.text("組_教科略称");
+        C教員->setEditText(rs.text("組_教員名"));
+        備考->setText(rs.text("組_備考"));
+        (rs.integer("組_登録") == 0 ? 授業 : 登録外授業)->setChecked(true);
+    }
+    C時限->setEditText(QString::number(p));
+    C曜日->setEditText(school().weekdayNames[col]);
+}
+
+// ------------------------------------------------------------------------------ the entry fields
+
+void 組時間割::C科目_Click() {
+    CMB科目(ctx(), 科目::ByName, list_option::kPlain, C科目);
+    CMB教科(ctx(), 教科::Fill, 0, C教科);
+}
+
+void 組時間割::C教科_Click() {
+    CMB教科(ctx(), 教科::ByName, 0, C教科);
+    if (ctx().subjectNumber.isEmpty()) {
+        ctx().errorFlag = 1;
+        ctx().message = QStringLiteral("教科を正しく選択して下さい");
+    }
+    CMB教師(ctx(), freeText() ? 教師::FillHomeroomFirst : 教師::FillAssigned, C教員);
+}
+
+void 組時間割::C時限_LostFocus() {
+    if (C時限->currentText().isEmpty()) {
+        reportFieldErrorFirst(ctx(), C時限, QStringLiteral("時限を選択して下さい"));
+        period_ = 0;
+        return;
+    }
+    setFieldColour(C時限, colour::kBlack);
+    // Ten periods fit the grid; a period it cannot show is never stored.
+    CHK数字(ctx(), C時限, "032", Numeric::Integer, 1, SlotTables::kPeriods);
+    period_ = ctx().checkResult == 0 ? C時限->currentText().toInt() : 0;
+}
+
+void 組時間割::C曜日_LostFocus() {
+    weekday_ = 0;
+    for (int w = 1; w <= 7; ++w)
+        if (C曜日->currentText() == school().weekdayNames[w]) weekday_ = w;
+    setFieldColour(C曜日, colour::kBlack);
+    if (weekday_ == 0) reportError(ctx(), C曜日, QStringLiteral("曜日を正しく選択して下さい"));
+}
+
+void 組時間割::C科目_LostFocus() {
+    if (!freeText()) {
+        const int r = CMB科目(ctx(), 科目::ByName, list_option::kPlain, C科目);
+        setFieldColour(C科目, r == 0 ? colour::kBlack : colour::kLightRed);
+    } else if (C科目->currentText().isEmpty()) {
+        reportFieldError(ctx(), C科目, QStringLiteral("科目に正しく入力して下さい"));
+    } else {
+        setFieldColour(C科目, colour::kBlack);
+    }
+}
+
+void 組時間割::C教科_LostFocus() {
+    if (!freeText()) {
+        if (CMB教科(ctx(), 教科::ByName, 0, C教科) == 0)
+            setFieldColour(C教科, colour::kBlack);
+        else
+            reportFieldError(ctx(), C教科, QStringLiteral("教科を正しく選択して下さい"));
+        return;
+    }
+    // The text of a free-text lesson is what the grid shows: it cannot be empty.
+    if (C教科->currentText().isEmpty()) {
+        reportFieldError(ctx(), C教科, QStringLiteral("教科に正しく入力して下さい"));
+        return;
+    }
+    setFieldColour(C教科, colour::kBlack);
+    if (!confirming_) CMB教師(ctx(), 教師::FillHomeroomFirst, C教員);
+}
+
+void 組時間割::C教員_LostFocus() {
+    if (CMB教師(ctx(), 教師::ByName, C教員) == 0) {
+        setFieldColour(C教員, colour::kBlack);
+        teacher_ = ctx().teacherNumber;
+    } else {
+        reportFieldError(ctx(), C教員, QStringLiteral("教員を正しく選択して下さい"));
+    }
+}
+
+// ------------------------------------------------------------------------------ writing
+
+void 組時間割::B確定_Click() {
+    if (refuseWithoutClass()) return;
+    confirming_ = true;
+    WorkContext& c = ctx();
+    c.resetReporting();
+    C組_Click();
+    年度_LostFocus();
+    // The lesson belongs to the class on the grid, whatever the pickers show now.
+    selectShownClass();
+    C時限_LostFocus();
+    C曜日_LostFocus();
+    C科目_LostFocus();
+    C教科_LostFocus();
+    C教員_LostFocus();
+    c.slotWeekday = weekday_;
+    c.slotPeriod = period_;
+    if (freeText()) c.kamokuElective = c.subjectSplit = c.subjectElective = 0;
+    // Here only the standard timetable counts; no date of another check is involved.
+    if (c.errorFlag == 0) CHK時間割(c, 1, list_option::kPlain, QString());
+    confirming_ = false;
+    if (c.errorFlag == 1) {
+        showMessage(c.message);
+        return;
+    }
+    if (!ask(QStringLiteral("入力内容で更新します。"))) return;
+
+    Recordset rs("組時間割");
+    rs.setIndex("Key_時間割");
+    rs.seek(Seek::Equal, {class_.year, class_.deptCode, class_.grade, class_.courseCode,
+                          class_.classCode, 0, weekday_, period_, teacher_});
+    if (rs.noMatch()) {
+        rs.addNew();
+        rs.set("組_年度", class_.year);
+        rs.set("組_学部", class_.deptCode);
+        rs.set("組_学年", class_.grade);
+        rs.set("組_コース", class_.courseCode);
+        rs.set("組_組", class_.classCode);
+        rs.set("組_選択番号", 0);
+        rs.set("組_曜日", weekday_);
+        rs.set("組_時限", period_);
+        rs.set("組_教員名", c.teacherName);
+        rs.set("組_教員表示名", c.teacherDisplayName);
+    } else {
+        rs.edit();
+    }
+    rs.set("組_教員", teacher_);
+    rs.set("組_科目", freeText() ? kFreeTextCode : c.kamokuNumber);
+    rs.set("組_科目名", C科目->currentText());
+    rs.set("組_教科", freeText() ? kFreeTextCode : c.subjectNumber);
+    rs.set("組_教科名", C教科->currentText());
+    rs.set("組_教科略称", freeText() ? C教科->currentText() : c.subjectShortName);
+    rs.set("組_登録", freeText() ? 1 : 0);
+    rs.set("組_備考", 備考->text());
+    rs.update();
+    showMessage(QStringLiteral("授業は更新(登録)されました。"));
+    draw();
+}
+
+void 組時間割::B削除_Click() {
+    if (refuseWithoutClass()) return;
+    if (!ask(QStringLiteral("指定授業を削除します。"))) return;
+    Recordset rs("組時間割");
+    rs.setIndex("Key_時間割");
+    rs.seek(Seek::Equal, {class_.year, class_.deptCode, class_.grade, class_.courseCode,
+                          class_.classCode, 0, weekday_, period_, teacher_});
+    if (rs.noMatch()) {
+        showMessage(QStringLiteral("指定授業は登録されていません"));
+    } else {
+        rs.remove();
+        showMessage(QStringLiteral("指定授業は削除されました"));
+    }
+    draw();
+}
+
+void 組時間割::B印刷_Click() {}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "ui/screen.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class Grid;
+
+// 組時間割: the standard weekly timetable of one class, entered lesson by lesson. The user shows a
+// class, clicks a slot, fills course subject, subject and teacher (or a free-text lesson such as
+// "HR") and confirms; every write redraws the week from the database. A slot shared by several
+// lessons (elective or split) opens its breakdown.
+class 組時間割 : public Screen {
+public:
+    組時間割();
+
+private:
+    void Form_Load();
+    void 年度_LostFocus();
+    void C学部_Click();
+    void C学年_Click();
+    void C組_Click();
+    void B表示_Click();
+    void G時割_Click(int row, int col);
+    void C科目_Click();
+    void C教科_Click();
+    void C時限_LostFocus();
+    void C曜日_LostFocus();
+    void C科目_LostFocus();
+    void C教科_LostFocus();
+    void C教員_LostFocus();
+    void B確定_Click();
+    void B削除_Click();
+    void B印刷_Click();
+
+    bool freeText() const;
+    bool refuseWithoutClass();
+    void selectShownClass();
+    void draw();
+
+    QLineEdit* 年度;
+    QComboBox* C学部;
+    QComboBox* C学年;
+    QComboBox* C組;
+    Grid* G時割;
+    QRadioButton* 授業;
+    QRadioButton* 登録外授業;
+    QComboBox* C曜日;
+    QComboBox* C時限;
+    QComboBox* C科目;
+    QComboBox* C教科;
+    QComboBox* C教員;
+    QLineEdit* 備考;
+    QLabel* 表示中;
+
+    bool confirming_ = false;
+    // The slot and lesson the entry fields stand for, from the last slot click or field check.
+    int weekday_ = 0;
+    int period_ = 0;
+    QString teacher_;
+
+    // The class the grid shows. Writes go there, whatever the pickers have been changed to since.
+    struct Shown {
+        int year = 0;
+        QString deptCode, deptName;
+        int deptPos = 0;
+        int grade = 0;
+        QString gradeText;
+        QString courseCode;
+        QString classCode, classText;
+        int classPos = 0;
+    };
+    bool shown_ = false;
+    Shown class_;
+};

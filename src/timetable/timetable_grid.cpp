@@ -1,0 +1,219 @@
+#include "timetable/timetable_grid.h"
+
+#include <map>
+#include <tuple>
+
+#include "common/selection_lists.h"
+#include "context/school_context.h"
+#include "data/recordset.h"
+#include "ui/grid.h"
+#include "ui/palette.h"
+
+namespace {
+
+constexpr int kRows = 21, kCols = 8;
+constexpr double kTeacherFontSize = 8;
+
+void format(Grid& g, int row, int col, int align, int fore = -1, double size = 0) {
+    g.setRow(row);
+    g.setCol(col);
+    g.setCellAlignment(align);
+    if (fore >= 0) g.setCellForeColor(fore);
+    if (size > 0) g.setCellFontSize(size);
+}
+
+// The master look-ups of one drawing. A class meets the same course subjects, subjects and
+// teachers many times a week; each is read once per drawing, and a repeated look-up leaves the
+// same current-selection values as reading it again would.
+class Lookups {
+public:
+    explicit Lookups(WorkContext& ctx) : ctx_(ctx) {}
+
+    void kamoku(const QString& number) {
+        auto [it, fresh] = kamoku_.try_emplace(number);
+        if (fresh) {
+            CMB科目(ctx_, 科目::ByNumber, 0, number);
+            it->second = {ctx_.kamokuNumber, ctx_.kamokuName, ctx_.kamokuShortName,
+                          ctx_.kamokuElective};
+        } else {
+            std::tie(ctx_.kamokuNumber, ctx_.kamokuName, ctx_.kamokuShortName,
+                     ctx_.kamokuElective) = it->second;
+        }
+    }
+
+    void subject(const QString& number) {
+        auto [it, fresh] = subjects_.try_emplace({ctx_.kamokuNumber, number});
+        if (fresh) {
+            CMB教科(ctx_, 教科::ByNumber, 0, number);
+            it->second = {ctx_.subjectNumber,    ctx_.subjectOrder, ctx_.subjectName,
+                          ctx_.subjectShortName, ctx_.subjectSplit, ctx_.subjectElective};
+        } else {
+            std::tie(ctx_.subjectNumber, ctx_.subjectOrder, ctx_.subjectName, ctx_.subjectShortName,
+                     ctx_.subjectSplit, ctx_.subjectElective) = it->second;
+        }
+    }
+
+    // The teacher line's text: the display name, or the full name when there is none.
+    QString teacher(const QString& number) {
+        auto [it, fresh] = teachers_.try_emplace(number);
+        if (fresh) {
+            CMB教師(ctx_, 教師::ByNumber, number);
+            it->second = {ctx_.teacherNumber, ctx_.teacherName, ctx_.teacherDisplayName};
+        } else {
+            std::tie(ctx_.teacherNumber, ctx_.teacherName, ctx_.teacherDisplayName) = it->second;
+        }
+        return ctx_.teacherDisplayName.isEmpty() ? ctx_.teacherName : ctx_.teacherDisplayName;
+    }
+
+private:
+    WorkContext& ctx_;
+    std::map<QString, std::tuple<QString, QString, QString, int>> kamoku_;
+    std::map<std::pair<QString, QString>, std::tuple<QString, int, QString, QString, int, int>>
+        subjects_;
+    std::map<QString, std::tuple<QString, QString, QString>> teachers_;
+};
+
+void writeTeacher(Lookups& lookups, Grid& g, int weekday, int period, const QString& teacher) {
+    format(g, teacherRow(period), weekday, 4, -1, kTeacherFontSize);
+    g.setText(lookups.teacher(teacher));
+}
+
+QString shortOrName(const QString& shortName, const QString& name) {
+    return shortName.isEmpty() ? name : shortName;
+}
+
+}  // namespace
+
+void GRD時割初期化(WorkContext& ctx, Grid& g) {
+    g.setRows(0);
+    g.setCols(0);
+    g.setRows(kRows);
+    g.setCols(kCols);
+    g.setFixedRows(0);
+    g.setFixedCols(0);
+    g.setRow(0);
+    g.setCol(0);
+    g.setColSel(kCols - 1);
+    g.setCellBackColor(colour::kLightYellow);
+    g.setRow(0);
+    g.setCol(0);
+    g.setRowSel(kRows - 1);
+    g.setCellBackColor(colour::kLightYellow);
+    g.setColWidth(-1, 950);
+    g.setColWidth(0, 300);
+    for (int w = 1; w <= 7; ++w) {
+        format(g, 0, w, 5);
+        g.setText(school().weekdayNames[w]);
+    }
+    for (int p = 1; p <= SlotTables::kPeriods; ++p) {
+        for (int row : {lessonRow(p), teacherRow(p)}) {
+            format(g, row, 0, 5);
+            g.setText(QString::number(p));
+        }
+    }
+    g.setMergeCells(3);
+    g.setMergeCol(0, true);
+    ctx.selectedRow = ctx.selectedCol = 0;
+}
+
+void GRD時割(WorkContext& ctx, int mode, Grid& g) {
+    ctx.slotTables.clear();
+    if (mode != 1) return;
+    GRD時割初期化(ctx, g);
+
+    const int year = ctx.workingYear;
+    const QString dept = ctx.departmentCode, course = ctx.courseCode, klass = ctx.classCode;
+    const int grade = ctx.grade, selection = ctx.selectionNumber;
+    Lookups lookups(ctx);
+    Recordset rs("組時間割");
+    rs.setIndex("Key_時間割");
+    rs.seek(Seek::AtLeast, {year, dept, grade, course, klass, selection, 0, 0, ""});
+    int lastWeekday = 0, lastPeriod = 0, count = 0;
+    for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == year &&
+           rs.text("組_学部") == dept && rs.integer("組_学年") == grade &&
+           rs.text("組_コース") == course && rs.text("組_組") == klass &&
+           rs.integer("組_選択番号") == selection;
+         rs.moveNext()) {
+        const int w = rs.integer("組_曜日"), p = rs.integer("組_時限");
+        if (w != lastWeekday || p != lastPeriod) {
+            lastWeekday = w;
+            lastPeriod = p;
+            count = 1;
+        } else {
+            ++count;
+        }
+        // The grid has seven weekdays, ten periods and room for ten lessons in a slot; a record
+        // beyond them cannot be shown and is left alone.
+        if (!SlotTables::inRange(w, p) || count > SlotTables::kEntries) continue;
+
+        format(g, lessonRow(p), w, 4, colour::kLightBlue);
+        const bool freeText = rs.integer("組_登録") == 1;
+        int kind = 0;
+        if (freeText) {
+            g.setText(rs.text("組_教科略称"));
+            writeTeacher(lookups, g, w, p, rs.text("組_教員"));
+        } else {
+            lookups.kamoku(rs.text("組_科目"));
+            if (ctx.kamokuElective == 1) {
+                kind = 1;
+                const QString text = shortOrName(ctx.kamokuShortName, ctx.kamokuName);
+                g.setText(text);
+                g.setTextMatrix(teacherRow(p), w, text);
+            } else {
+                lookups.subject(rs.text("組_教科"));
+                const QString text = shortOrName(rs.text("組_教科略称"), rs.text("組_教科名"));
+                g.setText(text);
+                if (ctx.subjectSplit == 1) {
+                    kind = 2;
+                    g.setTextMatrix(teacherRow(p), w, text);
+                } else {
+                    writeTeacher(lookups, g, w, p, rs.text("組_教員"));
+                }
+            }
+        }
+
+        Slot& slot = ctx.slotTables.at(w, p);
+        if (!freeText)
+            slot.entries[count] = {rs.text("組_科目"), rs.text("組_教科"), rs.text("組_教員")};
+        slot.text = {QString(), freeText ? rs.text("組_教科略称") : rs.text("組_科目"),
+                     rs.text("組_教員"), freeText ? QString() : rs.text("組_教科")};
+        slot.subject = rs.text("組_教科");
+        slot.freeText = freeText ? 1 : 0;
+        slot.kind = kind;
+        g.setMergeCells(3);
+        g.setMergeCol(w, true);
+    }
+}
+
+void GRD時割再表示(WorkContext& ctx, Grid& g) {
+    GRD時割初期化(ctx, g);
+    Lookups lookups(ctx);
+    for (int w = 1; w <= SlotTables::kWeekdays; ++w) {
+        for (int p = 1; p <= SlotTables::kPeriods; ++p) {
+            const Slot& slot = ctx.slotTables.at(w, p);
+            if (!slot.occupied()) continue;
+            format(g, lessonRow(p), w, 4, colour::kLightBlue);
+            if (slot.freeText == 1) {
+                g.setText(slot.text[1]);
+                writeTeacher(lookups, g, w, p, slot.text[2]);
+            } else if (slot.kind == 1) {
+                lookups.kamoku(slot.text[1]);
+                const QString text = shortOrName(ctx.kamokuShortName, ctx.kamokuName);
+                g.setText(text);
+                g.setTextMatrix(teacherRow(p), w, text);
+            } else {
+                // Within the slot's course subject, by the master's names.
+                ctx.kamokuNumber = slot.text[1];
+                lookups.subject(slot.subject);
+                const QString text = shortOrName(ctx.subjectShortName, ctx.subjectName);
+                g.setText(text);
+                if (slot.kind == 2)
+                    g.setTextMatrix(teacherRow(p), w, text);
+                else
+                    writeTeacher(lookups, g, w, p, slot.text[2]);
+            }
+            g.setMergeCells(3);
+            g.setMergeCol(w, true);
+        }
+    }
+}
