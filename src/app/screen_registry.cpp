@@ -1,5 +1,13 @@
 #include "app/screen_registry.h"
 
+#include "masters/basic_master_screen.h"
+#include "masters/item_name_screen.h"
+#include "timetable/class_timetable_screen.h"
+
 std::map<QString, std::function<Screen*()>> menuScreens() {
-    return {};
+    return {
+        {QStringLiteral("組時間割"), [] { return new 組時間割; }},
+        {QStringLiteral("基本登録"), [] { return new 基本登録; }},
+        {QStringLiteral("項目名登"), [] { return new 項目名登; }},
+    };
 }

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "data/recordset.h"
+
+class Grid;
+class Screen;
+
+// The list of a registration screen: a grid whose row 0 carries the headings on light yellow and
+// whose rows below hold one entry each, the picked one on light green.
+class EntryList {
+public:
+    struct Layout {
+        QStringList headings;     // one per column
+        std::vector<int> widths;  // twips, one per column
+        int entryRows = 49;       // rows 1..entryRows before the list grows
+        int fixedRows = 0;
+        // A kind with more entries than rows gets more rows. Without growing, entries beyond
+        // the last row are left out of the list (and append() says so).
+        bool grows = true;
+    };
+
+    EntryList(Grid* grid, Layout layout);
+
+    // Clears the grid and lays it out again; nothing is listed or highlighted afterwards.
+    void reset();
+    // Writes the next entry's cells; false when the list is full and does not grow.
+    bool append(const QStringList& cells);
+    int count() const { return count_; }
+    // Rows 1..count() hold entries; the heading row and the empty rows below do not.
+    bool isEntry(int row) const { return row >= 1 && row <= count_; }
+    QString cell(int row, int col) const;
+
+    // Paints the previously highlighted row back to white and this one light green.
+    void highlight(int row);
+    int highlighted() const { return highlighted_; }
+
+    Grid* grid() const { return grid_; }
+
+private:
+    void paintRow(int row, int colour);
+
+    Grid* grid_;
+    Layout layout_;
+    int count_ = 0;
+    int highlighted_ = 0;
+};
+
+// What one registration screen says about its table; everything else is the same on every
+// registration screen and is done by Registration.
+struct RegistrationSpec {
+    QString table;
+    QString index;          // the unique key
+    QStringList keyFields;  // in index order; written when an entry is added
+    QString subject;        // "<subject>は更新(登録)されました。"
+
+    QString updateQuestion = QStringLiteral("入力内容で更新します。");
+    QString deleteQuestion = QStringLiteral("入力内容を削除します。");
+    QString notRegistered = QStringLiteral("指定された名称は登録されていません。");
+    QString deleted = QStringLiteral("表示内容は削除されました。");
+    QString notFoundOnPick;  // empty: notRegistered
+    QString outOfRange = QStringLiteral("指示位置が有効範囲外です。");
+    // A delete that found nothing refills the list too (some screens do, to show what is there).
+    bool refillWhenNotRegistered = false;
+
+    // The whole-form check. The reporting values are cleared before it runs; it reports through
+    // the checks (error flag, first failure's message and focus).
+    std::function<void()> checks;
+    // The key of the entry in the inputs (save and delete) and of a listed row (pick).
+    std::function<std::vector<Value>()> key;
+    std::function<std::vector<Value>(int row)> keyOfRow;
+    // Writes the fields the screen owns, other than the key, into the added or edited record.
+    std::function<void(Recordset& rs, bool added)> write;
+    // Puts a picked entry into the inputs.
+    std::function<void(const Recordset& rs)> show;
+
+    // The list: seek ">=" on listFrom() in listIndex (empty: the key index), list records while
+    // within() holds (index order keeps them together), skipping those shown() refuses.
+    QString listIndex;
+    std::function<std::vector<Value>()> listFrom;
+    std::function<bool(const Recordset& rs)> within;
+    std::function<bool(const Recordset& rs)> shown;  // optional
+    std::function<QStringList(const Recordset& rs)> cells;
+    // Runs after every fill with the number of entries listed (optional).
+    std::function<void(int listed)> filled;
+};
+
+// The registration steps every master screen follows: save (check, ask, add or edit, report,
+// relist), delete (ask, find, delete, report, relist) and pick from the list. Each step runs
+// inside the screen's handler and so inside its one database operation.
+class Registration {
+public:
+    enum class Outcome { Refused, Declined, Added, Updated, NotRegistered, Deleted };
+
+    // A screen that picks its entries from a drop-down instead of a list passes no grid: it has
+    // nothing to refill or pick, and refreshes its drop-down itself after save() and remove().
+    Registration(Screen& screen, Grid* grid, EntryList::Layout layout, RegistrationSpec spec);
+
+    Outcome save();
+    Outcome remove();
+    // A click on the list: an entry row is highlighted and shown; any other row is refused with
+    // the out-of-range message and changes nothing.
+    void pick(int row);
+    // Lists the entries again; returns how many were listed.
+    int refill();
+
+    EntryList& list() { return list_; }
+
+private:
+    Screen& screen_;
+    EntryList list_;
+    RegistrationSpec spec_;
+};
