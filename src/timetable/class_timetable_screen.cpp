@@ -15,6 +15,8 @@
 #include "common/selection_lists.h"
 #include "context/school_context.h"
 #include "data/recordset.h"
+#include "timetable/class_timetable_print.h"
+#include "timetable/elective_breakdown_screen.h"
 #include "timetable/timetable_grid.h"
 #include "ui/fields.h"
 #include "ui/grid.h"
@@ -110,8 +112,6 @@ void 組時間割::Form_Load() {
     C曜日->setEditText(QString());
     C時限->setEditText(QString());
     授業->setChecked(true);
-    // The print lands with the timetable print; until then the button does nothing.
-    control<QPushButton>("B印刷")->setEnabled(false);
     GRD時割初期化(ctx(), *G時割);
 }
 
@@ -218,8 +218,15 @@ void 組時間割::G時割_Click(int row, int col) {
     period_ = p;
 
     if (!lesson.isEmpty() && lesson == teacherLine) {
+        if (!shown_) return;
+        selectShownClass();
         c.slotWeekday = weekday_;
         c.slotPeriod = period_;
+        c.lessonDateText.clear();
+        showModal(new 選時間割(this));
+        // The breakdown shared these values; messages are this screen's again.
+        c.title = QStringLiteral("時間割の作成");
+        c.resetReporting();
         return;
     }
 
@@ -395,4 +402,8 @@ void 組時間割::B削除_Click() {
     draw();
 }
 
-void 組時間割::B印刷_Click() {}
+void 組時間割::B印刷_Click() {
+    if (refuseWithoutClass()) return;
+    // The header names the class on the grid, whatever has been picked or checked since.
+    PRT組時割(1, *G時割, {class_.year, class_.deptName, class_.gradeText, class_.classCode});
+}

@@ -1,0 +1,77 @@
+#include "timetable/class_timetable_print.h"
+
+#include "context/school_context.h"
+#include "timetable/timetable_grid.h"
+#include "ui/fonts.h"
+#include "ui/grid.h"
+#include "ui/printer.h"
+
+namespace {
+
+// The page, in millimetres from the paper's top-left corner.
+constexpr double L = 30, R = 180, H = 55, B = 265;
+constexpr double kDayWidth = 20, kBandHeight = 20;
+
+double dayLeft(int weekday) {
+    return L + 10 + kDayWidth * (weekday - 1);
+}
+double bandTop(int period) {
+    return H + 10 + kBandHeight * (period - 1);
+}
+
+void text(Printer& p, double x, double y, double size, const QString& s, int ink = 0) {
+    p.setFontSize(size);
+    p.setForeColor(ink);
+    p.moveTo(x, y);
+    p.print(s);
+}
+
+void frame(Printer& p) {
+    p.setForeColor(0);
+    p.setDrawWidth(4);
+    p.box(L, H, R, B);
+    p.line(L, H + 10, R, H + 10);
+    p.line(L + 10, H, L + 10, B);
+    p.setDrawWidth(3);
+    for (int k = 1; k <= 9; ++k) p.line(L, H + 10 + kBandHeight * k, R, H + 10 + kBandHeight * k);
+    for (int k = 1; k <= 6; ++k) p.line(L + 10 + kDayWidth * k, H, L + 10 + kDayWidth * k, B);
+    p.setDrawWidth(1);
+    for (int k = 1; k <= 10; ++k) p.line(L + 10, H + kBandHeight * k, R, H + kBandHeight * k);
+}
+
+void header(Printer& p, const TimetableHeader& h) {
+    text(p, 90, 30, 16, QStringLiteral("時間割表"));
+    text(p, 160, 35, 12, QStringLiteral("%1 年度").arg(h.year));
+    text(p, 160, 40, 12, h.departmentName);
+    text(p, 160, 45, 12, h.gradeName + QStringLiteral("  ") + h.classCode + QStringLiteral("組"));
+    for (int w = 1; w <= 7; ++w) text(p, dayLeft(w) + 8, H + 4, 12, school().weekdayNames[w]);
+    text(p, L + 1, H + 2, 11, QStringLiteral("時"));
+    text(p, L + 5, H + 5, 11, QStringLiteral("限"));
+    for (int period = 1; period <= 10; ++period)
+        text(p, L + 2, bandTop(period) + 6, 14, QStringLiteral("%1").arg(period, 2));
+}
+
+}  // namespace
+
+void PRT組時割(int mode, Grid& grid, const TimetableHeader& h) {
+    if (mode != 1) return;
+    Printer p(QStringLiteral("時間割表"));
+    p.setPaperSize(Printer::kPaperA4);
+    p.setScaleMillimetres();
+    p.setFontName(QString::fromUtf8(kPrintFont));
+    frame(p);
+    header(p, h);
+    // Texts start at their cell and are never clipped: a long name runs on into the next column.
+    for (int w = 1; w <= 7; ++w) {
+        for (int period = 1; period <= 10; ++period) {
+            grid.setRow(lessonRow(period));
+            grid.setCol(w);
+            const QString lesson = grid.text();
+            if (!lesson.isEmpty()) text(p, dayLeft(w) + 1, bandTop(period) + 5, 12, lesson, 1);
+            grid.setRow(teacherRow(period));
+            const QString teacher = grid.text();
+            if (!teacher.isEmpty()) text(p, dayLeft(w) + 1, bandTop(period) + 14, 10.5, teacher, 0);
+        }
+    }
+    p.endDoc();
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class Grid;
+
+// PRT組時割: prints a class timetable grid as the A4 sheet "時間割表". It prints the grid's
+// texts as they are shown; the header names the class the grid shows.
+struct TimetableHeader {
+    int year = 0;
+    QString departmentName;
+    QString gradeName;
+    QString classCode;
+};
+
+// Mode 1 prints; the finished page goes to the print preview.
+void PRT組時割(int mode, Grid& grid, const TimetableHeader& header);
