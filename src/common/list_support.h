@@ -26,6 +26,12 @@ inline void addEntry(QWidget* target, const QString& text) {
     if (QComboBox* c = asList(target)) c->addItem(text);
 }
 
+// Leaves a decode's result in the screen's values and returns it.
+inline int finish(WorkContext& ctx, int result) {
+    ctx.decodeResult = result;
+    return result;
+}
+
 // A miss reported as the checks do, without touching the field's colour: error flag, and for the
 // first failure of a confirmation the message and tab position 0.
 inline void reportMiss(WorkContext& ctx, QWidget* field, const QString& message) {

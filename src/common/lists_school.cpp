@@ -11,11 +11,6 @@ using namespace list_support;
 
 namespace {
 
-int finish(WorkContext& ctx, int result) {
-    ctx.decodeResult = result;
-    return result;
-}
-
 int decodeDepartment(WorkContext& ctx, int option, const QString& text, bool byCode) {
     const SchoolContext& s = school();
     ctx.decodeResult = 1;

@@ -9,11 +9,6 @@ using namespace list_support;
 
 namespace {
 
-int finish(WorkContext& ctx, int result) {
-    ctx.decodeResult = result;
-    return result;
-}
-
 // ----------------------------------------------------------------------------- subjects
 
 void clearSubject(WorkContext& ctx) {

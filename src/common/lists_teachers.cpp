@@ -10,11 +10,6 @@ using namespace list_support;
 
 namespace {
 
-int finish(WorkContext& ctx, int result) {
-    ctx.decodeResult = result;
-    return result;
-}
-
 void clearTeacher(WorkContext& ctx) {
     ctx.teacherNumber.clear();
     ctx.teacherName.clear();

@@ -90,13 +90,13 @@ bool loadedAtStart(const QString& kind) {
     listLayout.headings = {QStringLiteral("区分"), QStringLiteral("NO"), QStringLiteral("略称"),
                            QStringLiteral("名称")};
     listLayout.widths = {500, 500, 1000, 3000};
-    registration_ = std::make_unique<Registration>(*this, list, listLayout, spec());
+    registration_ = std::make_unique<Registration>(*this, list, listLayout, plan());
 
     run([this] { Form_Load(); });
 }
 
-RegistrationSpec 基本登録::spec() {
-    RegistrationSpec s;
+RegistrationPlan 基本登録::plan() {
+    RegistrationPlan s;
     s.table = QStringLiteral("マスタ");
     s.index = QStringLiteral("Key_マスタ");
     s.keyFields = {QStringLiteral("マ_番号"), QStringLiteral("マ_連番")};

@@ -34,7 +34,7 @@ private:
     void checkAll();
     void checkRetention(QLineEdit* field);
     void noteRestartNeeded();
-    RegistrationSpec spec();
+    RegistrationPlan plan();
 
     QLineEdit* マスターNO;
     QLineEdit* 登録NO;

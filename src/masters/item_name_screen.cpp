@@ -37,13 +37,13 @@
     listLayout.headings = {QStringLiteral("NO"), QStringLiteral("項目名"),
                            QStringLiteral("ﾒｯｾｰｼﾞ")};
     listLayout.widths = {800, 1500, 3500};
-    registration_ = std::make_unique<Registration>(*this, list, listLayout, spec());
+    registration_ = std::make_unique<Registration>(*this, list, listLayout, plan());
 
     run([this] { Form_Load(); });
 }
 
-RegistrationSpec 項目名登::spec() {
-    RegistrationSpec s;
+RegistrationPlan 項目名登::plan() {
+    RegistrationPlan s;
     s.table = QStringLiteral("項目名");
     s.index = QStringLiteral("Key_メッセジ");
     s.keyFields = {QStringLiteral("MSG_番号")};

@@ -21,7 +21,7 @@ private:
     void 終了_Click();
 
     void checkAll();
-    RegistrationSpec spec();
+    RegistrationPlan plan();
 
     QLineEdit* 項目NO;
     QLineEdit* 項目名;

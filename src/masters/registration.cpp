@@ -58,85 +58,85 @@ void EntryList::paintRow(int row, int colour) {
 // ----------------------------------------------------------------------------- the steps
 
 Registration::Registration(Screen& screen, Grid* grid, EntryList::Layout layout,
-                           RegistrationSpec spec)
-    : screen_(screen), list_(grid, std::move(layout)), spec_(std::move(spec)) {
-    if (spec_.listIndex.isEmpty()) spec_.listIndex = spec_.index;
-    if (spec_.notFoundOnPick.isEmpty()) spec_.notFoundOnPick = spec_.notRegistered;
+                           RegistrationPlan plan)
+    : screen_(screen), list_(grid, std::move(layout)), plan_(std::move(plan)) {
+    if (plan_.listIndex.isEmpty()) plan_.listIndex = plan_.index;
+    if (plan_.notFoundOnPick.isEmpty()) plan_.notFoundOnPick = plan_.notRegistered;
 }
 
 Registration::Outcome Registration::save() {
     WorkContext& ctx = screen_.ctx();
     ctx.resetReporting();
-    if (spec_.checks) spec_.checks();
+    if (plan_.checks) plan_.checks();
     if (ctx.errorFlag == 1) {
         screen_.showMessage(ctx.message);
         return Outcome::Refused;
     }
-    if (!screen_.ask(spec_.updateQuestion)) return Outcome::Declined;
+    if (!screen_.ask(plan_.updateQuestion)) return Outcome::Declined;
 
-    const std::vector<Value> key = spec_.key();
-    Recordset rs(spec_.table);
-    rs.setIndex(spec_.index);
+    const std::vector<Value> key = plan_.key();
+    Recordset rs(plan_.table);
+    rs.setIndex(plan_.index);
     rs.seek(Seek::Equal, key);
     const bool added = rs.noMatch();
     if (added) {
         rs.addNew();
-        for (int i = 0; i < spec_.keyFields.size() && i < int(key.size()); ++i)
-            rs.set(spec_.keyFields[i], key[i]);
+        for (int i = 0; i < plan_.keyFields.size() && i < int(key.size()); ++i)
+            rs.set(plan_.keyFields[i], key[i]);
     } else {
         rs.edit();
     }
-    spec_.write(rs, added);
+    plan_.write(rs, added);
     rs.update();
 
-    screen_.showMessage(spec_.subject + QStringLiteral("は更新(登録)されました。"));
+    screen_.showMessage(plan_.subject + QStringLiteral("は更新(登録)されました。"));
     refill();
     return added ? Outcome::Added : Outcome::Updated;
 }
 
 Registration::Outcome Registration::remove() {
-    if (!screen_.ask(spec_.deleteQuestion)) return Outcome::Declined;
-    Recordset rs(spec_.table);
-    rs.setIndex(spec_.index);
-    rs.seek(Seek::Equal, spec_.key());
+    if (!screen_.ask(plan_.deleteQuestion)) return Outcome::Declined;
+    Recordset rs(plan_.table);
+    rs.setIndex(plan_.index);
+    rs.seek(Seek::Equal, plan_.key());
     if (rs.noMatch()) {
-        screen_.showMessage(spec_.notRegistered);
-        if (spec_.refillWhenNotRegistered) refill();
+        screen_.showMessage(plan_.notRegistered);
+        if (plan_.refillWhenNotRegistered) refill();
         return Outcome::NotRegistered;
     }
     rs.remove();
-    screen_.showMessage(spec_.deleted);
+    screen_.showMessage(plan_.deleted);
     refill();
     return Outcome::Deleted;
 }
 
 void Registration::pick(int row) {
     if (!list_.isEntry(row)) {
-        screen_.showMessage(spec_.outOfRange);
+        screen_.showMessage(plan_.outOfRange);
         return;
     }
-    const std::vector<Value> key = spec_.keyOfRow(row);
+    const std::vector<Value> key = plan_.keyOfRow(row);
     list_.highlight(row);
-    Recordset rs(spec_.table);
-    rs.setIndex(spec_.index);
+    Recordset rs(plan_.table);
+    rs.setIndex(plan_.index);
     rs.seek(Seek::Equal, key);
     if (rs.noMatch()) {
-        screen_.showMessage(spec_.notFoundOnPick);
+        screen_.showMessage(plan_.notFoundOnPick);
         return;
     }
-    spec_.show(rs);
+    plan_.show(rs);
 }
 
 int Registration::refill() {
     if (!list_.grid()) return 0;
     list_.reset();
-    Recordset rs(spec_.table);
-    rs.setIndex(spec_.listIndex);
-    rs.seek(Seek::AtLeast, spec_.listFrom());
-    for (; !rs.noMatch() && !rs.eof() && spec_.within(rs); rs.moveNext()) {
-        if (spec_.shown && !spec_.shown(rs)) continue;
-        if (!list_.append(spec_.cells(rs))) break;
+    Recordset rs(plan_.table);
+    rs.setIndex(plan_.listIndex);
+    rs.seek(Seek::AtLeast, plan_.listFrom());
+    for (; !rs.noMatch() && !rs.eof() && plan_.within(rs); rs.moveNext()) {
+        if (plan_.shown && !plan_.shown(rs)) continue;
+        if (!list_.append(plan_.cells(rs))) break;
     }
-    if (spec_.filled) spec_.filled(list_.count());
+    if (plan_.filled) plan_.filled(list_.count());
     return list_.count();
 }

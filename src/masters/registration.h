@@ -53,7 +53,7 @@ private:
 
 // What one registration screen says about its table; everything else is the same on every
 // registration screen and is done by Registration.
-struct RegistrationSpec {
+struct RegistrationPlan {
     QString table;
     QString index;          // the unique key
     QStringList keyFields;  // in index order; written when an entry is added
@@ -99,7 +99,7 @@ public:
 
     // A screen that picks its entries from a drop-down instead of a list passes no grid: it has
     // nothing to refill or pick, and refreshes its drop-down itself after save() and remove().
-    Registration(Screen& screen, Grid* grid, EntryList::Layout layout, RegistrationSpec spec);
+    Registration(Screen& screen, Grid* grid, EntryList::Layout layout, RegistrationPlan plan);
 
     Outcome save();
     Outcome remove();
@@ -114,5 +114,5 @@ public:
 private:
     Screen& screen_;
     EntryList list_;
-    RegistrationSpec spec_;
+    RegistrationPlan plan_;
 };

@@ -17,6 +17,7 @@
 #include "data/recordset.h"
 #include "timetable/class_timetable_print.h"
 #include "timetable/elective_breakdown_screen.h"
+#include "timetable/lesson_record.h"
 #include "timetable/timetable_grid.h"
 #include "ui/fields.h"
 #include "ui/grid.h"
@@ -235,10 +236,7 @@ void 組時間割::G時割_Click(int row, int col) {
     CMB教師(c, 教師::ByDisplayName, teacherLine);
     teacher_ = c.teacherNumber;
     Recordset rs("組時間割");
-    rs.setIndex("Key_時間割");
-    rs.seek(Seek::Equal, {class_.year, class_.deptCode, class_.grade, class_.courseCode,
-                          class_.classCode, 0, weekday_, period_, teacher_});
-    if (!shown_ || rs.noMatch()) {
+    if (!shown_ || !LessonKey::of(c, weekday_, period_, teacher_).find(rs)) {
         for (QComboBox* f : {C時限, C曜日, C科目, C教科, C教員}) f->setEditText(QString());
         備考->clear();
     } else {
@@ -256,17 +254,11 @@ void 組時間割::G時割_Click(int row, int col) {
 // ------------------------------------------------------------------------------ the entry fields
 
 void 組時間割::C科目_Click() {
-    CMB科目(ctx(), 科目::ByName, list_option::kPlain, C科目);
-    CMB教科(ctx(), 教科::Fill, 0, C教科);
+    pickKamoku(ctx(), C科目, C教科);
 }
 
 void 組時間割::C教科_Click() {
-    CMB教科(ctx(), 教科::ByName, 0, C教科);
-    if (ctx().subjectNumber.isEmpty()) {
-        ctx().errorFlag = 1;
-        ctx().message = QStringLiteral("教科を正しく選択して下さい");
-    }
-    CMB教師(ctx(), freeText() ? 教師::FillHomeroomFirst : 教師::FillAssigned, C教員);
+    pickSubject(ctx(), C教科, C教員, freeText() ? 教師::FillHomeroomFirst : 教師::FillAssigned);
 }
 
 void 組時間割::C時限_LostFocus() {
@@ -354,20 +346,10 @@ void 組時間割::B確定_Click() {
     }
     if (!ask(QStringLiteral("入力内容で更新します。"))) return;
 
+    const LessonKey key = LessonKey::of(c, weekday_, period_, teacher_);
     Recordset rs("組時間割");
-    rs.setIndex("Key_時間割");
-    rs.seek(Seek::Equal, {class_.year, class_.deptCode, class_.grade, class_.courseCode,
-                          class_.classCode, 0, weekday_, period_, teacher_});
-    if (rs.noMatch()) {
-        rs.addNew();
-        rs.set("組_年度", class_.year);
-        rs.set("組_学部", class_.deptCode);
-        rs.set("組_学年", class_.grade);
-        rs.set("組_コース", class_.courseCode);
-        rs.set("組_組", class_.classCode);
-        rs.set("組_選択番号", 0);
-        rs.set("組_曜日", weekday_);
-        rs.set("組_時限", period_);
+    if (!key.find(rs)) {
+        key.addTo(rs);
         rs.set("組_教員名", c.teacherName);
         rs.set("組_教員表示名", c.teacherDisplayName);
     } else {
@@ -389,11 +371,9 @@ void 組時間割::B確定_Click() {
 void 組時間割::B削除_Click() {
     if (refuseWithoutClass()) return;
     if (!ask(QStringLiteral("指定授業を削除します。"))) return;
+    selectShownClass();
     Recordset rs("組時間割");
-    rs.setIndex("Key_時間割");
-    rs.seek(Seek::Equal, {class_.year, class_.deptCode, class_.grade, class_.courseCode,
-                          class_.classCode, 0, weekday_, period_, teacher_});
-    if (rs.noMatch()) {
+    if (!LessonKey::of(ctx(), weekday_, period_, teacher_).find(rs)) {
         showMessage(QStringLiteral("指定授業は登録されていません"));
     } else {
         rs.remove();

@@ -14,6 +14,7 @@
 #include "common/selection_lists.h"
 #include "context/school_context.h"
 #include "data/recordset.h"
+#include "timetable/lesson_record.h"
 #include "ui/fields.h"
 #include "ui/grid.h"
 #include "ui/palette.h"
@@ -141,17 +142,11 @@ void 選択内訳::G時割_Click(int row, int col) {
 }
 
 void 選択内訳::C科目_Click() {
-    CMB科目(ctx(), 科目::ByName, list_option::kPlain, C科目);
-    CMB教科(ctx(), 教科::Fill, 0, C教科);
+    pickKamoku(ctx(), C科目, C教科);
 }
 
 void 選択内訳::C教科_Click() {
-    CMB教科(ctx(), 教科::ByName, 0, C教科);
-    if (ctx().subjectNumber.isEmpty()) {
-        ctx().errorFlag = 1;
-        ctx().message = QStringLiteral("教科を正しく選択して下さい");
-    }
-    CMB教師(ctx(), 教師::FillAssigned, C教員);
+    pickSubject(ctx(), C教科, C教員, 教師::FillAssigned);
 }
 
 // A failing field: light red, and the screen's own wording when it is the first failure of the
@@ -233,10 +228,8 @@ void 選時間割::pickRow(int) {
     WorkContext& c = ctx();
     pickedTeacher_ = c.teacherNumber;
     Recordset rs("組時間割");
-    rs.setIndex("Key_時間割");
-    rs.seek(Seek::Equal, {c.workingYear, c.departmentCode, c.grade, c.courseCode, c.classCode,
-                          c.selectionNumber, c.slotWeekday, c.slotPeriod, pickedTeacher_});
-    if (rs.noMatch()) {
+    const LessonKey key = LessonKey::of(c, c.slotWeekday, c.slotPeriod, pickedTeacher_);
+    if (!key.find(rs)) {
         // An empty row: the fields are emptied, ready for another lesson.
         for (QComboBox* f : {C科目, C教科, C教員}) f->setEditText(QString());
         備考->clear();
@@ -265,20 +258,9 @@ void 選時間割::B確定_Click() {
     if (!ask(QStringLiteral("入力内容で更新します。"))) return;
 
     Recordset rs("組時間割");
-    rs.setIndex("Key_時間割");
-    rs.seek(Seek::Equal, {c.workingYear, c.departmentCode, c.grade, c.courseCode, c.classCode,
-                          c.selectionNumber, c.slotWeekday, c.slotPeriod, c.teacherNumber});
-    if (rs.noMatch()) {
-        rs.addNew();
-        rs.set("組_年度", c.workingYear);
-        rs.set("組_学部", c.departmentCode);
-        rs.set("組_学年", c.grade);
-        rs.set("組_コース", c.courseCode);
-        rs.set("組_組", c.classCode);
-        rs.set("組_選択番号", c.selectionNumber);
-        rs.set("組_曜日", c.slotWeekday);
-        rs.set("組_時限", c.slotPeriod);
-        rs.set("組_教員", c.teacherNumber);
+    const LessonKey key = LessonKey::of(c, c.slotWeekday, c.slotPeriod, c.teacherNumber);
+    if (!key.find(rs)) {
+        key.addTo(rs);
         // A new lesson carries what every other writer stores with it.
         rs.set("組_教員表示名", c.teacherDisplayName);
         rs.set("組_登録", 0);
@@ -301,10 +283,8 @@ void 選時間割::B削除_Click() {
     if (!ask(QStringLiteral("指定授業を削除します。"))) return;
     WorkContext& c = ctx();
     Recordset rs("組時間割");
-    rs.setIndex("Key_時間割");
-    rs.seek(Seek::Equal, {c.workingYear, c.departmentCode, c.grade, c.courseCode, c.classCode,
-                          c.selectionNumber, c.slotWeekday, c.slotPeriod, pickedTeacher_});
-    if (rs.noMatch()) {
+    const LessonKey key = LessonKey::of(c, c.slotWeekday, c.slotPeriod, pickedTeacher_);
+    if (!key.find(rs)) {
         showMessage(QStringLiteral("指定授業は登録されていません"));
     } else {
         rs.remove();

@@ -1,0 +1,44 @@
+#include "timetable/lesson_record.h"
+
+#include <QComboBox>
+
+#include "common/selection_lists.h"
+#include "data/recordset.h"
+
+LessonKey LessonKey::of(const WorkContext& c, int weekday, int period, const QString& teacher) {
+    return {c.workingYear,     c.departmentCode, c.grade, c.courseCode, c.classCode,
+            c.selectionNumber, weekday,          period,  teacher};
+}
+
+bool LessonKey::find(Recordset& rs) const {
+    rs.setIndex("Key_時間割");
+    rs.seek(Seek::Equal, {year, dept, grade, course, klass, selection, weekday, period, teacher});
+    return !rs.noMatch();
+}
+
+void LessonKey::addTo(Recordset& rs) const {
+    rs.addNew();
+    rs.set("組_年度", year);
+    rs.set("組_学部", dept);
+    rs.set("組_学年", grade);
+    rs.set("組_コース", course);
+    rs.set("組_組", klass);
+    rs.set("組_選択番号", selection);
+    rs.set("組_曜日", weekday);
+    rs.set("組_時限", period);
+    rs.set("組_教員", teacher);
+}
+
+void pickKamoku(WorkContext& ctx, QComboBox* kamoku, QComboBox* subjects) {
+    CMB科目(ctx, 科目::ByName, list_option::kPlain, kamoku);
+    CMB教科(ctx, 教科::Fill, 0, subjects);
+}
+
+void pickSubject(WorkContext& ctx, QComboBox* subject, QComboBox* teachers, int teacherFill) {
+    CMB教科(ctx, 教科::ByName, 0, subject);
+    if (ctx.subjectNumber.isEmpty()) {
+        ctx.errorFlag = 1;
+        ctx.message = QStringLiteral("教科を正しく選択して下さい");
+    }
+    CMB教師(ctx, teacherFill, teachers);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include "context/work_context.h"
+
+class QComboBox;
+class Recordset;
+
+// One lesson of the standard timetable (組時間割) by its full key: class, selection number, slot
+// and teacher. The lesson screens find, add and delete lessons through it.
+struct LessonKey {
+    int year = 0;
+    QString dept;
+    int grade = 0;
+    QString course;
+    QString klass;
+    int selection = 0;
+    int weekday = 0;
+    int period = 0;
+    QString teacher;
+
+    // The class of the screen's current selection, at a slot and with a teacher.
+    static LessonKey of(const WorkContext& ctx, int weekday, int period, const QString& teacher);
+    // Positions a record set of 組時間割 on the lesson; true when it is there.
+    bool find(Recordset& rs) const;
+    // Starts a new record carrying the key.
+    void addTo(Recordset& rs) const;
+};
+
+// The course-subject and subject drop-downs of the lesson screens: a picked course subject offers
+// its subjects, a picked subject its teachers (`teacherFill`: the teacher list's fill mode).
+void pickKamoku(WorkContext& ctx, QComboBox* kamoku, QComboBox* subjects);
+void pickSubject(WorkContext& ctx, QComboBox* subject, QComboBox* teachers, int teacherFill);
