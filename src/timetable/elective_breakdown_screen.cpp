@@ -162,35 +162,32 @@ void 選択内訳::reportOwn(QWidget* field, bool wasFirst, const QString& messa
     }
 }
 
+bool 選択内訳::settle(QWidget* field, bool found, bool wasFirst, const QString& message) {
+    if (found)
+        setFieldColour(field, colour::kBlack);
+    else
+        reportOwn(field, wasFirst, message);
+    return found;
+}
+
 bool 選択内訳::checkKamoku() {
     const bool first = ctx().firstErrorFlag == 0;
-    if (CMB科目(ctx(), 科目::ByName, list_option::kPlain, C科目) == 0 &&
-        !ctx().kamokuNumber.isEmpty()) {
-        setFieldColour(C科目, colour::kBlack);
-        return true;
-    }
-    reportOwn(C科目, first, QStringLiteral("科目を正しく選択して下さい"));
-    return false;
+    const bool found = CMB科目(ctx(), 科目::ByName, list_option::kPlain, C科目) == 0 &&
+                       !ctx().kamokuNumber.isEmpty();
+    return settle(C科目, found, first, QStringLiteral("科目を正しく選択して下さい"));
 }
 
 bool 選択内訳::checkSubject() {
     const bool first = ctx().firstErrorFlag == 0;
-    if (CMB教科(ctx(), 教科::ByName, 0, C教科) == 0 && !ctx().subjectNumber.isEmpty()) {
-        setFieldColour(C教科, colour::kBlack);
-        return true;
-    }
-    reportOwn(C教科, first, QStringLiteral("教科を正しく選択して下さい"));
-    return false;
+    const bool found =
+        CMB教科(ctx(), 教科::ByName, 0, C教科) == 0 && !ctx().subjectNumber.isEmpty();
+    return settle(C教科, found, first, QStringLiteral("教科を正しく選択して下さい"));
 }
 
 bool 選択内訳::checkTeacher() {
     const bool first = ctx().firstErrorFlag == 0;
-    if (CMB教師(ctx(), 教師::ByName, C教員) == 0) {
-        setFieldColour(C教員, colour::kBlack);
-        return true;
-    }
-    reportOwn(C教員, first, QStringLiteral("教員を正しく選択して下さい"));
-    return false;
+    const bool found = CMB教師(ctx(), 教師::ByName, C教員) == 0;
+    return settle(C教員, found, first, QStringLiteral("教員を正しく選択して下さい"));
 }
 
 // ============================================================================== on the database

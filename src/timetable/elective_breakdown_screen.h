@@ -56,6 +56,8 @@ protected:
 
 private:
     void reportOwn(QWidget* field, bool wasFirst, const QString& message);
+    // Black when found; otherwise reported as above. Returns whether it was found.
+    bool settle(QWidget* field, bool found, bool wasFirst, const QString& message);
 };
 
 // On the database: the 組時間割 records of the slot, every selection number of the class.

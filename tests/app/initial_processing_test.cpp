@@ -10,11 +10,7 @@ class InitialProcessingTest : public DatabaseTest {
 protected:
     static void master(const char* kind, const QString& no, const QString& name,
                        const QString& shortName = {}, const QString& dept = {}) {
-        insert("マスタ", {{"マ_番号", kind},
-                          {"マ_連番", no},
-                          {"マ_名称", name},
-                          {"マ_略称", shortName},
-                          {"マ_学部", dept}});
+        insertMaster(kind, no, name, shortName, dept);
     }
     static QString no(int n) { return QStringLiteral("%1").arg(n, 3, 10, QChar('0')); }
     WorkContext ctx;

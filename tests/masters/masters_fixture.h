@@ -14,11 +14,7 @@ protected:
     }
     static void entry(const char* kind, const QString& no, const QString& name,
                       const QString& shortName = {}, const QString& dept = {}) {
-        insert("マスタ", {{"マ_番号", kind},
-                          {"マ_連番", no},
-                          {"マ_名称", name},
-                          {"マ_略称", shortName},
-                          {"マ_学部", dept}});
+        insertMaster(kind, no, name, shortName, dept);
     }
     static std::vector<Record> kind(const QString& code) {
         std::vector<Record> out;

@@ -33,6 +33,15 @@ std::vector<Record> records(const QString& table);
 // Adds one record in its own operation; unnamed fields keep their defaults.
 void insert(const QString& table, const Record& fields);
 
+// Records many tests set up: a master entry, and a course subject or subject of 2007. Fields
+// left out keep their defaults.
+void insertMaster(const char* kind, const QString& no, const QString& name,
+                  const QString& shortName = {}, const QString& dept = {});
+void insertKamoku(const char* dept, int grade, const char* no, const char* name,
+                  const char* shortName, int elective = 0);
+void insertSubject(const char* dept, int grade, const char* kamoku, const char* no, int order,
+                   const char* name, const char* shortName, int split = 0, int elective = 0);
+
 // Readable failures.
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';

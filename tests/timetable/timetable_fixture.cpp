@@ -44,28 +44,13 @@ void TimetableTest::TearDown() {
 
 void TimetableTest::kamoku(const char* dept, int grade, const char* no, const char* name,
                            const char* shortName, int elective) {
-    insert("科目", {{"科_年度", 2007},
-                    {"科_学部", dept},
-                    {"科_学年", grade},
-                    {"科_番号", no},
-                    {"科_名称", name},
-                    {"科_略称", shortName},
-                    {"科_選択F", elective}});
+    insertKamoku(dept, grade, no, name, shortName, elective);
 }
 
 void TimetableTest::subject(const char* dept, int grade, const char* kamoku, const char* no,
                             int order, const char* name, const char* shortName, int split,
                             int elective) {
-    insert("教科", {{"教_年度", 2007},
-                    {"教_学部", dept},
-                    {"教_学年", grade},
-                    {"教_科目番号", kamoku},
-                    {"教_教科番号", no},
-                    {"教_表示順", order},
-                    {"教_名称", name},
-                    {"教_略称", shortName},
-                    {"教_展開F", split},
-                    {"教_選択F", elective}});
+    insertSubject(dept, grade, kamoku, no, order, name, shortName, split, elective);
 }
 
 void TimetableTest::teacher(const char* no, const char* name, const char* display) {
