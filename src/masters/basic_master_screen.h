@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "masters/registration.h"
+#include "common/registration.h"
 #include "ui/screen.h"
 
 class QComboBox;

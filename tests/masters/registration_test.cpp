@@ -1,7 +1,7 @@
 // The registration steps every master screen shares, driven on the basic master screen.
 
 #include "masters/basic_master_screen.h"
-#include "masters/registration.h"
+#include "common/registration.h"
 #include "masters_fixture.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "masters/registration.h"
+#include "common/registration.h"
 
 #include "ui/grid.h"
 #include "ui/palette.h"
