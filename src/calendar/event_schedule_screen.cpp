@@ -227,7 +227,7 @@ void 行事予定::年度_LostFocus() {
 
 void 行事予定::switchYear(int year) {
     ctx().workingYear = year;
-    showMonth(yearStart());
+    month_ = yearStart();
     picked_.reset();
     registration_->refill();
 }
@@ -239,8 +239,8 @@ void 行事予定::showMonth(const QDate& month) {
 
 void 行事予定::drawCalendar() {
     GRD日付(*G日付, month_, eventDays(ctx(), month_));
-    L表示年->setText(QStringLiteral("%1年").arg(month_.year()));
-    予定月->setText(twoDigits(month_.month()));
+    L表示年->setText(month_.isValid() ? QStringLiteral("%1年").arg(month_.year()) : QString());
+    予定月->setText(month_.isValid() ? twoDigits(month_.month()) : QString());
 }
 
 void 行事予定::B表示_Click() {
@@ -259,15 +259,15 @@ void 行事予定::B表示_Click() {
     // Today's month when today lies in the year shown; its first month otherwise, as the
     // calendar never leaves the year.
     const QDate today = school().today;
-    showMonth(today >= yearStart() && today <= yearEnd() ? QDate(today.year(), today.month(), 1)
-                                                         : yearStart());
+    month_ = today >= yearStart() && today <= yearEnd() ? QDate(today.year(), today.month(), 1)
+                                                        : yearStart();
     picked_.reset();
     registration_->refill();
 }
 
 void 行事予定::前月_Click() {
     const QDate month = month_.addMonths(-1);
-    if (month < yearStart()) {
+    if (!month.isValid() || month < yearStart()) {
         showMessage(kOutOfYear);
         return;
     }
@@ -277,7 +277,7 @@ void 行事予定::前月_Click() {
 
 void 行事予定::次月_Click() {
     const QDate month = month_.addMonths(1);
-    if (month > yearEnd()) {
+    if (!month.isValid() || month > yearEnd()) {
         showMessage(kOutOfYear);
         return;
     }
@@ -368,7 +368,9 @@ void 行事予定::show(const Recordset& rs) {
         setFieldColour(f, colour::kBlack);
 }
 
+// After every fill of the list: the calendar marks the days of the events listed.
 void 行事予定::listed(int count) {
+    drawCalendar();
     if (count == 0) fillingKeys_.clear();
     listedKeys_ = std::move(fillingKeys_);
     fillingKeys_.clear();

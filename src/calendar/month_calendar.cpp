@@ -43,6 +43,7 @@ void GRD日付(Grid& g, const QDate& month, const std::set<int>& marked) {
     }
 
     const QDate first(month.year(), month.month(), 1);
+    if (!first.isValid()) return;
     int week = 1;
     for (QDate day = first; day.month() == first.month(); day = day.addDays(1)) {
         const int col = columnOf(day);

@@ -202,6 +202,7 @@ TEST_F(EventScheduleTest, SavingStoresEveryFieldOfTheEventAndRelists) {
                                    {"予_備考", "午後"}}));
     EXPECT_EQ(d->text("連番"), "0");
     EXPECT_EQ(d->cell("G行事", 1, 6), "校内研修会");
+    EXPECT_EQ(d->fore("G日付", 3, 2), 13);  // the calendar marks it at once
 
     // Lessons held (or none at all): no periods are kept, whatever was typed.
     enter(*d, "2007/6/12", "2007/06/15", "時限換算", "三者面談");
