@@ -73,6 +73,7 @@ bool isZero(const QString& text) {
 
     G日付 = grid("G日付", [this](int r, int c) { G日付_Click(r, c); });
     G日付->setMinimumSize(300, 190);
+    G日付->setStretchRows(true);
 
     行事日 = textBox("行事日", 10);
     終了日 = textBox("終了日", 10);
@@ -189,8 +190,6 @@ void 行事予定::Form_Load() {
     periodsFollowClassification();
     CMB学部(ctx(), 学部::Fill, list_option::kWithCommon, C学部);
     CMB学年(ctx(), 学年::Fill, list_option::kWithCommon, C学年);
-    C学部->setEditText(QString());
-    C学年->setEditText(QString());
     // Until a department and grade are chosen the calendar and the list show the events common
     // to the whole school.
     年度->setText(QString::number(school().businessYear));
@@ -208,7 +207,7 @@ QDate 行事予定::yearEnd() {
 
 bool 行事予定::checkYear() {
     const bool first = ctx().firstErrorFlag == 0;
-    CHK数字(ctx(), 年度, "001", Numeric::Integer, 1, 9998);
+    CHK年度(ctx(), 年度, "001");
     if (ctx().checkResult == 1) {
         if (first) ctx().message = kOutOfYear;
         return false;
@@ -294,7 +293,7 @@ void 行事予定::clearInputs() {
 // ------------------------------------------------------------------------------ the selection
 
 void 行事予定::C学部_Click() {
-    if (C学部->currentText().isEmpty()) {
+    if (C学部->currentText().trimmed().isEmpty()) {
         ctx().departmentCode.clear();
         ctx().departmentName.clear();
         ctx().departmentPosition = 0;
@@ -417,7 +416,7 @@ void 行事予定::行事日_LostFocus() {
 }
 
 void 行事予定::終了日_LostFocus() {
-    if (終了日->text().isEmpty()) 終了日->setText(行事日->text());
+    if (終了日->text().trimmed().isEmpty()) 終了日->setText(行事日->text());
     CHK日付(ctx(), 終了日, kNoItem);
     終了日->setText(ctx().normalizedDateText);
     if (ctx().checkResult == 0) checkInYear(終了日, QStringLiteral("行事終了日"));
@@ -425,7 +424,7 @@ void 行事予定::終了日_LostFocus() {
 }
 
 void 行事予定::連番_LostFocus() {
-    if (連番->text().isEmpty()) 連番->setText(QStringLiteral("0"));
+    if (連番->text().trimmed().isEmpty()) 連番->setText(QStringLiteral("0"));
     CHK数字(ctx(), 連番, kNoItem);
     sequence_ = 連番->text().toInt();
 }
@@ -459,7 +458,7 @@ void 行事予定::checkPeriods() {
         reportFieldError(ctx(), 時限From, QStringLiteral("時限Fromを入力してください"));
     else
         CHK数字(ctx(), 時限From, kNoItem, Numeric::Integer, kFirstPeriod, kLastPeriod);
-    if (時限To->text().isEmpty())
+    if (時限To->text().trimmed().isEmpty())
         時限To->setText(時限From->text());
     else
         CHK数字(ctx(), 時限To, kNoItem, Numeric::Integer, kFirstPeriod, kLastPeriod);
