@@ -115,7 +115,7 @@ bool isZero(const QString& text) {
     left->addStretch();
 
     G行事 = grid("G行事", [this](int r, int) { G行事_Click(r); });
-    G行事->setMinimumSize(400, 380);
+    G行事->setMinimumSize(470, 380);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -54,6 +54,9 @@ void GRD日付(Grid& g, const QDate& month, const std::set<int>& marked) {
         g.setCellForeColor(marked.count(day.day()) ? colour::kLightMagenta : colour::kDarkBlue);
         if (col == 6) ++week;
     }
+    // The keyboard starts on the 1st, not on the heading.
+    g.refresh();
+    g.setCurrentIndex(g.model()->index(1, columnOf(first)));
 }
 
 int calendarDay(const Grid& g, int row, int col) {
