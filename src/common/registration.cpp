@@ -42,7 +42,7 @@ QString EntryList::cell(int row, int col) const {
 }
 
 void EntryList::highlight(int row) {
-    clearHighlight();
+    if (highlighted_ > 0) paintRow(highlighted_, colour::kWhite);
     paintRow(row, colour::kLightGreen);
     highlighted_ = row;
 }
