@@ -1,7 +1,9 @@
 #include "app/screen_registry.h"
 
 #include "masters/basic_master_screen.h"
+#include "masters/course_subject_screen.h"
 #include "masters/item_name_screen.h"
+#include "masters/subject_screen.h"
 #include "timetable/class_timetable_screen.h"
 
 std::map<QString, std::function<Screen*()>> menuScreens() {
@@ -9,5 +11,7 @@ std::map<QString, std::function<Screen*()>> menuScreens() {
         {QStringLiteral("組時間割"), [] { return new 組時間割; }},
         {QStringLiteral("基本登録"), [] { return new 基本登録; }},
         {QStringLiteral("項目名登"), [] { return new 項目名登; }},
+        {QStringLiteral("科目登録"), [] { return new 科目登録; }},
+        {QStringLiteral("教科登録"), [] { return new 教科登録; }},
     };
 }
