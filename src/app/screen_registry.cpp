@@ -4,6 +4,7 @@
 #include "masters/course_subject_screen.h"
 #include "masters/item_name_screen.h"
 #include "masters/subject_screen.h"
+#include "masters/term_screen.h"
 #include "timetable/class_timetable_screen.h"
 
 std::map<QString, std::function<Screen*()>> menuScreens() {
@@ -13,5 +14,6 @@ std::map<QString, std::function<Screen*()>> menuScreens() {
         {QStringLiteral("項目名登"), [] { return new 項目名登; }},
         {QStringLiteral("科目登録"), [] { return new 科目登録; }},
         {QStringLiteral("教科登録"), [] { return new 教科登録; }},
+        {QStringLiteral("期間登録"), [] { return new 期間登録; }},
     };
 }
