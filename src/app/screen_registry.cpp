@@ -1,5 +1,8 @@
 #include "app/screen_registry.h"
 
+#include "lists/assignment_list_screen.h"
+#include "lists/homeroom_inquiry_screen.h"
+#include "lists/teacher_list_screen.h"
 #include "masters/basic_master_screen.h"
 #include "masters/course_subject_screen.h"
 #include "masters/item_name_screen.h"
@@ -15,5 +18,8 @@ std::map<QString, std::function<Screen*()>> menuScreens() {
         {QStringLiteral("科目登録"), [] { return new 科目登録; }},
         {QStringLiteral("教科登録"), [] { return new 教科登録; }},
         {QStringLiteral("期間登録"), [] { return new 期間登録; }},
+        {QStringLiteral("教員一覧"), [] { return new 教員一覧; }},
+        {QStringLiteral("担当一覧"), [] { return new 担当一覧; }},
+        {QStringLiteral("担任照会"), [] { return new 担任照会; }},
     };
 }
