@@ -7,6 +7,7 @@
 #include "masters/course_subject_screen.h"
 #include "masters/item_name_screen.h"
 #include "masters/subject_screen.h"
+#include "masters/teacher_screen.h"
 #include "masters/term_screen.h"
 #include "timetable/class_timetable_screen.h"
 
@@ -18,6 +19,7 @@ std::map<QString, std::function<Screen*()>> menuScreens() {
         {QStringLiteral("科目登録"), [] { return new 科目登録; }},
         {QStringLiteral("教科登録"), [] { return new 教科登録; }},
         {QStringLiteral("期間登録"), [] { return new 期間登録; }},
+        {QStringLiteral("教員登録"), [] { return new 教員登録; }},
         {QStringLiteral("教員一覧"), [] { return new 教員一覧; }},
         {QStringLiteral("担当一覧"), [] { return new 担当一覧; }},
         {QStringLiteral("担任照会"), [] { return new 担任照会; }},

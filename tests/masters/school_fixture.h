@@ -8,6 +8,7 @@ class SchoolTest : public MastersTest {
 protected:
     void SetUp() override {
         MastersTest::SetUp();
+        school().setToday(QDate(2007, 6, 4));
         school().businessYear = 2007;
         entry("002", "001", "中学部", "中");
         entry("002", "002", "高等部", "高");
