@@ -290,8 +290,13 @@ TEST_F(ClassTimetableScreenTest, NothingIsWrittenBeforeAClassIsShownAndHeadersAr
     EXPECT_EQ(messages.last(), "組を正しく選択してください");
     EXPECT_TRUE(lessons().empty());
 
-    // Showing needs a valid class.
+    // Showing needs a valid class. Nothing is chosen until the user chooses it.
+    for (const char* picker : {"C学部", "C学年", "C組", "C科目", "C教員"})
+        EXPECT_EQ(d.text(picker), "") << picker;
     d.pick("C学部", "高等部");
+    d.click("B表示");
+    EXPECT_EQ(messages.last(), "学年を正しく選択してください");
+    d.pick("C学年", "1年");
     d.set("C組", "9組");
     d.click("B表示");
     EXPECT_EQ(messages.last(), "組を正しく選択してください");
