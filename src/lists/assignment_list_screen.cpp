@@ -88,7 +88,7 @@ void 担当一覧::Form_Load() {
 }
 
 void 担当一覧::年度_LostFocus() {
-    CHK数字(ctx(), 年度, "001", Numeric::Integer, 1, 9998);
+    CHK年度(ctx(), 年度, "001");
 }
 
 void 担当一覧::C学部_Click() {

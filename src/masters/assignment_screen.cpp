@@ -137,14 +137,13 @@ void 教員担当::Form_Load() {
     c.workingYear = school().businessYear;
     CMB学部(c, 学部::Fill, list_option::kPlain, C学部);
     CMB学年(c, 学年::Fill, list_option::kPlain, C学年);
-    for (QComboBox* picker : {C学部, C学年}) picker->setEditText(QString());
     registration_->refill();
 }
 
 // ------------------------------------------------------------------------------ checks
 
 bool 教員担当::checkYear() {
-    CHK数字(ctx(), 年度, "001", Numeric::Integer, 1, 9998);
+    CHK年度(ctx(), 年度, "001");
     if (ctx().checkResult != 0) return false;
     ctx().workingYear = 年度->text().toInt();
     return true;

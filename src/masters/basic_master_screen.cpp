@@ -236,8 +236,9 @@ void 基本登録::reloadMasters() {
             CMB学部(ctx(), 学部::Fill, list_option::kPlain, C学部);
             setFieldText(C学部, shown);
         }
-        L反映->setText(QStringLiteral("学部・学年・組の変更を反映しました。開いている画面には、"
-                                      "開き直すと反映されます。"));
+        L反映->setText(
+            QStringLiteral("学部・学年・組の変更を反映しました。開いている画面には、"
+                           "開き直すと反映されます。"));
     });
 }
 

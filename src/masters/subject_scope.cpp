@@ -54,7 +54,7 @@ void 科目教科画面::loadScope() {
 }
 
 void 科目教科画面::年度_LostFocus() {
-    CHK数字(ctx(), 年度, "001", Numeric::Integer, 1, 9998);
+    CHK年度(ctx(), 年度, "001");
     if (ctx().checkResult == 0) ctx().workingYear = 年度->text().toInt();
 }
 

@@ -25,13 +25,6 @@ const QString kTitle = QStringLiteral("教員登録");
 const QString kChooseTeacher = QStringLiteral("教員を正しく選択して下さい");
 const QString kHomeroomIncomplete = QStringLiteral("担任情報を正しく選択してください");
 
-// The first `n` characters, a character outside the BMP (𠮷) counting as one and never cut in half.
-QString firstCharacters(const QString& text, int n) {
-    QList<uint> chars = text.toUcs4();
-    if (chars.size() > n) chars.resize(n);
-    return QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.constData()), chars.size());
-}
-
 }  // namespace
 
 教員登録::教員登録() : Screen("教員登録", QStringLiteral("教員の登録")) {
@@ -168,7 +161,6 @@ void 教員登録::Form_Load() {
     c.title = kTitle;
     c.workingYear = school().businessYear;
     CMB教師(c, 教師::FillAll, C選択教員);
-    C選択教員->setEditText(QString());
     fillHomeroomPickers();
 }
 
@@ -180,7 +172,6 @@ void 教員登録::fillHomeroomPickers() {
     CMB学年(c, 学年::Fill, list_option::kPlain, C学年);
     c.departmentPosition = 0;
     CMB組(c, 組::Fill, list_option::kPlain, C組);
-    for (QComboBox* picker : {C学部, C学年, C組}) picker->setEditText(QString());
 }
 
 void 教員登録::C選択教員_Click() {
@@ -232,7 +223,6 @@ void 教員登録::C学部_Click() {
     WorkContext& c = ctx();
     if (CMB学部(c, 学部::ByNameSilent, list_option::kPlain, C学部) != 0) c.departmentPosition = 0;
     CMB組(c, 組::Fill, list_option::kPlain, C組);
-    C組->setEditText(QString());
 }
 
 void 教員登録::生年月日_LostFocus() {
@@ -250,8 +240,7 @@ void 教員登録::checkAll() {
     WorkContext& c = ctx();
     CHK必須(c, 教員番号, "016");
     CHK必須(c, 氏名, "017");
-    if (表示名->text().isEmpty() && c.checkResult == 0)
-        表示名->setText(firstCharacters(氏名->text(), 4));
+    if (表示名->text().isEmpty() && c.checkResult == 0) 表示名->setText(leftText(氏名->text(), 4));
     CHK必須(c, 氏名カナ, "018");
     生年月日_LostFocus();
     checkPostalCode(郵便番号1);

@@ -169,7 +169,7 @@ void 期間登録::Form_Load() {
 
 void 期間登録::B表示_Click() {
     ctx().resetReporting();
-    CHK数字(ctx(), 年度, "001", Numeric::Integer, 1, 9998);
+    CHK年度(ctx(), 年度, "001");
     if (ctx().errorFlag == 1) {
         showMessage(ctx().message);
         return;
