@@ -121,8 +121,11 @@ void 担当一覧::layOut(bool byTeacher) {
                           QStringLiteral("学部"),   QStringLiteral("学年"), QStringLiteral("備考")}
             : QStringList{QStringLiteral("学部"), QStringLiteral("学年"),   QStringLiteral("科目"),
                           QStringLiteral("教科"), QStringLiteral("教員名"), QStringLiteral("備考")};
-    list_ = std::make_unique<EntryList>(
-        control<Grid>("G担当"), inquiryLayout(headings, {1500, 1500, 2000, 1000, 500, 2200}, 1000));
+    // Each column keeps its width when the columns change places.
+    const std::vector<int> widths = byTeacher ? std::vector<int>{1500, 1500, 2000, 1000, 500, 2200}
+                                              : std::vector<int>{1000, 500, 1500, 2000, 1500, 2200};
+    list_ =
+        std::make_unique<EntryList>(control<Grid>("G担当"), inquiryLayout(headings, widths, 1000));
     list_->reset();
 }
 

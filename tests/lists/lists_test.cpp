@@ -112,6 +112,7 @@ TEST_F(ListsTest, TheAssignmentListGroupsByTeacherOrByCourseSubject) {
     d.click("科目");
     d.click("B表示");
     EXPECT_EQ(row(d, "G担当", 0), QStringList({"学部", "学年", "科目", "教科", "教員名", "備考"}));
+    EXPECT_EQ(d.grid("G担当").colWidth(4), 1500);  // a teacher's name keeps its width
     EXPECT_EQ(row(d, "G担当", 1),
               QStringList({"高等部", "1年", "国語", "現代の国語", "佐藤　健一", "少人数"}));
     EXPECT_EQ(row(d, "G担当", 2), QStringList({"", "", "", "", "鈴木　美咲", ""}));
