@@ -1,5 +1,6 @@
 // 教員登録 and the assignments of a teacher, 教員担当, opened from it.
 
+#include <QApplication>
 #include <QComboBox>
 
 #include "masters/teacher_screen.h"
@@ -203,6 +204,16 @@ TEST_F(TeacherScreensTest, BadInputIsRefusedAndDeletingFindsTheNumberTyped) {
     EXPECT_EQ(messages.last(), "指定した教員は削除されました");
     EXPECT_TRUE(records("教員").empty());
     EXPECT_TRUE(d.entries("C選択教員").isEmpty());
+
+    // The homeroom inquiry opens beside this screen, not over it.
+    d.click("B担任照会");
+    Screen* inquiry = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* s = dynamic_cast<Screen*>(w); s && s->formName() == "担任照会") inquiry = s;
+    ASSERT_NE(inquiry, nullptr);
+    EXPECT_TRUE(inquiry->isVisible());
+    EXPECT_FALSE(inquiry->isModal());
+    delete inquiry;
 }
 
 TEST_F(TeacherScreensTest, TheAssignmentScreenKeepsTheAssignmentsOfTheTeacherOnScreen) {
