@@ -58,7 +58,8 @@ void 年度登録::終了日_LostFocus() {
     // The next business year is written too, a year later: it must still be a date of four
     // digits.
     if (ctx().checkResult == 0 && ctx().normalizedDate.year() >= 9999)
-        reportFieldError(ctx(), 終了日, itemLabel("016") + QStringLiteral("に正しく(YYYY/MM/DD)入力してください"));
+        reportFieldError(ctx(), 終了日,
+                         itemLabel("016") + QStringLiteral("に正しく(YYYY/MM/DD)入力してください"));
     CHK大小(ctx(), 開始日, 終了日, "002", 2);
 }
 

@@ -68,7 +68,8 @@ void CHK数字(WorkContext& ctx, QWidget* field, const QString& item, Numeric ki
         // Blanks are not a number, and must never become the 0 an empty field stands for: the
         // field is emptied and refused.
         setFieldText(field, QString());
-        fail(ctx, field, messageFor(item, "に正しく入力してください", "項目に正しく入力してください"));
+        fail(ctx, field,
+             messageFor(item, "に正しく入力してください", "項目に正しく入力してください"));
         return;
     }
     if (text.isEmpty()) text = QStringLiteral("0");

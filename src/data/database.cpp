@@ -17,9 +17,11 @@ bool isBusy(int code) {
 }
 
 DbError busyError() {
-    return DbError(QStringLiteral("「%1」は他のプログラムが使用中です。しばらく待ってから、もう一度操作してください。")
-                       .arg(kDatabaseFile),
-                   DbError::Kind::Busy);
+    return DbError(
+        QStringLiteral(
+            "「%1」は他のプログラムが使用中です。しばらく待ってから、もう一度操作してください。")
+            .arg(kDatabaseFile),
+        DbError::Kind::Busy);
 }
 
 QString quoted(const QString& name) {
@@ -83,7 +85,8 @@ bool Statement::step() {
     if (extended == SQLITE_CONSTRAINT_UNIQUE || extended == SQLITE_CONSTRAINT_PRIMARYKEY)
         throw DbError(QStringLiteral("同じキーのレコードが既にあります（%1）").arg(why));
     if ((extended & 0xff) == SQLITE_CONSTRAINT)
-        throw DbError(QStringLiteral("データベースの制約に合わないため保存できません（%1）").arg(why));
+        throw DbError(
+            QStringLiteral("データベースの制約に合わないため保存できません（%1）").arg(why));
     db_->fail(QStringLiteral("データベースの読み書きに失敗しました"));
 }
 

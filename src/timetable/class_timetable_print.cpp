@@ -73,8 +73,8 @@ void PRT組時割(int mode, Grid& grid, const TimetableHeader& h) {
             grid.setCol(w);
             const QString lesson = grid.text();
             if (!lesson.isEmpty())
-                text(p, dayLeft(w) + 1, bandTop(period) + 5, p.sizeToFit(lesson, kRoom, 12),
-                     lesson, 1);
+                text(p, dayLeft(w) + 1, bandTop(period) + 5, p.sizeToFit(lesson, kRoom, 12), lesson,
+                     1);
             grid.setRow(teacherRow(period));
             const QString teacher = grid.text();
             if (!teacher.isEmpty())

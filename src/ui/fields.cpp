@@ -70,7 +70,7 @@ QString leftText(const QString& text, int characters) {
     int i = 0;
     for (int n = 0; n < characters && i < text.size(); ++n)
         i += text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
-                                                                                             : 1;
+                                                                                              : 1;
     return text.left(i);
 }
 

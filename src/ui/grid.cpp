@@ -131,9 +131,10 @@ void Grid::fitToView() {
 
     const int R = rows();
     const int height = viewport()->height();
-    const int each = stretchRows_ && R > 0 && height > R * rowHeight_ ? height / R : rowHeight_;
-    for (int r = 0; r < R; ++r) setRowHeight(r, each);
-    if (each != rowHeight_ && R > 0) setRowHeight(R - 1, each + height - each * R);
+    const bool stretch = stretchRows_ && R > 0 && height > R * rowHeight_;
+    const int each = stretch ? height / R : rowHeight_;
+    const int spare = stretch ? height - each * R : 0;  // a pixel more for the first few rows
+    for (int r = 0; r < R; ++r) setRowHeight(r, each + (r < spare ? 1 : 0));
 }
 
 void Grid::resizeEvent(QResizeEvent* e) {

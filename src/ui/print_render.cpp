@@ -114,13 +114,14 @@ void showPrintPreview(const PrintedDocument& doc, QWidget* parent) {
     if (QToolBar* bar = preview.findChild<QToolBar*>()) {
         QAction* save = bar->addAction(QStringLiteral("PDFで保存"));
         QObject::connect(save, &QAction::triggered, &preview, [&doc, &preview] {
-            const QString path = QFileDialog::getSaveFileName(
-                &preview, QStringLiteral("PDFで保存"), proposedPdfPath(doc),
-                QStringLiteral("PDF (*.pdf)"));
+            const QString path =
+                QFileDialog::getSaveFileName(&preview, QStringLiteral("PDFで保存"),
+                                             proposedPdfPath(doc), QStringLiteral("PDF (*.pdf)"));
             if (path.isEmpty()) return;
             if (writePdf(doc, path))
-                showInformation(QStringLiteral("「%1」に保存しました。").arg(QDir::toNativeSeparators(path)),
-                                doc.title);
+                showInformation(
+                    QStringLiteral("「%1」に保存しました。").arg(QDir::toNativeSeparators(path)),
+                    doc.title);
             else
                 showExclamation(QStringLiteral("「%1」に保存できませんでした").arg(path),
                                 doc.title);

@@ -44,8 +44,7 @@ double Printer::textWidth(const QString& text) const {
     return m.horizontalAdvance(text) / 10.0 / m.fontDpi() * 25.4;
 }
 
-double Printer::sizeToFit(const QString& text, double widthMm, double size,
-                          double smallest) const {
+double Printer::sizeToFit(const QString& text, double widthMm, double size, double smallest) const {
     Printer probe(*this);
     probe.size_ = size;
     const double width = probe.textWidth(text);

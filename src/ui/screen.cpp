@@ -56,9 +56,10 @@ void Screen::run(const std::function<void()>& handler) {
         if (e.busy())
             showMessage(e.message() + QStringLiteral("\nこの操作による変更は取り消されました。"));
         else
-            showMessage(QStringLiteral("データベースの処理に失敗しました。\n%1\nこの操作による変更は"
-                                       "取り消されました。")
-                            .arg(e.message()));
+            showMessage(
+                QStringLiteral("データベースの処理に失敗しました。\n%1\nこの操作による変更は"
+                               "取り消されました。")
+                    .arg(e.message()));
     } catch (const std::exception& e) {
         showMessage(QStringLiteral("処理中に予期しないエラーが発生しました。\n%"
                                    "1\nこの操作による変更は取り消されました。")
@@ -217,8 +218,8 @@ void Screen::showModal(Screen* sub) {
     sub->caller_ = this;
     // Over the screen that opened it (over the middle of the display while that is not shown).
     sub->adjustSize();
-    const QRect over = isVisible() ? frameGeometry()
-                                   : (screen() ? screen()->availableGeometry() : QRect());
+    const QRect over =
+        isVisible() ? frameGeometry() : (screen() ? screen()->availableGeometry() : QRect());
     if (over.isValid()) {
         QRect g = sub->frameGeometry();
         g.moveCenter(over.center());
@@ -272,7 +273,8 @@ QPushButton* Screen::button(const char* name, const QString& caption,
                             std::function<void()> onClick) {
     auto* b = new QPushButton(caption, this);
     b->setObjectName(QString::fromUtf8(name));
-    b->setAutoDefault(false);
+    // Return on a button presses it, as Space does: a clerk works through a screen with the keys.
+    b->setAutoDefault(true);
     if (onClick) connect(b, &QPushButton::clicked, this, [this, onClick] { run(onClick); });
     return b;
 }
