@@ -108,50 +108,48 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
-// The fields a reorganization recomputes, record by record, from the record as the backup has it
-// (`row` holds the table's fields in their order).
-using Derivation = std::function<void(std::vector<Value>& row, const TableMeta& t)>;
+// The fields a reorganization recomputes from the record as the backup has it (`row` holds the
+// table's fields in their order). The columns are found once per table, not once per record.
+using Derivation = std::function<void(std::vector<Value>& row)>;
 
-// A lesson outside the registered subjects: "HR" becomes one; one entered as free text
-// ("学活") stays one, with its text as short name in full.
-void deriveLesson(std::vector<Value>& row, const TableMeta& t, const char* homeroomField,
-                  const char* prefix) {
+// A lesson record of the class timetable or of the lesson changes: "HR" becomes a lesson outside
+// the registered subjects; one entered as free text ("学活") stays one, with its text as short
+// name in full.
+Derivation lessonDerivation(const TableMeta& t, const char* prefix, const char* homeroomField) {
     const auto col = [&](const char* suffix) {
         return t.column(QString::fromUtf8(prefix) + QString::fromUtf8(suffix));
     };
     const int registered = col("登録"), kamoku = col("科目"), subject = col("教科");
     const int name = col("教科名"), shortName = col("教科略称");
     const int teacher = col("教員名"), display = col("教員表示名");
-    const bool freeText = row[registered].toInt() == 1;
-    if (!freeText) row[shortName] = Value(leftCharacters(row[name].toText(), 5));
-    row[display] = Value(leftCharacters(row[teacher].toText(), 4));
-    if (row[t.column(QString::fromUtf8(homeroomField))].toText() == kHomeroom) {
-        row[registered] = Value(1);
-        row[kamoku] = Value(kFreeTextCode);
-        row[subject] = Value(kFreeTextCode);
-    } else {
-        row[registered] = Value(freeText ? 1 : 0);
-    }
+    const int homeroom = t.column(QString::fromUtf8(homeroomField));
+    return [=](std::vector<Value>& row) {
+        const bool freeText = row[registered].toInt() == 1;
+        if (!freeText) row[shortName] = Value(leftCharacters(row[name].toText(), 5));
+        row[display] = Value(leftCharacters(row[teacher].toText(), 4));
+        if (row[homeroom].toText() == kHomeroom) {
+            row[registered] = Value(1);
+            row[kamoku] = Value(kFreeTextCode);
+            row[subject] = Value(kFreeTextCode);
+        } else {
+            row[registered] = Value(freeText ? 1 : 0);
+        }
+    };
 }
 
-Derivation derivationFor(const QString& table) {
-    if (table == "教科")
-        return [](std::vector<Value>& row, const TableMeta& t) {
-            row[t.column("教_略称")] = Value(leftCharacters(row[t.column("教_名称")].toText(), 5));
-        };
-    if (table == "教員")
-        return [](std::vector<Value>& row, const TableMeta& t) {
-            row[t.column("員_表示名")] =
-                Value(leftCharacters(row[t.column("員_氏名")].toText(), 4));
-        };
-    if (table == "組時間割")
-        return [](std::vector<Value>& row, const TableMeta& t) {
-            deriveLesson(row, t, "組_科目名", "組_");
-        };
-    if (table == "時限変更")
-        return [](std::vector<Value>& row, const TableMeta& t) {
-            deriveLesson(row, t, "変_教科名", "変_");
-        };
+// The first characters of one field as another.
+Derivation leftOf(const TableMeta& t, const char* to, const char* from, int count) {
+    const int target = t.column(to), source = t.column(from);
+    return [=](std::vector<Value>& row) {
+        row[target] = Value(leftCharacters(row[source].toText(), count));
+    };
+}
+
+Derivation derivationFor(const TableMeta& t) {
+    if (t.name == "教科") return leftOf(t, "教_略称", "教_名称", 5);
+    if (t.name == "教員") return leftOf(t, "員_表示名", "員_氏名", 4);
+    if (t.name == "組時間割") return lessonDerivation(t, "組_", "組_科目名");
+    if (t.name == "時限変更") return lessonDerivation(t, "変_", "変_教科名");
     return {};
 }
 
@@ -171,13 +169,13 @@ void rebuildTable(Backup& backup, const QString& table, Progress* progress) {
     backup.select(table, meta.columns, key);
     db().execute(QStringLiteral("DELETE * FROM %1 ;").arg(table));
 
-    const Derivation derive = derivationFor(table);
+    const Derivation derive = derivationFor(meta);
     const int fields = int(meta.columns.size());
     std::vector<Value> row(fields);
     Recordset rs(table);
     while (backup.next()) {
         for (int i = 0; i < fields; ++i) row[i] = backup.value(i, meta.types[i]);
-        if (derive) derive(row, meta);
+        if (derive) derive(row);
         rs.addNew();
         for (int i = 0; i < fields; ++i) rs.set(meta.columns[i], row[i]);
         rs.update();

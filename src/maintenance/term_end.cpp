@@ -58,16 +58,25 @@ int carryOver(const YearTable& t, int fromYear, Progress* progress) {
     const std::vector<int>& keyColumns = meta.index(t.key).columns;
     Recordset dst(t.table);
     dst.setIndex(t.key);
+    // A new year that has nothing yet (the usual first run) needs no look-up per record, unless
+    // moved dates can bring two records onto one key (29 February and 28 February of a term).
+    dst.seek(Seek::AtLeast, {fromYear + 1});
+    const bool targetEmpty =
+        moved.empty() && (dst.eof() || dst.integer(t.yearField) != fromYear + 1);
     std::vector<Value> key(keyColumns.size());
     for (std::vector<Value>& row : rows) {
         row[yearColumn] = Value(fromYear + 1);
         for (int c : moved) row[c] = yearLater(row[c]);
-        for (size_t i = 0; i < keyColumns.size(); ++i) key[i] = row[keyColumns[i]];
-        dst.seek(Seek::Equal, key);
-        if (dst.noMatch())
-            dst.addNew();
-        else
+        bool found = false;
+        if (!targetEmpty) {
+            for (size_t i = 0; i < keyColumns.size(); ++i) key[i] = row[keyColumns[i]];
+            dst.seek(Seek::Equal, key);
+            found = !dst.noMatch();
+        }
+        if (found)
             dst.edit();
+        else
+            dst.addNew();
         for (int i = 0; i < fields; ++i) dst.set(meta.columns[i], row[i]);
         dst.update();
         if (progress) progress->keepAlive();
