@@ -36,6 +36,7 @@ Progress::Progress(QWidget* owner, const QString& label, int steps)
                                                owner ? owner->window() : nullptr)),
       steps_(std::max(steps, 1)) {
     dialog_->setWindowModality(Qt::ApplicationModal);
+    dialog_->setMinimumWidth(360);
     dialog_->setCancelButton(nullptr);
     dialog_->setAutoClose(false);
     dialog_->setAutoReset(false);

@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -41,6 +42,11 @@ constexpr int kLastYear = 9998;
     onLostFocus(開始日, [this] { 開始日_LostFocus(); });
     onLostFocus(終了日, [this] { 終了日_LostFocus(); });
 
+    for (QLineEdit* year : {旧年度, 新年度}) year->setMaximumWidth(70);
+    for (QLineEdit* date : {開始日, 終了日}) date->setMaximumWidth(110);
+    L保存期間 = label("L保存期間");
+    L保存期間->setWordWrap(true);
+
     auto* years = new QFormLayout;
     years->addRow(QStringLiteral("旧年度"), 旧年度);
     years->addRow(QStringLiteral("新年度"), 新年度);
@@ -72,6 +78,7 @@ constexpr int kLastYear = 9998;
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(years);
     layout->addLayout(panels, 1);
+    layout->addWidget(L保存期間);
     layout->addLayout(buttons);
     run([this] { Form_Load(); });
 }
@@ -99,11 +106,23 @@ void 期末処理::Form_Load() {
         開始日->setText(QStringLiteral("%1/04/01").arg(y));
         終了日->setText(QStringLiteral("%1/03/31").arg(y + 1));
     }
+    showRetention();
 }
 
 void 期末処理::旧年度_LostFocus() {
     CHK必須(ctx(), 旧年度, "028");
     if (ctx().errorFlag == 0) CHK数字(ctx(), 旧年度, "028", Numeric::Integer, 1, kLastYear);
+    showRetention();
+}
+
+// What the deletion will do, shown before the user ticks its boxes.
+void 期末処理::showRetention() {
+    const QString problem = readRetention();
+    L保存期間->setText(problem.isEmpty()
+                           ? QStringLiteral("保存期間 %1年：%2年度より前のデータが削除対象です。")
+                                 .arg(retention_)
+                                 .arg(旧年度->text().toInt() - retention_)
+                           : problem);
 }
 
 void 期末処理::新年度_LostFocus() {
@@ -130,21 +149,21 @@ void 期末処理::終了日_LostFocus() {
 
 // The retention comes from the basic master screen's kind "010". Without an entry three years
 // are kept; an entry that is no whole number of at least one year is refused rather than read
-// as 0, which would delete every year before the one that ends.
-void 期末処理::checkRetention() {
+// as 0, which would delete every year before the one that ends. Returns what is wrong, if any.
+QString 期末処理::readRetention() {
     retention_ = kDefaultRetention;
     const std::optional<QString> entry = retentionEntry();
-    if (!entry) return;
+    if (!entry) return {};
     bool ok = false;
     const int years = toHalfWidth(*entry).trimmed().toInt(&ok);
     if (ok && years >= 1 && years <= kLastYear) {
         retention_ = years;
-        return;
+        return {};
     }
-    reportError(ctx(), nullptr,
-                QStringLiteral("保存期間「%1」が正しくありません。"
-                               "基本情報登録で保存期間を1以上の年数で登録してください")
-                    .arg(*entry));
+    return QStringLiteral(
+               "保存期間「%1」が正しくありません。"
+               "基本情報登録で保存期間を1以上の年数で登録してください")
+        .arg(*entry);
 }
 
 void 期末処理::checkAll() {
@@ -153,7 +172,8 @@ void 期末処理::checkAll() {
     新年度_LostFocus();
     開始日_LostFocus();
     終了日_LostFocus();
-    checkRetention();
+    const QString problem = readRetention();
+    if (!problem.isEmpty()) reportError(ctx(), nullptr, problem);
 }
 
 void 期末処理::B確定_Click() {

@@ -6,6 +6,7 @@
 #include "ui/screen.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 
 // 期末処理: moves the school into the next business year. The year that ends is rolled forward
@@ -24,12 +25,14 @@ private:
     void B確定_Click();
 
     void checkAll();
-    void checkRetention();
+    QString readRetention();
+    void showRetention();
 
     QLineEdit* 旧年度;
     QLineEdit* 新年度;
     QLineEdit* 開始日;
     QLineEdit* 終了日;
+    QLabel* L保存期間;
     std::array<QCheckBox*, kCarriedTables> 移行_{};
     std::array<QCheckBox*, kDeletedTables> 削除_{};
     int retention_ = kDefaultRetention;

@@ -87,6 +87,10 @@ QWidget* 教員一括::buildSide(Side& side, const char* frame, const QString& c
     side.dir->setModel(side.folders);
     side.dir->setHeaderHidden(true);
     for (int c = 1; c < side.folders->columnCount(); ++c) side.dir->hideColumn(c);
+    connect(side.folders, &QFileSystemModel::directoryLoaded, this,
+            [this, &side](const QString& p) {
+                if (side.folder.startsWith(p)) scrollToFolder(side);
+            });
     connect(side.dir->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, &side](const QModelIndex& index) {
                 if (!index.isValid()) return;
@@ -142,8 +146,15 @@ void 教員一括::showFolder(Side& side, const QString& path) {
     const QModelIndex index = side.folders->index(side.folder);
     for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) side.dir->expand(up);
     side.dir->setCurrentIndex(index);
-    side.dir->scrollTo(index);
+    scrollToFolder(side);
     Dir_Change(side);
+}
+
+// The folders are read in the background: the chosen one is brought into view again once its
+// parent has been read and the list has its final length.
+void 教員一括::scrollToFolder(Side& side) {
+    const QModelIndex index = side.folders->index(side.folder);
+    if (index.isValid()) side.dir->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void 教員一括::Drive_Change(Side& side) {

@@ -45,6 +45,7 @@ private:
     QWidget* buildSide(Side& side, const char* frame, const QString& caption, const char* prefix,
                        const char* nameBox, bool forInput);
     void showFolder(Side& side, const QString& path);
+    void scrollToFolder(Side& side);
     QString pathOf(const Side& side) const;
 
     Side in_, out_;
