@@ -12,9 +12,9 @@
 
 #include <QFile>
 
-#include "app/initial_processing.h"
 #include "bench/large_school.h"
 #include "common/csv.h"
+#include "common/school_masters.h"
 #include "common/text_encoding.h"
 #include "data/recordset.h"
 #include "maintenance/reorganization.h"

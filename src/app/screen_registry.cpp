@@ -1,6 +1,7 @@
 #include "app/screen_registry.h"
 
 #include "app/main_menu.h"
+#include "calendar/event_schedule_screen.h"
 #include "maintenance/reorganization.h"
 #include "maintenance/term_end_screen.h"
 #include "masters/basic_master_screen.h"
@@ -17,6 +18,7 @@ std::map<QString, std::function<Screen*()>> menuScreens() {
         {QStringLiteral("期末処理"), [] { return new 期末処理; }},
         {QStringLiteral("教科コピー"), [] { return new 教科コピー; }},
         {QStringLiteral("教員一括"), [] { return new 教員一括; }},
+        {QStringLiteral("行事予定"), [] { return new 行事予定; }},
     };
 }
 

@@ -7,9 +7,9 @@
 
 #include <sqlite3.h>
 
-#include "common/characters.h"
 #include "common/progress.h"
 #include "data/recordset.h"
+#include "ui/fields.h"
 #include "ui/screen.h"
 
 namespace {
@@ -125,8 +125,8 @@ Derivation lessonDerivation(const TableMeta& t, const char* prefix, const char* 
     const int homeroom = t.column(QString::fromUtf8(homeroomField));
     return [=](std::vector<Value>& row) {
         const bool freeText = row[registered].toInt() == 1;
-        if (!freeText) row[shortName] = Value(leftCharacters(row[name].toText(), 5));
-        row[display] = Value(leftCharacters(row[teacher].toText(), 4));
+        if (!freeText) row[shortName] = Value(leftText(row[name].toText(), 5));
+        row[display] = Value(leftText(row[teacher].toText(), 4));
         if (row[homeroom].toText() == kHomeroom) {
             row[registered] = Value(1);
             row[kamoku] = Value(kFreeTextCode);
@@ -141,7 +141,7 @@ Derivation lessonDerivation(const TableMeta& t, const char* prefix, const char* 
 Derivation leftOf(const TableMeta& t, const char* to, const char* from, int count) {
     const int target = t.column(to), source = t.column(from);
     return [=](std::vector<Value>& row) {
-        row[target] = Value(leftCharacters(row[source].toText(), count));
+        row[target] = Value(leftText(row[source].toText(), count));
     };
 }
 

@@ -28,8 +28,6 @@ constexpr const char* kDeleteBoxes[kDeletedTables][2] = {
     {"削時間割", "　時間割"},  {"削期間", "  期間"}, {"削行事", "　行事"},
     {"削変更", "　時間割変更"}};
 
-constexpr int kLastYear = 9998;
-
 }  // namespace
 
 期末処理::期末処理() : Screen("期末処理", QStringLiteral("期末処理")) {
@@ -111,7 +109,7 @@ void 期末処理::Form_Load() {
 
 void 期末処理::旧年度_LostFocus() {
     CHK必須(ctx(), 旧年度, "028");
-    if (ctx().errorFlag == 0) CHK数字(ctx(), 旧年度, "028", Numeric::Integer, 1, kLastYear);
+    if (ctx().errorFlag == 0) CHK年度(ctx(), 旧年度, "028");
     showRetention();
 }
 
@@ -128,7 +126,7 @@ void 期末処理::showRetention() {
 void 期末処理::新年度_LostFocus() {
     const int errorsBefore = ctx().errorFlag;
     CHK必須(ctx(), 新年度, "029");
-    if (ctx().errorFlag == 0) CHK数字(ctx(), 新年度, "029", Numeric::Integer, 1, kLastYear);
+    if (ctx().errorFlag == 0) CHK年度(ctx(), 新年度, "029");
     if (errorsBefore != 0 || ctx().errorFlag != 0) return;
     CHK大小(ctx(), 旧年度, 新年度, QString(), 2);
     // The carry-over copies into the year after the old one, and the roll-over makes that year

@@ -89,8 +89,6 @@ void 教科コピー::Form_Load() {
         s->year->setText(QString::number(school().businessYear));
         CMB学部(ctx(), 学部::Fill, list_option::kPlain, s->department);
         CMB学年(ctx(), 学年::Fill, list_option::kPlain, s->grade);
-        s->department->setCurrentIndex(-1);
-        s->grade->setCurrentIndex(-1);
         draw(*s);
     }
 }
@@ -98,7 +96,7 @@ void 教科コピー::Form_Load() {
 // The year, the department (empty for every department) and the grade of one side; the course
 // is the screen's current one, as the screen has no course picker.
 bool 教科コピー::check(Side& side) {
-    CHK数字(ctx(), side.year, "001", Numeric::Integer, 1, 9998);
+    CHK年度(ctx(), side.year, "001");
     Selection s;
     s.year = side.year->text().toInt();
     if (!side.department->currentText().isEmpty() &&

@@ -2,13 +2,13 @@
 
 #include <QRegularExpression>
 
-#include "common/characters.h"
 #include "common/csv.h"
 #include "common/date_input.h"
 #include "common/progress.h"
 #include "common/selection_lists.h"
 #include "data/dates.h"
 #include "data/recordset.h"
+#include "ui/fields.h"
 
 using namespace teacher_field;
 
@@ -39,7 +39,7 @@ struct Checker {
     }
     QString& at(int field) { return line.fields[field]; }
     void length(const Length& l) {
-        if (characterCount(at(l.field)) > l.max) fail(l.label);
+        if (textLength(at(l.field)) > l.max) fail(l.label);
     }
     // A date when given, written back "yyyy/mm/dd".
     void date(int field, const char* label) {
@@ -156,7 +156,7 @@ void TeacherWriter::store(const TeacherLine& line) {
     rs.set("員_氏名カナ", f[氏名カナ]);
     // As the teacher registration does: without a display name of its own a teacher is shown in
     // the timetables by the start of the name, not by nothing.
-    rs.set("員_表示名", f[表示名].isEmpty() ? leftCharacters(f[氏名], 4) : f[表示名]);
+    rs.set("員_表示名", f[表示名].isEmpty() ? leftText(f[氏名], 4) : f[表示名]);
     rs.set("員_担任F", homeroom ? 1 : 0);
     rs.set("員_区分", QString());
     rs.set("員_学部", homeroom ? line.departmentCode : QString());

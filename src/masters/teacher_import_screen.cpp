@@ -238,10 +238,11 @@ void 教員一括::確定_Click() {
         return;
     }
     storeTeachers(file.valid, &progress);
-    L結果->setText(QStringLiteral("登録 %1 件、エラー %2 件（エラーの行は「%3」）")
-                       .arg(file.valid.size())
-                       .arg(file.refused)
-                       .arg(QFileInfo(outPath).fileName()));
+    const QString outcome = QStringLiteral("登録 %1 件、エラー %2 件（エラーの行は「%3」）")
+                                .arg(file.valid.size())
+                                .arg(file.refused)
+                                .arg(QFileInfo(outPath).fileName());
+    afterCommit([this, outcome] { L結果->setText(outcome); });
     showPlainMessage(QStringLiteral("教員一括登録処理は終了しました"));
 }
 

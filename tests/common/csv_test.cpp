@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/characters.h"
 #include "common/csv.h"
 #include "common/text_encoding.h"
 
@@ -44,14 +43,6 @@ TEST(TextEncoding, TellsUtf8WithAndWithoutBomFromShiftJisAndRefusesOtherBytes) {
     EXPECT_FALSE(decodeText("\x81\x20\xFF"));
     // Shift_JIS has no 𠮷: it becomes one "?" and the rest of the text is kept.
     EXPECT_EQ(encodeText(QStringLiteral("𠮷野"), TextEncoding::ShiftJis), "?\x96\xEC");
-}
-
-TEST(Characters, CountAndCutByCharactersNotUtf16Units) {
-    const QString name = QStringLiteral("𠮷田太郎");
-    EXPECT_EQ(characterCount(name), 4);
-    EXPECT_EQ(leftCharacters(name, 1), QStringLiteral("𠮷"));
-    EXPECT_EQ(leftCharacters(name, 2), QStringLiteral("𠮷田"));
-    EXPECT_EQ(leftCharacters(name, 9), name);
 }
 
 }  // namespace
