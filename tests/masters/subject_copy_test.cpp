@@ -1,5 +1,7 @@
 // 教科コピー: subjects and their course subjects copied between years, departments and grades.
 
+#include <sqlite3.h>
+
 #include "masters/subject_copy_screen.h"
 #include "masters_fixture.h"
 
@@ -163,6 +165,23 @@ TEST_F(SubjectCopyTest, AFailedShowOrAnEmptyTargetListWritesNothing) {
     d->click("B表示");
     EXPECT_EQ(messages.last(), "学部を正しく選択してください");
     EXPECT_EQ(subjectsOf(2008).size(), 0u);
+}
+
+TEST_F(SubjectCopyTest, AnEngineErrorLeavesNoSubjectWithoutItsCourseSubject) {
+    // The subject is written first, then its course subject, which the engine refuses.
+    sqlite3_exec(db().handle(),
+                 "CREATE TRIGGER refuse BEFORE INSERT ON 科目 BEGIN SELECT RAISE(ABORT, "
+                 "'書込み不可'); END",
+                 nullptr, nullptr, nullptr);
+    auto d = shown("中学部", "2008", "中学部", "1年");
+    d->clickCell("G元教科", 1, 0);
+    d->click("Bコピー");
+    answer({true});
+    d->click("B確定");
+    EXPECT_TRUE(messages.last().contains("書込み不可"));
+    EXPECT_TRUE(messages.last().contains("取り消されました"));
+    EXPECT_TRUE(subjectsOf(2008).empty());
+    EXPECT_EQ(d->cell("G先教科", 1, 3), "現代文");  // still listed, to confirm again
 }
 
 }  // namespace
