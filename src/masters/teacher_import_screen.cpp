@@ -30,17 +30,10 @@ QString driveOf(const QString& path) {
     return QFileInfo(path).absoluteDir().rootPath();
 }
 
-bool sameFile(const QString& a, const QString& b) {
-    const QFileInfo fa(a), fb(b);
-    const QString ca =
-        fa.exists() ? fa.canonicalFilePath() : QDir::cleanPath(fa.absoluteFilePath());
-    const QString cb =
-        fb.exists() ? fb.canonicalFilePath() : QDir::cleanPath(fb.absoluteFilePath());
-#ifdef Q_OS_WIN
-    return ca.compare(cb, Qt::CaseInsensitive) == 0;
-#else
-    return ca == cb;
-#endif
+// The same existing file, however its path is spelt (QFileInfo compares the real paths, without
+// case on the platforms whose file names have none).
+bool sameFile(const QString& existing, const QString& other) {
+    return QFileInfo::exists(existing) && QFileInfo(existing) == QFileInfo(other);
 }
 
 }  // namespace
