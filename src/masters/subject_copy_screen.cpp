@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,6 +14,7 @@
 #include "context/school_context.h"
 #include "data/recordset.h"
 #include "ui/grid.h"
+#include "ui/palette.h"
 
 namespace {
 
@@ -58,6 +60,8 @@ std::vector<Value> subjectKey(const auto& s, const QString& kamoku, const QStrin
     lists->addWidget(to, 1);
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(
+        label("L追加", QStringLiteral("青字の教科が、確定でコピー先に書き込まれます。")));
     buttons->addStretch();
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
     buttons->addWidget(button("終了", QStringLiteral("終了"), [this] { 終了_Click(); }));
@@ -142,10 +146,18 @@ void 教科コピー::fill(Side& side) {
     draw(side);
 }
 
+// Rows moved over from the source stand in blue: they are what a confirmation writes.
 void 教科コピー::draw(Side& side) {
     side.list->reset();
-    for (const Row& r : side.rows)
+    Grid* g = side.list->grid();
+    for (const Row& r : side.rows) {
         side.list->append({r.kamoku, r.kamokuName, r.subject, r.subjectName});
+        if (!r.added) continue;
+        g->setRow(side.list->count());
+        g->setCol(0);
+        g->setColSel(g->cols() - 1);
+        g->setCellForeColor(colour::kLightBlue);
+    }
     if (side.picked > 0) side.list->highlight(side.picked);
 }
 

@@ -84,6 +84,8 @@ TEST_F(SubjectCopyTest, ListsBothSidesAndWritesOnlyTheRowsMovedOver) {
     d->click("Bコピー");
     d->click("Bコピー");  // the same row twice ends as one subject
     EXPECT_EQ(d->cell("G先教科", 4, 3), "数学Ⅰ");
+    EXPECT_EQ(d->fore("G先教科", 4, 3), 9);  // what a confirmation will write
+    EXPECT_EQ(d->fore("G先教科", 1, 3), 0);
     // Picking in the target list drops the source pick; removing moves the rows below up.
     d->clickCell("G先教科", 2, 0);
     EXPECT_EQ(d->back("G元教科", 2, 0), 15);
