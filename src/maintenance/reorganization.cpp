@@ -1,0 +1,232 @@
+#include "maintenance/reorganization.h"
+
+#include <functional>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include "common/progress.h"
+#include "data/recordset.h"
+#include "ui/fields.h"
+#include "ui/screen.h"
+
+namespace {
+
+const QString kHomeroom = QStringLiteral("HR");
+const QString kFreeTextCode = QStringLiteral("000");
+
+QString quoted(const QString& name) {
+    return '"' + QString(name).replace('"', "\"\"") + '"';
+}
+
+// The backup, read through a connection of its own: the working database's connection is inside
+// the operation that rebuilds it, and the backup is never written.
+class Backup {
+public:
+    explicit Backup(const QString& path) : path_(path) {
+        const int rc =
+            sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READONLY, nullptr);
+        if (rc != SQLITE_OK) fail(QStringLiteral("バックアップ「%1」を開けません").arg(name()));
+        sqlite3_busy_timeout(db_, 5000);
+    }
+    ~Backup() {
+        sqlite3_finalize(stmt_);
+        sqlite3_close(db_);
+    }
+    Backup(const Backup&) = delete;
+    Backup& operator=(const Backup&) = delete;
+
+    // Starts reading a table: the given fields of every record in the order of the key fields.
+    void select(const QString& table, const QStringList& fields, const QStringList& key) {
+        const QStringList present = fieldsOf(table);
+        if (present.isEmpty())
+            throw DbError(
+                QStringLiteral("バックアップ「%1」に表「%2」がありません").arg(name(), table));
+        QStringList cols, order;
+        for (const QString& f : fields) {
+            if (!present.contains(f))
+                throw DbError(QStringLiteral("バックアップ「%1」の表「%2」にフィールド「%3」が"
+                                             "ありません（古い形式のデータベースです）")
+                                  .arg(name(), table, f));
+            cols << quoted(f);
+        }
+        for (const QString& f : key) order << quoted(f);
+        order << "rowid";
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        const QByteArray sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                   .arg(cols.join(", "), quoted(table), order.join(", "))
+                                   .toUtf8();
+        if (sqlite3_prepare_v2(db_, sql.constData(), -1, &stmt_, nullptr) != SQLITE_OK)
+            fail(QStringLiteral("バックアップ「%1」の表「%2」を読めません").arg(name(), table));
+    }
+
+    bool next() {
+        const int rc = sqlite3_step(stmt_);
+        if (rc == SQLITE_ROW) return true;
+        if (rc != SQLITE_DONE) fail(QStringLiteral("バックアップ「%1」を読めません").arg(name()));
+        return false;
+    }
+    Value value(int i, FieldType type) const {
+        if (type == FieldType::Integer) return Value(qint64(sqlite3_column_int64(stmt_, i)));
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+        return Value(p ? QString::fromUtf8(p, sqlite3_column_bytes(stmt_, i)) : QString());
+    }
+
+private:
+    QString name() const { return QFileInfo(path_).fileName(); }
+
+    QStringList fieldsOf(const QString& table) {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(db_, "SELECT name FROM pragma_table_info(?)", -1, &s, nullptr) !=
+            SQLITE_OK) {
+            sqlite3_finalize(s);
+            // Reading the catalogue is what tells a database from any other file.
+            fail(QStringLiteral("「%1」は時間割のデータベースではありません").arg(name()));
+        }
+        const QByteArray t = table.toUtf8();
+        sqlite3_bind_text(s, 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+        QStringList out;
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+            out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        sqlite3_finalize(s);
+        if (rc != SQLITE_DONE)
+            fail(QStringLiteral("「%1」は時間割のデータベースではありません").arg(name()));
+        return out;
+    }
+
+    [[noreturn]] void fail(const QString& what) const {
+        throw DbError(QStringLiteral("%1（%2）")
+                          .arg(what, db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString()));
+    }
+
+    QString path_;
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// The fields a reorganization recomputes from the record as the backup has it (`row` holds the
+// table's fields in their order). The columns are found once per table, not once per record.
+using Derivation = std::function<void(std::vector<Value>& row)>;
+
+// A lesson record of the class timetable or of the lesson changes: "HR" becomes a lesson outside
+// the registered subjects; one entered as free text ("学活") stays one, with its text as short
+// name in full.
+Derivation lessonDerivation(const TableMeta& t, const char* prefix, const char* homeroomField) {
+    const auto col = [&](const char* suffix) {
+        return t.column(QString::fromUtf8(prefix) + QString::fromUtf8(suffix));
+    };
+    const int registered = col("登録"), kamoku = col("科目"), subject = col("教科");
+    const int name = col("教科名"), shortName = col("教科略称");
+    const int teacher = col("教員名"), display = col("教員表示名");
+    const int homeroom = t.column(QString::fromUtf8(homeroomField));
+    return [=](std::vector<Value>& row) {
+        const bool freeText = row[registered].toInt() == 1;
+        if (!freeText) row[shortName] = Value(leftText(row[name].toText(), 5));
+        row[display] = Value(leftText(row[teacher].toText(), 4));
+        if (row[homeroom].toText() == kHomeroom) {
+            row[registered] = Value(1);
+            row[kamoku] = Value(kFreeTextCode);
+            row[subject] = Value(kFreeTextCode);
+        } else {
+            row[registered] = Value(freeText ? 1 : 0);
+        }
+    };
+}
+
+// The first characters of one field as another.
+Derivation leftOf(const TableMeta& t, const char* to, const char* from, int count) {
+    const int target = t.column(to), source = t.column(from);
+    return [=](std::vector<Value>& row) {
+        row[target] = Value(leftText(row[source].toText(), count));
+    };
+}
+
+Derivation derivationFor(const TableMeta& t) {
+    if (t.name == "教科") return leftOf(t, "教_略称", "教_名称", 5);
+    if (t.name == "教員") return leftOf(t, "員_表示名", "員_氏名", 4);
+    if (t.name == "組時間割") return lessonDerivation(t, "組_", "組_科目名");
+    if (t.name == "時限変更") return lessonDerivation(t, "変_", "変_教科名");
+    return {};
+}
+
+QString primaryIndexOf(const QString& table) {
+    const TableDef* def = findTableDef(table);
+    for (const IndexDef& ix : def->indexes)
+        if (QString::fromUtf8(ix.name).startsWith("Key_")) return QString::fromUtf8(ix.name);
+    throw DbError(QStringLiteral("表「%1」に主キーがありません").arg(table));
+}
+
+void rebuildTable(Backup& backup, const QString& table, Progress* progress) {
+    const TableMeta& meta = db().table(table);
+    QStringList key;
+    for (int c : meta.index(primaryIndexOf(table)).columns) key << meta.columns[c];
+    // The source is opened before the target is emptied: a table the backup lacks leaves this
+    // one as it was (and the operation is rolled back as a whole anyway).
+    backup.select(table, meta.columns, key);
+    db().execute(QStringLiteral("DELETE * FROM %1 ;").arg(table));
+
+    const Derivation derive = derivationFor(meta);
+    const int fields = int(meta.columns.size());
+    std::vector<Value> row(fields);
+    Recordset rs(table);
+    while (backup.next()) {
+        for (int i = 0; i < fields; ++i) row[i] = backup.value(i, meta.types[i]);
+        if (derive) derive(row);
+        rs.addNew();
+        for (int i = 0; i < fields; ++i) rs.set(meta.columns[i], row[i]);
+        rs.update();
+        if (progress) progress->keepAlive();
+    }
+}
+
+}  // namespace
+
+const QStringList& reorganizedTables() {
+    static const QStringList tables = {"マスタ", "業務年度", "項目名",   "科目", "教科", "教員",
+                                       "担当",   "組時間割", "時限変更", "期間", "予定"};
+    return tables;
+}
+
+void rebuildFromBackup(const QString& backupPath, Progress* progress) {
+    Backup backup(backupPath);
+    for (const QString& table : reorganizedTables()) {
+        if (progress) progress->setLabel(QStringLiteral("%1を再編成しています…").arg(table));
+        rebuildTable(backup, table, progress);
+        if (progress) progress->advance();
+    }
+}
+
+void DB再編成(Screen& screen) {
+    WorkContext& ctx = screen.ctx();
+    const QString callerTitle = ctx.title;
+    ctx.title = QStringLiteral("DB再編成");
+    struct RestoreTitle {
+        WorkContext& ctx;
+        QString title;
+        ~RestoreTitle() { ctx.title = title; }
+    } restore{ctx, callerTitle};
+
+    if (!screen.ask(
+            QStringLiteral("ﾃﾞｰﾀ･ﾍﾞｽの再編成を行います。ﾊﾞｯｸ･ｱｯﾌﾟの準備は完了していますか？")))
+        return;
+    const QDir folder = QFileInfo(db().path()).absoluteDir();
+    const QString backup = folder.filePath(kBackupFile);
+    if (!QFileInfo(backup).isFile()) {
+        screen.showMessage(QStringLiteral("バックアップファイル「%1」がありません。\n"
+                                          "データベースの写しをこの名前で「%2」に用意してから、"
+                                          "もう一度実行してください。\n"
+                                          "データベースは変更していません。")
+                               .arg(kBackupFile, QDir::toNativeSeparators(folder.path())));
+        return;
+    }
+    {
+        Progress progress(&screen, QStringLiteral("ﾃﾞｰﾀ･ﾍﾞｽを再編成しています…"),
+                          int(reorganizedTables().size()));
+        rebuildFromBackup(backup, &progress);
+    }
+    screen.showMessage(QStringLiteral("ﾃﾞｰﾀ･ﾍﾞｽの再編成は完了しました。"));
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Progress;
+class Screen;
+
+// The copy of 時間割.mdb the user prepares before a reorganization, in the same folder.
+inline const QString kBackupFile = QStringLiteral("時間割bkup.mdb");
+
+// The tables a reorganization rebuilds, in its order (the work table WK時割変 is left alone).
+const QStringList& reorganizedTables();
+
+// Empties every table of the open database and refills it from the backup in primary-key order,
+// deriving the short and display names from the full names and marking "HR" lessons as lessons
+// outside the registered subjects. Runs inside the caller's operation: a missing table or field
+// in the backup throws DbError naming it, and the caller's rollback leaves everything as it was.
+void rebuildFromBackup(const QString& backupPath, Progress* progress = nullptr);
+
+// DB再編成: the menu button's action. Asks whether the backup is ready, rebuilds from it and
+// reports, under the title of the action.
+void DB再編成(Screen& screen);
