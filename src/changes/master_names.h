@@ -6,11 +6,13 @@
 
 #include <QString>
 
-struct WorkContext;
+class Recordset;
 
-// The names of course subjects and subjects of any class, each read once per drawing. The lists
-// decode within the current selection; a drawing that meets many classes asks them through a
-// selection of its own, so the screen's selection (the lesson the user picked) stays as it was.
+// The names of course subjects and subjects of any class, each read once per drawing: the
+// number look-ups of the course-subject and subject lists, on record sets kept open for the whole
+// drawing. A teacher's week or the stand-by list meets a new class at almost every line, and
+// opening a record set per line would cost as much as the rest of the drawing. The screen's
+// selection (the lesson the user picked) is not touched.
 class MasterNames {
 public:
     explicit MasterNames(int year);
@@ -39,7 +41,8 @@ public:
     QString departmentName(const QString& code);
 
 private:
-    std::unique_ptr<WorkContext> scratch_;
+    int year_;
+    std::unique_ptr<Recordset> kamokuRs_, subjectRs_;
     std::map<std::tuple<QString, int, QString, QString>, Kamoku> kamoku_;
     std::map<std::tuple<QString, int, QString, QString, QString>, Subject> subjects_;
 };

@@ -118,7 +118,6 @@ void drawStandard(Grid& g, TeacherWeek& week, MasterNames& names) {
 }
 
 void drawChanges(Grid& g, TeacherWeek& week, MasterNames& names) {
-    const QDate first = dateOfText(week.firstDate);
     const QString last = week.dateOf(TeacherWeek::kDays);
     Recordset rs("時限変更");
     rs.setIndex("Idx_教員コマ");
@@ -126,7 +125,7 @@ void drawChanges(Grid& g, TeacherWeek& week, MasterNames& names) {
     for (; !rs.noMatch() && !rs.eof() && rs.integer("変_年度") == week.year &&
            rs.text("変_教員") == week.teacher && rs.text("変_日付") <= last;
          rs.moveNext()) {
-        const int col = int(first.daysTo(dateOfText(rs.text("変_日付")))) + 1;
+        const int col = week.columnOfDate(rs.text("変_日付"));
         const int p = rs.integer("変_時限");
         if (!inWeek(col, p)) continue;
         const WeekLesson lesson{rs.text("変_学部"), rs.integer("変_学年"), rs.text("変_コース"),
@@ -137,7 +136,6 @@ void drawChanges(Grid& g, TeacherWeek& week, MasterNames& names) {
 }
 
 void drawEvents(Grid& g, const TeacherWeek& week) {
-    const QDate first = dateOfText(week.firstDate);
     const QString last = week.dateOf(TeacherWeek::kDays);
     Recordset rs("予定");
     rs.setIndex("Idx_終了日");
@@ -146,14 +144,15 @@ void drawEvents(Grid& g, const TeacherWeek& week) {
     // starts after the week may be followed by a longer one that overlaps it, so the scan goes on
     // to the end of the year.
     for (; !rs.noMatch() && !rs.eof() && rs.integer("予_年度") == week.year; rs.moveNext()) {
-        const QString start = rs.text("予_日付"), end = rs.text("予_終了日");
-        const int lessons = rs.integer("予_授業F");
-        if (start > last || (lessons != 0 && lessons != 2)) continue;
+        const QString start = rs.text("予_日付");
+        const int lessons = start <= last ? rs.integer("予_授業F") : 1;
+        if (lessons != 0 && lessons != 2) continue;
+        const QString end = rs.text("予_終了日");
         const QString dept = rs.text("予_学部");
         const int grade = rs.integer("予_学年");
         const int from = rs.integer("予_時限From"), to = rs.integer("予_時限To");
         const QString label = shortOr(rs.text("予_略称"), rs.text("予_名称"));
-        const int startCol = start <= week.firstDate ? 1 : int(first.daysTo(dateOfText(start))) + 1;
+        const int startCol = start <= week.firstDate ? 1 : week.columnOfDate(start);
         for (int c = std::max(startCol, 1); c <= TeacherWeek::kDays && week.dateOf(c) <= end; ++c)
             for (int p = 1; p <= TeacherWeek::kPeriods; ++p) {
                 const auto& lesson = week.lessonAt(c, p);
@@ -169,9 +168,11 @@ void drawEvents(Grid& g, const TeacherWeek& week) {
 
 }  // namespace
 
-QString TeacherWeek::dateOf(int column) const {
-    if (!dated()) return QString();
-    return dateText(dateOfText(firstDate).addDays(column - 1));
+int TeacherWeek::columnOfDate(const QString& date) const {
+    if (!dated()) return 0;
+    for (int c = 1; c <= kDays; ++c)
+        if (dates[c] == date) return c;
+    return 0;
 }
 
 int TeacherWeek::weekdayOf(int column) const {
@@ -187,8 +188,12 @@ TeacherWeek GRD教員コマ(WorkContext& ctx, Grid& g, int year, const QString& 
     TeacherWeek week;
     week.year = year;
     week.teacher = teacher;
-    week.firstDate = dateOfText(firstDate).isValid() ? firstDate : QString();
+    const QDate first = dateOfText(firstDate);
+    week.firstDate = first.isValid() ? firstDate : QString();
     week.firstWeekday = firstWeekday >= 1 && firstWeekday <= 7 ? firstWeekday : 1;
+    if (first.isValid())
+        for (int c = 1; c <= TeacherWeek::kDays; ++c)
+            week.dates[c] = dateText(first.addDays(c - 1));
     layout(g, week);
     ctx.selectedRow = ctx.selectedCol = 0;
     MasterNames names(year);

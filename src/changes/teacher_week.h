@@ -26,12 +26,14 @@ struct TeacherWeek {
 
     int year = 0;
     QString teacher;
-    QString firstDate;     // "yyyy/mm/dd"; empty for the standard week
-    int firstWeekday = 1;  // weekday of column 1, 1 = Sunday
+    QString firstDate;                     // "yyyy/mm/dd"; empty for the standard week
+    int firstWeekday = 1;                  // weekday of column 1, 1 = Sunday
+    std::array<QString, kDays + 1> dates;  // of the columns 1..7; empty in the standard week
     std::array<std::array<std::optional<WeekLesson>, kPeriods + 1>, kDays + 1> lessons{};
 
     bool dated() const { return !firstDate.isEmpty(); }
-    QString dateOf(int column) const;  // "yyyy/mm/dd"; empty in the standard week
+    QString dateOf(int column) const { return dates[column]; }
+    int columnOfDate(const QString& date) const;  // 0 when the date is not in the week
     int weekdayOf(int column) const;
     int columnOf(int weekday) const;
     const std::optional<WeekLesson>& lessonAt(int column, int period) const {
