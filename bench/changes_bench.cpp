@@ -12,7 +12,7 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include "app/initial_processing.h"
+#include "common/school_masters.h"
 #include "bench/large_school.h"
 #include "changes/standby_list.h"
 #include "changes/teacher_week.h"

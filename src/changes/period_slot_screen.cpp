@@ -120,7 +120,7 @@ void 時限コマ::Form_Load() {
 // ------------------------------------------------------------------------------ the slot shown
 
 void 時限コマ::年度_LostFocus() {
-    CHK数字(ctx(), 年度, "001", Numeric::Integer, 1, 9998);
+    CHK年度(ctx(), 年度, "001");
 }
 
 void 時限コマ::照会日_LostFocus() {

@@ -107,7 +107,7 @@ void 教員コマ::Form_Load() {
 // ------------------------------------------------------------------------------ the week shown
 
 void 教員コマ::年度_LostFocus() {
-    CHK数字(ctx(), 年度, "001", Numeric::Integer, 1, 9998);
+    CHK年度(ctx(), 年度, "001");
 }
 
 void 教員コマ::照会日_LostFocus() {
