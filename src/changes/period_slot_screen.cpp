@@ -71,7 +71,8 @@ struct SlotLesson {
 
     auto* grids = new QHBoxLayout;
     G時割->setMinimumSize(460, 420);
-    G教員->setMinimumSize(270, 420);
+    // Wide enough for a full name and the grade heading at the smaller size.
+    G教員->setMinimumSize(380, 420);
     grids->addWidget(G時割, 3);
     grids->addWidget(G教員, 2);
 

@@ -64,6 +64,8 @@ void layout(Grid& g, const TeacherWeek& week) {
     for (int p = 1; p <= TeacherWeek::kPeriods; ++p)
         for (int r = 0; r < 3; ++r) g.setTextMatrix(weekFirstRow(p) + r, 0, QString::number(p));
     g.setMergeCol(0, true);
+    // A week fills its window, as the class timetable does.
+    g.setStretchRows(true);
 }
 
 // Writes the three rows of a cell, the colour too when one is given.
