@@ -133,10 +133,8 @@ void 教員コマ::標準F_Click() {
 }
 
 void 教員コマ::C教員_LostFocus() {
-    if (CMB教師(ctx(), 教師::ByName, C教員) == 0)
-        setFieldColour(C教員, colour::kBlack);
-    else
-        reportFieldErrorFirst(ctx(), C教員, QStringLiteral("教員を正しく選択して下さい"));
+    checkDecoded(CMB教師(ctx(), 教師::ByName, C教員) == 0, C教員,
+                 QStringLiteral("教員を正しく選択して下さい"));
 }
 
 void 教員コマ::B表示_Click() {
@@ -236,6 +234,14 @@ void 教員コマ::showLesson(const WeekLesson& lesson) {
 
 // ------------------------------------------------------------------------------ the lesson lists
 
+// This screen's own messages about its lists replace any prepared before them.
+void 教員コマ::checkDecoded(bool found, QComboBox* field, const QString& message) {
+    if (found)
+        setFieldColour(field, colour::kBlack);
+    else
+        reportFieldErrorFirst(ctx(), field, message);
+}
+
 void 教員コマ::C学部_Click() {
     CMB学部(ctx(), 学部::ByName, list_option::kPlain, C学部);
     CMB組(ctx(), 組::Fill, list_option::kPlain, C組);
@@ -254,17 +260,13 @@ void 教員コマ::C科目_Click() {
 }
 
 void 教員コマ::C科目_LostFocus() {
-    if (CMB科目(ctx(), 科目::ByName, list_option::kPlain, C科目) == 0)
-        setFieldColour(C科目, colour::kBlack);
-    else
-        reportFieldErrorFirst(ctx(), C科目, QStringLiteral("科目を正しく選択して下さい"));
+    checkDecoded(CMB科目(ctx(), 科目::ByName, list_option::kPlain, C科目) == 0, C科目,
+                 QStringLiteral("科目を正しく選択して下さい"));
 }
 
 void 教員コマ::C教科_LostFocus() {
-    if (CMB教科(ctx(), 教科::ByName, 0, C教科) == 0)
-        setFieldColour(C教科, colour::kBlack);
-    else
-        reportFieldErrorFirst(ctx(), C教科, QStringLiteral("教科を正しく選択して下さい"));
+    checkDecoded(CMB教科(ctx(), 教科::ByName, 0, C教科) == 0, C教科,
+                 QStringLiteral("教科を正しく選択して下さい"));
 }
 
 // ------------------------------------------------------------------------------ writing

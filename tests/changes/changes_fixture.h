@@ -2,16 +2,13 @@
 
 #include "timetable/timetable_fixture.h"
 
-// The school of the timetable tests, with what the lesson-change screens read besides: events,
+// The school of the timetable tests, with what the lesson-change screens read besides:
 // assignments, teachers with kana and leave, and lesson changes with their subject and teacher.
 // Today is Monday 2007/06/04.
 class ChangesTest : public TimetableTest {
 protected:
     void SetUp() override;
 
-    // An event of 2007; lessons: 0 none, 1 held, 2 only periods from..to are taken.
-    static void event(const char* from, const char* to, const char* dept, int grade, int lessons,
-                      int periodFrom, int periodTo, const char* name, const char* shortName = "");
     static void assignment(const char* teacher, const char* name, const char* dept, int grade,
                            const char* kamoku, const char* subject);
     static void teacherWith(const char* no, const char* name, const char* kana,

@@ -17,21 +17,6 @@ protected:
         // 中学部 has two classes, 高等部 three.
         school().classCount[1] = 2;
     }
-    static void event(const char* from, const char* to, const char* dept, int grade, int lessons,
-                      int periodFrom, int periodTo, const char* shortName) {
-        static int sequence = 0;
-        insert("予定", {{"予_年度", 2007},
-                        {"予_学部", dept},
-                        {"予_学年", grade},
-                        {"予_日付", from},
-                        {"予_連番", ++sequence},
-                        {"予_時限From", periodFrom},
-                        {"予_時限To", periodTo},
-                        {"予_終了日", to},
-                        {"予_授業F", lessons},
-                        {"予_名称", QString(shortName) + "（正式名）"},
-                        {"予_略称", shortName}});
-    }
     WorkContext ctx;
     Grid grid;
 };
@@ -105,19 +90,19 @@ TEST_F(SlotGridTest, ChangesAndThenEventsAreLaidOverTheStandardLessons) {
     // A day without lessons for 中学部 2年, a day whose periods 5-6 are taken, a day with lessons,
     // an event of another day, one of an unknown department, and a week of tests for 高等部 1年
     // that comes after a later, shorter event in end-date order.
-    event("2007/06/04", "2007/06/04", "001", 2, 0, 0, 0, "遠足");
+    event("2007/06/04", "2007/06/04", "001", 2, 0, 0, 0, "校外学習", "遠足");
     event("2007/06/04", "2007/06/04", "000", 0, 2, 5, 6, "研修");
     event("2007/06/04", "2007/06/04", "000", 0, 1, 0, 0, "検診");
     event("2007/06/10", "2007/06/10", "000", 0, 0, 0, 0, "運動会");
     event("2007/06/04", "2007/06/04", "099", 0, 0, 0, 0, "謎");
-    event("2007/06/01", "2007/06/30", "002", 1, 2, 3, 4, "");
+    event("2007/06/01", "2007/06/30", "002", 1, 2, 3, 4, "定期考査");
     GRDコマ(ctx, 1, grid);
     EXPECT_EQ(grid.textMatrix(2, 2), "遠足");
     EXPECT_EQ(grid.textMatrix(3, 2), "");
     EXPECT_EQ(grid.textMatrix(4, 2), "遠足");
     EXPECT_EQ(grid.textMatrix(6, 2), "");  // below 中学部's last class
-    EXPECT_EQ(grid.textMatrix(2, 4), "（正式名）");
-    EXPECT_EQ(grid.textMatrix(4, 4), "（正式名）");
+    EXPECT_EQ(grid.textMatrix(2, 4), "定期考査");
+    EXPECT_EQ(grid.textMatrix(4, 4), "定期考査");
     EXPECT_EQ(grid.textMatrix(5, 4), "");
     EXPECT_EQ(grid.cellForeColor(4, 4), 13);  // the colours stay
     EXPECT_EQ(grid.textMatrix(2, 5), "数Ⅰ");
