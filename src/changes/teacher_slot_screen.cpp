@@ -93,6 +93,7 @@ void 教員コマ::Form_Load() {
     年度->setText(QString::number(school().businessYear));
     c.workingYear = school().businessYear;
     標準F->setChecked(false);
+    照会日->setEnabled(true);
     照会日->setText(school().todayText);
     inquiryDate_ = school().todayText;
     firstWeekday_ = weekdayNumber(school().today);
@@ -125,6 +126,8 @@ void 教員コマ::照会日_LostFocus() {
 }
 
 void 教員コマ::標準F_Click() {
+    // The standard week has no date: nothing to type, and nothing to trip over when tabbing.
+    照会日->setEnabled(!標準F->isChecked());
     if (!標準F->isChecked()) return;
     照会日->clear();
     inquiryDate_.clear();
@@ -140,9 +143,11 @@ void 教員コマ::C教員_LostFocus() {
 void 教員コマ::B表示_Click() {
     WorkContext& c = ctx();
     c.resetReporting();
+    checking_ = true;
     年度_LostFocus();
     if (!標準F->isChecked()) 照会日_LostFocus();
     C教員_LostFocus();
+    checking_ = false;
     if (c.errorFlag == 1) {
         showMessage(c.message);
         c.resetReporting();
@@ -234,12 +239,15 @@ void 教員コマ::showLesson(const WeekLesson& lesson) {
 
 // ------------------------------------------------------------------------------ the lesson lists
 
-// This screen's own messages about its lists replace any prepared before them.
+// When 表示 or 確定 checks, this screen's own messages about its lists replace any prepared
+// before them; a user merely leaving a list is told the way every field tells.
 void 教員コマ::checkDecoded(bool found, QComboBox* field, const QString& message) {
     if (found)
         setFieldColour(field, colour::kBlack);
-    else
+    else if (checking_)
         reportFieldErrorFirst(ctx(), field, message);
+    else
+        reportFieldError(ctx(), field, message);
 }
 
 void 教員コマ::C学部_Click() {
@@ -290,9 +298,11 @@ void 教員コマ::B確定_Click() {
     const bool pickedClass = lesson && lesson->dept == c.departmentCode &&
                              lesson->grade == c.grade && lesson->klass == c.classCode;
     c.courseCode = pickedClass ? lesson->course : QString();
+    checking_ = true;
     C科目_LostFocus();
     C教科_LostFocus();
     C教員_LostFocus();
+    checking_ = false;
     // The replacement teacher must be free then, as on the period screen.
     c.slotWeekday = pick_->weekday;
     c.slotPeriod = pick_->period;

@@ -51,7 +51,8 @@ private:
     QComboBox* C教科;
     Grid* G時割;
 
-    QString inquiryDate_;  // "yyyy/mm/dd"; empty in the standard week
+    bool checking_ = false;  // 表示 or 確定 is running the checks
+    QString inquiryDate_;    // "yyyy/mm/dd"; empty in the standard week
     int firstWeekday_ = 1;
 
     // The week on the grid, and the cell picked in it: a change is written for that date and

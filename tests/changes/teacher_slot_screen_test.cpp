@@ -62,6 +62,7 @@ TEST_F(TeacherSlotScreenTest, ADatedWeekShowsTheTeachersChangesOverTheStandardLe
     // The standard week: weekday names from Sunday, no changes.
     d->click("標準F");
     EXPECT_EQ(d->text("照会日"), "");
+    EXPECT_FALSE(d->enabled("照会日"));
     d->click("B表示");
     EXPECT_TRUE(messages.shown.empty()) << messages.last().toStdString();
     EXPECT_EQ(d->cell("G時割", 0, 1), "日");
