@@ -7,6 +7,8 @@
 #include "lists/teacher_list_screen.h"
 #include "maintenance/reorganization.h"
 #include "maintenance/term_end_screen.h"
+#include "changes/period_slot_screen.h"
+#include "changes/teacher_slot_screen.h"
 #include "masters/basic_master_screen.h"
 #include "masters/course_subject_screen.h"
 #include "masters/item_name_screen.h"
@@ -20,6 +22,8 @@
 std::map<QString, std::function<Screen*()>> menuScreens() {
     return {
         {QStringLiteral("組時間割"), [] { return new 組時間割; }},
+        {QStringLiteral("教員コマ"), [] { return new 教員コマ; }},
+        {QStringLiteral("時限コマ"), [] { return new 時限コマ; }},
         {QStringLiteral("基本登録"), [] { return new 基本登録; }},
         {QStringLiteral("項目名登"), [] { return new 項目名登; }},
         {QStringLiteral("期末処理"), [] { return new 期末処理; }},

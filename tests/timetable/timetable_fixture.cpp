@@ -105,3 +105,20 @@ void TimetableTest::selectClass(WorkContext& ctx, const char* dept, int grade, c
     ctx.classCode = klass;
     ctx.selectionNumber = 0;
 }
+
+void TimetableTest::event(const char* from, const char* to, const char* dept, int grade,
+                          int lessons, int periodFrom, int periodTo, const char* name,
+                          const char* shortName) {
+    static int sequence = 0;
+    insert("予定", {{"予_年度", 2007},
+                    {"予_学部", dept},
+                    {"予_学年", grade},
+                    {"予_日付", from},
+                    {"予_連番", ++sequence},
+                    {"予_時限From", periodFrom},
+                    {"予_時限To", periodTo},
+                    {"予_終了日", to},
+                    {"予_授業F", lessons},
+                    {"予_名称", name},
+                    {"予_略称", shortName}});
+}

@@ -24,6 +24,9 @@ protected:
                        int freeText = 0);
     static void change(const char* date, const char* dept, int grade, const char* klass, int period,
                        const char* teacher);
+    // An event of 2007; lessons: 0 none, 1 held, 2 only periods from..to are taken.
+    static void event(const char* from, const char* to, const char* dept, int grade, int lessons,
+                      int periodFrom, int periodTo, const char* name, const char* shortName = "");
     // Makes `ctx` select a class of 2007, as a screen's pickers would.
     static void selectClass(WorkContext& ctx, const char* dept, int grade, const char* klass);
 };

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <set>
 #include <tuple>
 
@@ -10,6 +11,7 @@ namespace {
 constexpr int kDepts = 3, kGrades = 3, kClasses = 12, kTeachers = 200, kYears = 10;
 constexpr int kSubjects = 10;
 constexpr int kChangesPerYear = 4000;
+constexpr int kEventsPerYear = 60;
 
 QString code3(int n) {
     return QStringLiteral("%1").arg(n, 3, 10, QChar('0'));
@@ -73,10 +75,18 @@ void fillLargeSchool(int lastYear) {
                            {"員_氏名", QStringLiteral("教員　%1").arg(t + 1)},
                            {"員_氏名カナ", QStringLiteral("キョウイン %1").arg(t + 1)},
                            {"員_表示名", QStringLiteral("教%1").arg(t + 1)},
-                           {"員_性別", 1 + t % 2}});
+                           {"員_性別", 1 + t % 2},
+                           // A few on leave for the second half of the year, a few without end.
+                           {"員_休職FROM", t % 25 == 7    ? QStringLiteral("%1/09/01").arg(lastYear)
+                                           : t % 40 == 13 ? QStringLiteral("%1/04/20").arg(lastYear)
+                                                          : QString()},
+                           {"員_休職TO", t % 25 == 7 ? QStringLiteral("%1/03/31").arg(lastYear + 1)
+                                                     : QString()}});
     }
-    Recordset ka("科目"), kyo("教科"), kumi("組時間割"), hen("時限変更");
+    Recordset ka("科目"), kyo("教科"), kumi("組時間割"), hen("時限変更"), tan("担当"), yo("予定");
     Lcg rng{12345};
+    // Events have a generator of their own, so the lesson changes stay what they were.
+    Lcg eventRng{54321};
     for (int y = lastYear - kYears + 1; y <= lastYear; ++y) {
         for (int d = 1; d <= kDepts; ++d)
             for (int g = 1; g <= kGrades; ++g)
@@ -143,6 +153,47 @@ void fillLargeSchool(int lastYear) {
                             {"変_教員", code3(t + 1)},
                             {"変_教員名", QStringLiteral("教員　%1").arg(t + 1)},
                             {"変_教員表示名", QStringLiteral("教%1").arg(t + 1)}});
+        }
+        // One to four assignments per teacher.
+        for (int t = 0; t < kTeachers; ++t)
+            for (int j = 0; j <= t % 4; ++j)
+                addRecord(tan, {{"担_年度", y},
+                                {"担_教員番号", code3(t + 1)},
+                                {"担_学部", code3(1 + (t + j) % kDepts)},
+                                {"担_学年", 1 + (t / 3 + j) % kGrades},
+                                {"担_科目番号", code2(1 + (t + 3 * j) % kSubjects)},
+                                {"担_教科番号", "01"},
+                                {"担_氏名", QStringLiteral("教員　%1").arg(t + 1)}});
+        // Events of every classification, for the whole school or one department and grade, of
+        // one day or a few; a test week in June takes periods 3 and 4 of a whole department.
+        addRecord(yo, {{"予_年度", y},
+                       {"予_学部", "002"},
+                       {"予_日付", QStringLiteral("%1/06/01").arg(y)},
+                       {"予_連番", 0},
+                       {"予_時限From", 3},
+                       {"予_時限To", 4},
+                       {"予_終了日", QStringLiteral("%1/06/12").arg(y)},
+                       {"予_授業F", 2},
+                       {"予_名称", "定期考査"},
+                       {"予_略称", "考査"}});
+        for (int e = 1; e <= kEventsPerYear; ++e) {
+            const QDate from = start.addDays(eventRng.next() % 340);
+            const int days = eventRng.next() % 4 == 0 ? int(eventRng.next() % 5) : 0;
+            const bool common = eventRng.next() % 3 == 0;
+            const int lessons = int(eventRng.next() % 3);
+            const int first = 1 + int(eventRng.next() % 6);
+            addRecord(yo, {{"予_年度", y},
+                           {"予_学部", common ? QStringLiteral("000")
+                                              : code3(1 + int(eventRng.next() % kDepts))},
+                           {"予_学年", common ? 0 : 1 + int(eventRng.next() % kGrades)},
+                           {"予_日付", dateText(from)},
+                           {"予_連番", e},
+                           {"予_時限From", lessons == 2 ? first : 0},
+                           {"予_時限To", lessons == 2 ? std::min(first + 1, 6) : 0},
+                           {"予_終了日", dateText(from.addDays(days))},
+                           {"予_授業F", lessons},
+                           {"予_名称", QStringLiteral("行事%1").arg(e)},
+                           {"予_略称", QStringLiteral("行%1").arg(e)}});
         }
     }
     op.commit();

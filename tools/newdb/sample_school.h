@@ -11,7 +11,7 @@
 // classification and a few lesson changes in the current week.
 void fillSampleSchool(const QDate& today);
 
-// A big school for the benchmarks: 3 departments x 3 grades x 12 classes, 200 teachers and ten
-// business years of timetables and lesson changes ending with the year of `lastYear`. The same
-// arguments always give the same data.
+// A big school for the benchmarks: 3 departments x 3 grades x 12 classes, 200 teachers (a few on
+// leave) and ten business years of timetables, lesson changes, assignments and events ending with
+// the year of `lastYear`. The same arguments always give the same data.
 void fillLargeSchool(int lastYear);

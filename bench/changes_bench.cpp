@@ -1,0 +1,203 @@
+// The two views of a morning with an absent teacher, on the large school, each next to the raw
+// SQL that reads the same records:
+//
+//   - the period view: the slot grid of one date and period (standard lessons, the date's
+//     changes, the events in force) and the stand-by list (teachers free then, in kana order,
+//     with their assignments and subject names);
+//   - one teacher's dated week: the teacher's standard lessons with their subject names, the
+//     week's changes and the events overlapping it.
+//
+// Both should stay within 3x of the raw SQL and under one frame (16 ms).
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include "common/school_masters.h"
+#include "bench/large_school.h"
+#include "changes/standby_list.h"
+#include "changes/teacher_week.h"
+#include "context/school_context.h"
+#include "data/recordset.h"
+#include "timetable/slot_grid.h"
+#include "ui/grid.h"
+
+namespace {
+
+// A Wednesday in the test week of June, period 3: lessons, changes and events all meet there.
+const QDate kDate = [] {
+    QDate d(kYear, 6, 1);
+    while (d.dayOfWeek() != 3) d = d.addDays(1);
+    return d;
+}();
+const QString kDateText = dateText(kDate);
+constexpr int kPeriod = 3;
+const QString kTeacher = QStringLiteral("007");
+
+void openSchool() {
+    openLargeSchool();
+    school().setToday(kDate);
+    loadMasters();
+}
+
+sqlite3_stmt* prepare(const char* sql) {
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(db().handle(), sql, -1, &s, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sqlite3_errmsg(db().handle()));
+    return s;
+}
+
+void bind(sqlite3_stmt* s, int i, const QString& text) {
+    const QByteArray b = text.toUtf8();
+    sqlite3_bind_text(s, i, b.constData(), b.size(), SQLITE_TRANSIENT);
+}
+
+// Steps through the rows and takes every column as text, as the cursor hands fields over.
+int readAll(sqlite3_stmt* s) {
+    int n = 0;
+    while (sqlite3_step(s) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(s); ++c) {
+            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, c));
+            QString text = QString::fromUtf8(p, sqlite3_column_bytes(s, c));
+            benchmark::DoNotOptimize(text);
+        }
+        ++n;
+    }
+    sqlite3_reset(s);
+    return n;
+}
+
+// ----------------------------------------------------------------------------- the period view
+
+void BM_PeriodView_Build(benchmark::State& state) {
+    openSchool();
+    WorkContext ctx;
+    ctx.workingYear = kYear;
+    ctx.lessonDateText = kDateText;
+    ctx.slotWeekday = weekdayNumber(kDate);
+    ctx.slotPeriod = kPeriod;
+    Grid lessons, standby;
+    size_t rows = 0;
+    for (auto _ : state) {
+        Operation op;
+        GRDコマ(ctx, 1, lessons);
+        rows = GRD待機教員(ctx, standby, kYear, kDateText, ctx.slotWeekday, kPeriod).size();
+        op.commit();
+    }
+    state.counters["standby"] = double(rows);
+}
+
+void BM_PeriodView_RawSql(benchmark::State& state) {
+    openSchool();
+    sqlite3_stmt* lessons = prepare(
+        "SELECT 組_学部, 組_学年, 組_組, 組_教科略称, 組_教科名, 組_教員表示名, 組_教員名 "
+        "FROM 組時間割 WHERE 組_年度 = ?1 AND 組_曜日 = ?2 AND 組_時限 = ?3 "
+        "ORDER BY 組_学部, 組_学年, 組_コース, 組_組");
+    sqlite3_stmt* changes = prepare(
+        "SELECT 変_学部, 変_学年, 変_組, 変_教科略称, 変_教科名, 変_教員表示名, 変_教員名 "
+        "FROM 時限変更 WHERE 変_年度 = ?1 AND 変_日付 = ?2 AND 変_時限 = ?3 "
+        "ORDER BY 変_学部, 変_学年, 変_コース, 変_組");
+    sqlite3_stmt* events = prepare(
+        "SELECT 予_学部, 予_学年, 予_授業F, 予_時限From, 予_時限To, 予_略称, 予_名称 "
+        "FROM 予定 WHERE 予_年度 = ?1 AND 予_終了日 >= ?2 AND 予_日付 <= ?2");
+    sqlite3_stmt* standby = prepare(
+        "SELECT t.員_番号, a.担_氏名, a.担_学部, a.担_学年, ka.科_名称, ka.科_略称, "
+        "  ky.教_名称, ky.教_略称 "
+        "FROM 教員 t JOIN 担当 a ON a.担_年度 = ?1 AND a.担_教員番号 = t.員_番号 "
+        "LEFT JOIN 科目 ka ON ka.科_年度 = a.担_年度 AND ka.科_学部 = a.担_学部 AND "
+        "  ka.科_学年 = a.担_学年 AND ka.科_コース = a.担_コース AND ka.科_番号 = a.担_科目番号 "
+        "LEFT JOIN 教科 ky ON ky.教_年度 = a.担_年度 AND ky.教_学部 = a.担_学部 AND "
+        "  ky.教_学年 = a.担_学年 AND ky.教_コース = a.担_コース AND "
+        "  ky.教_科目番号 = a.担_科目番号 AND ky.教_教科番号 = a.担_教科番号 "
+        "WHERE NOT (t.員_休職FROM <> '' AND t.員_休職FROM <= ?2 AND "
+        "  (t.員_休職TO = '' OR t.員_休職TO >= ?2)) "
+        "AND NOT EXISTS (SELECT 1 FROM 組時間割 k WHERE k.組_年度 = ?1 AND k.組_曜日 = ?3 AND "
+        "  k.組_時限 = ?4 AND k.組_教員 = t.員_番号) "
+        "AND NOT EXISTS (SELECT 1 FROM 時限変更 h WHERE h.変_年度 = ?1 AND h.変_日付 = ?2 AND "
+        "  h.変_時限 = ?4 AND h.変_教員 = t.員_番号) "
+        "ORDER BY t.員_氏名カナ, a.担_学部, a.担_学年, a.担_コース, a.担_科目番号, a.担_教科番号 "
+        "LIMIT 500");
+    const int weekday = weekdayNumber(kDate);
+    int rows = 0;
+    for (auto _ : state) {
+        for (sqlite3_stmt* s : {lessons, changes}) {
+            sqlite3_bind_int(s, 1, kYear);
+            bind(s, 2, kDateText);
+            if (s == lessons) sqlite3_bind_int(s, 2, weekday);
+            sqlite3_bind_int(s, 3, kPeriod);
+            readAll(s);
+        }
+        sqlite3_bind_int(events, 1, kYear);
+        bind(events, 2, kDateText);
+        readAll(events);
+        sqlite3_bind_int(standby, 1, kYear);
+        bind(standby, 2, kDateText);
+        sqlite3_bind_int(standby, 3, weekday);
+        sqlite3_bind_int(standby, 4, kPeriod);
+        rows = readAll(standby);
+    }
+    for (sqlite3_stmt* s : {lessons, changes, events, standby}) sqlite3_finalize(s);
+    state.counters["standby"] = rows;
+}
+
+// ----------------------------------------------------------------------------- a teacher's week
+
+void BM_TeacherWeek_Build(benchmark::State& state) {
+    openSchool();
+    WorkContext ctx;
+    Grid grid;
+    int lessons = 0;
+    for (auto _ : state) {
+        Operation op;
+        const TeacherWeek week =
+            GRD教員コマ(ctx, grid, kYear, kTeacher, kDateText, weekdayNumber(kDate));
+        op.commit();
+        lessons = 0;
+        for (const auto& day : week.lessons)
+            for (const auto& cell : day) lessons += cell ? 1 : 0;
+    }
+    state.counters["lessons"] = lessons;
+}
+
+void BM_TeacherWeek_RawSql(benchmark::State& state) {
+    openSchool();
+    sqlite3_stmt* lessons = prepare(
+        "SELECT k.組_曜日, k.組_時限, k.組_学部, k.組_学年, k.組_コース, k.組_組, k.組_登録, "
+        "  k.組_教科略称, k.組_教科名, ky.教_名称, ky.教_略称 "
+        "FROM 組時間割 k LEFT JOIN 教科 ky ON ky.教_年度 = k.組_年度 AND "
+        "  ky.教_学部 = k.組_学部 AND ky.教_学年 = k.組_学年 AND ky.教_コース = k.組_コース AND "
+        "  ky.教_科目番号 = k.組_科目 AND ky.教_教科番号 = k.組_教科 "
+        "WHERE k.組_年度 = ?1 AND k.組_教員 = ?2 ORDER BY k.組_曜日, k.組_時限");
+    sqlite3_stmt* changes = prepare(
+        "SELECT 変_日付, 変_時限, 変_学部, 変_学年, 変_コース, 変_組, 変_教科略称, 変_教科名 "
+        "FROM 時限変更 WHERE 変_年度 = ?1 AND 変_教員 = ?2 AND 変_日付 BETWEEN ?3 AND ?4 "
+        "ORDER BY 変_日付, 変_時限");
+    sqlite3_stmt* events = prepare(
+        "SELECT 予_日付, 予_終了日, 予_学部, 予_学年, 予_授業F, 予_時限From, 予_時限To, "
+        "  予_略称, 予_名称 "
+        "FROM 予定 WHERE 予_年度 = ?1 AND 予_終了日 >= ?2 AND 予_日付 <= ?3");
+    const QString last = dateText(kDate.addDays(6));
+    int rows = 0;
+    for (auto _ : state) {
+        sqlite3_bind_int(lessons, 1, kYear);
+        bind(lessons, 2, kTeacher);
+        rows = readAll(lessons);
+        sqlite3_bind_int(changes, 1, kYear);
+        bind(changes, 2, kTeacher);
+        bind(changes, 3, kDateText);
+        bind(changes, 4, last);
+        readAll(changes);
+        sqlite3_bind_int(events, 1, kYear);
+        bind(events, 2, kDateText);
+        bind(events, 3, last);
+        readAll(events);
+    }
+    for (sqlite3_stmt* s : {lessons, changes, events}) sqlite3_finalize(s);
+    state.counters["lessons"] = rows;
+}
+
+}  // namespace
+
+BENCHMARK(BM_PeriodView_Build)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PeriodView_RawSql)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TeacherWeek_Build)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TeacherWeek_RawSql)->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+
+class Recordset;
+
+// A lesson change (時限変更): for one date, what one class has in one period instead of its
+// standard lesson. There is at most one per class, date and period; a second change of the same
+// lesson edits the first. Selection number 0 throughout: a change replaces the class's lesson.
+struct ChangeKey {
+    int year = 0;
+    QString date;  // "yyyy/mm/dd"
+    QString dept;
+    int grade = 0;
+    QString course;
+    QString klass;
+    int period = 0;
+
+    // Positions a record set of 時限変更 on the change; true when it is there.
+    bool find(Recordset& rs) const;
+};
+
+struct ChangeContent {
+    QString kamoku, subject, subjectName, subjectShortName;
+    QString teacher, teacherName, teacherDisplayName;
+};
+
+// Self-study: no registered subject, "自習" as its name.
+ChangeContent selfStudy(const QString& teacher, const QString& name, const QString& displayName);
+
+// Adds the change or edits the one stored under its key. A screen without a remark box passes no
+// remark and leaves the stored one as it is.
+void storeChange(const ChangeKey& key, const ChangeContent& content,
+                 const std::optional<QString>& remark);

@@ -1,0 +1,52 @@
+#include "changes/master_names.h"
+
+#include "common/selection_lists.h"
+#include "context/school_context.h"
+#include "data/recordset.h"
+#include "timetable/slot_grid.h"
+
+MasterNames::MasterNames(int year) : year_(year) {}
+
+MasterNames::~MasterNames() = default;
+
+const MasterNames::Kamoku& MasterNames::kamoku(const QString& dept, int grade,
+                                               const QString& course, const QString& number) {
+    auto [it, fresh] = kamoku_.try_emplace({dept, grade, course, number});
+    if (!fresh) return it->second;
+    if (!kamokuRs_) {
+        kamokuRs_ = std::make_unique<Recordset>("科目");
+        kamokuRs_->setIndex("Key_科目");
+    }
+    Recordset& rs = *kamokuRs_;
+    rs.seek(Seek::Equal, {year_, dept, grade, course, number});
+    if (!rs.noMatch())
+        it->second = {true, number, rs.text("科_名称"), rs.text("科_略称"), rs.integer("科_選択F")};
+    return it->second;
+}
+
+const MasterNames::Subject& MasterNames::subject(const QString& dept, int grade,
+                                                 const QString& course, const QString& kamoku,
+                                                 const QString& number) {
+    auto [it, fresh] = subjects_.try_emplace({dept, grade, course, kamoku, number});
+    if (!fresh) return it->second;
+    if (!subjectRs_) {
+        subjectRs_ = std::make_unique<Recordset>("教科");
+        subjectRs_->setIndex("Key_教科");
+    }
+    Recordset& rs = *subjectRs_;
+    rs.seek(Seek::Equal, {year_, dept, grade, course, kamoku, number});
+    if (!rs.noMatch())
+        it->second = {true,
+                      number,
+                      rs.text("教_名称"),
+                      rs.text("教_略称"),
+                      rs.integer("教_展開F"),
+                      rs.integer("教_選択F")};
+    return it->second;
+}
+
+QString MasterNames::departmentName(const QString& code) {
+    if (code == kCommonCode) return kCommonName;
+    const int d = departmentPositionOf(code);
+    return d > 0 ? school().departments[d].name : QString();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <tuple>
+
+#include <QString>
+
+class Recordset;
+
+// The names of course subjects and subjects of any class, each read once per drawing: the
+// number look-ups of the course-subject and subject lists, on record sets kept open for the whole
+// drawing. A teacher's week or the stand-by list meets a new class at almost every line, and
+// opening a record set per line would cost as much as the rest of the drawing. The screen's
+// selection (the lesson the user picked) is not touched.
+class MasterNames {
+public:
+    explicit MasterNames(int year);
+    ~MasterNames();
+
+    struct Kamoku {
+        bool found = false;
+        QString number, name, shortName;
+        int elective = 0;
+        QString shownName() const { return shortName.isEmpty() ? name : shortName; }
+    };
+    struct Subject {
+        bool found = false;
+        QString number, name, shortName;
+        int split = 0, elective = 0;
+        QString shownName() const { return shortName.isEmpty() ? name : shortName; }
+    };
+
+    const Kamoku& kamoku(const QString& dept, int grade, const QString& course,
+                         const QString& number);
+    const Subject& subject(const QString& dept, int grade, const QString& course,
+                           const QString& kamoku, const QString& number);
+
+    // The department's name from the masters loaded at start-up ("共通" for "000"); empty when the
+    // code is unknown.
+    QString departmentName(const QString& code);
+
+private:
+    int year_;
+    std::unique_ptr<Recordset> kamokuRs_, subjectRs_;
+    std::map<std::tuple<QString, int, QString, QString>, Kamoku> kamoku_;
+    std::map<std::tuple<QString, int, QString, QString, QString>, Subject> subjects_;
+};

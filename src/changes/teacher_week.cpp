@@ -1,0 +1,207 @@
+#include "changes/teacher_week.h"
+
+#include <algorithm>
+
+#include <QDate>
+
+#include "changes/master_names.h"
+#include "context/school_context.h"
+#include "data/dates.h"
+#include "data/recordset.h"
+#include "timetable/slot_grid.h"
+#include "ui/grid.h"
+#include "ui/palette.h"
+
+namespace {
+
+constexpr int kRows = 32, kCols = 8;
+constexpr int kAlign = 5;
+constexpr double kHeaderFontSize = 8;
+const QString kCommonDept = QStringLiteral("000");
+
+QDate dateOfText(const QString& text) {
+    return QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
+}
+
+QString shortOr(const QString& shortName, const QString& name) {
+    return shortName.isEmpty() ? name : shortName;
+}
+
+void select(Grid& g, int row, int col, int rowEnd, int colEnd) {
+    g.setRow(row);
+    g.setCol(col);
+    g.setRowSel(rowEnd);
+    g.setColSel(colEnd);
+}
+
+void layout(Grid& g, const TeacherWeek& week) {
+    const SchoolContext& s = school();
+    g.setRows(0);
+    g.setCols(0);
+    g.setRows(kRows);
+    g.setCols(kCols);
+    g.setFixedRows(2);
+    g.setFixedCols(1);
+    g.setColWidth(-1, 1000);
+    g.setColWidth(0, 500);
+    select(g, 0, 0, kRows - 1, kCols - 1);
+    g.setCellAlignment(kAlign);
+    select(g, 0, 1, 1, kCols - 1);
+    g.setCellBackColor(colour::kLightYellow);
+    select(g, 0, 0, kRows - 1, 0);
+    g.setCellBackColor(colour::kLightYellow);
+    g.setMergeCells(3);
+    for (int c = 1; c <= TeacherWeek::kDays; ++c) {
+        const QString weekday = s.weekdayNames[week.weekdayOf(c)];
+        g.setTextMatrix(0, c, week.dated() ? week.dateOf(c) : weekday);
+        g.setTextMatrix(1, c, weekday);
+        g.setMergeCol(c, true);
+    }
+    select(g, 0, 0, 1, 0);
+    g.setCellFontSize(kHeaderFontSize);
+    g.setTextMatrix(0, 0, QStringLiteral("時限"));
+    g.setTextMatrix(1, 0, QStringLiteral("時限"));
+    for (int p = 1; p <= TeacherWeek::kPeriods; ++p)
+        for (int r = 0; r < 3; ++r) g.setTextMatrix(weekFirstRow(p) + r, 0, QString::number(p));
+    g.setMergeCol(0, true);
+    // A week fills its window, as the class timetable does.
+    g.setStretchRows(true);
+}
+
+// Writes the three rows of a cell, the colour too when one is given.
+void writeCell(Grid& g, int col, int period, const QString& top, const QString& middle,
+               const QString& bottom, int fore = -1) {
+    const int row = weekFirstRow(period);
+    g.setTextMatrix(row, col, top);
+    g.setTextMatrix(row + 1, col, middle);
+    g.setTextMatrix(row + 2, col, bottom);
+    if (fore < 0) return;
+    select(g, row, col, row + 2, col);
+    g.setCellForeColor(fore);
+}
+
+void writeLesson(Grid& g, TeacherWeek& week, MasterNames& names, int col, int period,
+                 const WeekLesson& lesson, const QString& subject, int fore = -1) {
+    const int d = departmentPositionOf(lesson.dept);
+    const int k = classPositionOf(d, lesson.klass);
+    const QString klass = k > 0 ? school().classes[d][k].shortName : lesson.klass;
+    writeCell(g, col, period, names.departmentName(lesson.dept),
+              QStringLiteral("%1年 %2").arg(lesson.grade).arg(klass), subject, fore);
+    week.lessons[col][period] = lesson;
+}
+
+bool inWeek(int weekday, int period) {
+    return weekday >= 1 && weekday <= TeacherWeek::kDays && period >= 1 &&
+           period <= TeacherWeek::kPeriods;
+}
+
+void drawStandard(Grid& g, TeacherWeek& week, MasterNames& names) {
+    Recordset rs("組時間割");
+    rs.setIndex("Idx_教員コマ");
+    rs.seek(Seek::AtLeast, {week.year, week.teacher, 0, 0});
+    for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == week.year &&
+           rs.text("組_教員") == week.teacher;
+         rs.moveNext()) {
+        const int w = rs.integer("組_曜日"), p = rs.integer("組_時限");
+        if (!inWeek(w, p)) continue;
+        const WeekLesson lesson{rs.text("組_学部"), rs.integer("組_学年"), rs.text("組_コース"),
+                                rs.text("組_組")};
+        QString subject = shortOr(rs.text("組_教科略称"), rs.text("組_教科名"));
+        if (rs.integer("組_登録") == 1) {
+            subject = rs.text("組_教科略称");
+        } else {
+            // The subject master's names; a subject no longer there shows what the lesson stored.
+            const auto& s = names.subject(lesson.dept, lesson.grade, lesson.course,
+                                          rs.text("組_科目"), rs.text("組_教科"));
+            if (s.found) subject = s.shownName();
+        }
+        writeLesson(g, week, names, week.columnOf(w), p, lesson, subject);
+    }
+}
+
+void drawChanges(Grid& g, TeacherWeek& week, MasterNames& names) {
+    const QString last = week.dateOf(TeacherWeek::kDays);
+    Recordset rs("時限変更");
+    rs.setIndex("Idx_教員コマ");
+    rs.seek(Seek::AtLeast, {week.year, week.teacher, week.firstDate, 0});
+    for (; !rs.noMatch() && !rs.eof() && rs.integer("変_年度") == week.year &&
+           rs.text("変_教員") == week.teacher && rs.text("変_日付") <= last;
+         rs.moveNext()) {
+        const int col = week.columnOfDate(rs.text("変_日付"));
+        const int p = rs.integer("変_時限");
+        if (!inWeek(col, p)) continue;
+        const WeekLesson lesson{rs.text("変_学部"), rs.integer("変_学年"), rs.text("変_コース"),
+                                rs.text("変_組")};
+        writeLesson(g, week, names, col, p, lesson,
+                    shortOr(rs.text("変_教科略称"), rs.text("変_教科名")), colour::kLightMagenta);
+    }
+}
+
+void drawEvents(Grid& g, const TeacherWeek& week) {
+    const QString last = week.dateOf(TeacherWeek::kDays);
+    Recordset rs("予定");
+    rs.setIndex("Idx_終了日");
+    rs.seek(Seek::AtLeast, {week.year, week.firstDate});
+    // Ordered by end date: every event from here on lasts into the week or beyond. One that
+    // starts after the week may be followed by a longer one that overlaps it, so the scan goes on
+    // to the end of the year.
+    for (; !rs.noMatch() && !rs.eof() && rs.integer("予_年度") == week.year; rs.moveNext()) {
+        const QString start = rs.text("予_日付");
+        const int lessons = start <= last ? rs.integer("予_授業F") : 1;
+        if (lessons != 0 && lessons != 2) continue;
+        const QString end = rs.text("予_終了日");
+        const QString dept = rs.text("予_学部");
+        const int grade = rs.integer("予_学年");
+        const int from = rs.integer("予_時限From"), to = rs.integer("予_時限To");
+        const QString label = shortOr(rs.text("予_略称"), rs.text("予_名称"));
+        const int startCol = start <= week.firstDate ? 1 : week.columnOfDate(start);
+        for (int c = std::max(startCol, 1); c <= TeacherWeek::kDays && week.dateOf(c) <= end; ++c)
+            for (int p = 1; p <= TeacherWeek::kPeriods; ++p) {
+                const auto& lesson = week.lessonAt(c, p);
+                // A free period has no class for an event to concern.
+                if (!lesson) continue;
+                if (dept != kCommonDept && dept != lesson->dept) continue;
+                if (grade != 0 && grade != lesson->grade) continue;
+                if (lessons == 2 && (p < from || p > to)) continue;
+                writeCell(g, c, p, label, label, label, colour::kLightMagenta);
+            }
+    }
+}
+
+}  // namespace
+
+int TeacherWeek::columnOfDate(const QString& date) const {
+    if (!dated()) return 0;
+    for (int c = 1; c <= kDays; ++c)
+        if (dates[c] == date) return c;
+    return 0;
+}
+
+int TeacherWeek::weekdayOf(int column) const {
+    return (firstWeekday - 1 + column - 1) % kDays + 1;
+}
+
+int TeacherWeek::columnOf(int weekday) const {
+    return (weekday - firstWeekday + kDays) % kDays + 1;
+}
+
+TeacherWeek GRD教員コマ(WorkContext& ctx, Grid& g, int year, const QString& teacher,
+                        const QString& firstDate, int firstWeekday) {
+    TeacherWeek week;
+    week.year = year;
+    week.teacher = teacher;
+    const QDate first = dateOfText(firstDate);
+    week.firstDate = first.isValid() ? firstDate : QString();
+    week.firstWeekday = firstWeekday >= 1 && firstWeekday <= 7 ? firstWeekday : 1;
+    if (first.isValid())
+        for (int c = 1; c <= TeacherWeek::kDays; ++c)
+            week.dates[c] = dateText(first.addDays(c - 1));
+    layout(g, week);
+    ctx.selectedRow = ctx.selectedCol = 0;
+    MasterNames names(year);
+    drawStandard(g, week, names);
+    if (!week.dated()) return week;
+    drawChanges(g, week, names);
+    drawEvents(g, week);
+    return week;
+}
