@@ -42,6 +42,7 @@ const QString kFreeTextCode = QStringLiteral("000");
     C教員 = comboBox("C教員");
     備考 = textBox("備考", 40);
     表示中 = label("表示中");
+    fields_ = {授業, 登録外授業, C曜日, C時限, C科目, C教科, C教員};
     onLostFocus(年度, [this] { 年度_LostFocus(); });
     onLostFocus(C時限, [this] { C時限_LostFocus(); });
     onLostFocus(C曜日, [this] { C曜日_LostFocus(); });
@@ -106,18 +107,8 @@ void 組時間割::Form_Load() {
     CMB学部(ctx(), 学部::Fill, list_option::kPlain, C学部);
     CMB学年(ctx(), 学年::Fill, list_option::kPlain, C学年);
     CMB組(ctx(), 組::Fill, list_option::kPlain, C組);
-    C曜日->clear();
-    for (int w = 1; w <= 7; ++w) C曜日->addItem(school().weekdayNames[w]);
-    C時限->clear();
-    for (int p = 1; p <= 9; ++p) C時限->addItem(QString::number(p));
-    C曜日->setEditText(QString());
-    C時限->setEditText(QString());
-    授業->setChecked(true);
+    fields_.fill();
     GRD時割初期化(ctx(), *G時割);
-}
-
-bool 組時間割::freeText() const {
-    return 登録外授業->isChecked();
 }
 
 // ------------------------------------------------------------------------------ choosing a class
@@ -152,10 +143,7 @@ void 組時間割::B表示_Click() {
     // The year in the box is the year shown and written: a user who types next year's number
     // expects next year's timetable.
     ctx().workingYear = 年度->text().toInt();
-    const WorkContext& c = ctx();
-    class_ = {c.workingYear, c.departmentCode, c.departmentName, c.departmentPosition,
-              c.grade,       c.gradeText,      c.courseCode,     c.classCode,
-              c.classText,   c.classPosition};
+    class_ = ShownClass::of(ctx());
     shown_ = true;
     表示中->setText(QStringLiteral("%1年度　%2　%3　%4")
                         .arg(class_.year)
@@ -165,18 +153,7 @@ void 組時間割::B表示_Click() {
 }
 
 void 組時間割::selectShownClass() {
-    WorkContext& c = ctx();
-    c.workingYear = class_.year;
-    c.departmentCode = class_.deptCode;
-    c.departmentName = class_.deptName;
-    c.departmentPosition = class_.deptPos;
-    c.grade = class_.grade;
-    c.gradeText = class_.gradeText;
-    c.courseCode = class_.courseCode;
-    c.classCode = class_.classCode;
-    c.classText = class_.classText;
-    c.classPosition = class_.classPos;
-    c.selectionNumber = 0;
+    class_.select(ctx());
 }
 
 void 組時間割::draw() {
@@ -198,23 +175,9 @@ void 組時間割::G時割_Click(int row, int col) {
         return;
     }
     WorkContext& c = ctx();
-    Grid& g = *G時割;
-    if (c.selectedRow != 0 || c.selectedCol != 0) {
-        const int p = g.textMatrix(c.selectedRow, 0).toInt();
-        g.setRow(lessonRow(p));
-        g.setCol(c.selectedCol);
-        g.setRowSel(teacherRow(p));
-        g.setCellBackColor(colour::kWhite);
-    }
-    const int p = g.textMatrix(row, 0).toInt();
-    const QString lesson = g.textMatrix(lessonRow(p), col);
-    const QString teacherLine = g.textMatrix(teacherRow(p), col);
-    g.setRow(lessonRow(p));
-    g.setCol(col);
-    g.setRowSel(teacherRow(p));
-    g.setCellBackColor(colour::kLightGreen);
-    c.selectedCol = col;
-    c.selectedRow = row;
+    const int p = GRD時割選択(c, *G時割, row, col);
+    const QString lesson = G時割->textMatrix(lessonRow(p), col);
+    const QString teacherLine = G時割->textMatrix(teacherRow(p), col);
     weekday_ = col;
     period_ = p;
 
@@ -237,7 +200,7 @@ void 組時間割::G時割_Click(int row, int col) {
     teacher_ = c.teacherNumber;
     Recordset rs("組時間割");
     if (!shown_ || !LessonKey::of(c, weekday_, period_, teacher_).find(rs)) {
-        for (QComboBox* f : {C時限, C曜日, C科目, C教科, C教員}) f->setEditText(QString());
+        fields_.clear();
         備考->clear();
     } else {
         C科目->setEditText(rs.text("組_科目名"));
@@ -247,8 +210,7 @@ void 組時間割::G時割_Click(int row, int col) {
         備考->setText(rs.text("組_備考"));
         (rs.integer("組_登録") == 0 ? 授業 : 登録外授業)->setChecked(true);
     }
-    C時限->setEditText(QString::number(p));
-    C曜日->setEditText(school().weekdayNames[col]);
+    fields_.showSlot(col, p);
 }
 
 // ------------------------------------------------------------------------------ the entry fields
@@ -258,46 +220,25 @@ void 組時間割::C科目_Click() {
 }
 
 void 組時間割::C教科_Click() {
-    pickSubject(ctx(), C教科, C教員, freeText() ? 教師::FillHomeroomFirst : 教師::FillAssigned);
+    pickSubject(ctx(), C教科, C教員,
+                fields_.freeText() ? 教師::FillHomeroomFirst : 教師::FillAssigned);
 }
 
 void 組時間割::C時限_LostFocus() {
-    if (C時限->currentText().isEmpty()) {
-        reportFieldErrorFirst(ctx(), C時限, QStringLiteral("時限を選択して下さい"));
-        period_ = 0;
-        return;
-    }
-    setFieldColour(C時限, colour::kBlack);
-    // Ten periods fit the grid; a period it cannot show is never stored.
-    CHK数字(ctx(), C時限, "032", Numeric::Integer, 1, SlotTables::kPeriods);
-    period_ = ctx().checkResult == 0 ? C時限->currentText().toInt() : 0;
+    period_ = fields_.checkPeriod(ctx());
 }
 
 void 組時間割::C曜日_LostFocus() {
-    weekday_ = 0;
-    for (int w = 1; w <= 7; ++w)
-        if (C曜日->currentText() == school().weekdayNames[w]) weekday_ = w;
-    setFieldColour(C曜日, colour::kBlack);
-    if (weekday_ == 0) reportError(ctx(), C曜日, QStringLiteral("曜日を正しく選択して下さい"));
+    weekday_ = fields_.checkWeekday(ctx());
 }
 
 void 組時間割::C科目_LostFocus() {
-    if (!freeText()) {
-        const int r = CMB科目(ctx(), 科目::ByName, list_option::kPlain, C科目);
-        setFieldColour(C科目, r == 0 ? colour::kBlack : colour::kLightRed);
-    } else if (C科目->currentText().isEmpty()) {
-        reportFieldError(ctx(), C科目, QStringLiteral("科目に正しく入力して下さい"));
-    } else {
-        setFieldColour(C科目, colour::kBlack);
-    }
+    fields_.checkKamoku(ctx());
 }
 
 void 組時間割::C教科_LostFocus() {
-    if (!freeText()) {
-        if (CMB教科(ctx(), 教科::ByName, 0, C教科) == 0)
-            setFieldColour(C教科, colour::kBlack);
-        else
-            reportFieldError(ctx(), C教科, QStringLiteral("教科を正しく選択して下さい"));
+    if (!fields_.freeText()) {
+        fields_.checkSubject(ctx());
         return;
     }
     // The text of a free-text lesson is what the grid shows: it cannot be empty.
@@ -310,12 +251,7 @@ void 組時間割::C教科_LostFocus() {
 }
 
 void 組時間割::C教員_LostFocus() {
-    if (CMB教師(ctx(), 教師::ByName, C教員) == 0) {
-        setFieldColour(C教員, colour::kBlack);
-        teacher_ = ctx().teacherNumber;
-    } else {
-        reportFieldError(ctx(), C教員, QStringLiteral("教員を正しく選択して下さい"));
-    }
+    if (fields_.checkTeacher(ctx())) teacher_ = ctx().teacherNumber;
 }
 
 // ------------------------------------------------------------------------------ writing
@@ -336,7 +272,8 @@ void 組時間割::B確定_Click() {
     C教員_LostFocus();
     c.slotWeekday = weekday_;
     c.slotPeriod = period_;
-    if (freeText()) c.kamokuElective = c.subjectSplit = c.subjectElective = 0;
+    const bool freeText = fields_.freeText();
+    if (freeText) c.kamokuElective = c.subjectSplit = c.subjectElective = 0;
     // Here only the standard timetable counts; no date of another check is involved.
     if (c.errorFlag == 0) CHK時間割(c, 1, list_option::kPlain, QString());
     confirming_ = false;
@@ -356,12 +293,12 @@ void 組時間割::B確定_Click() {
         rs.edit();
     }
     rs.set("組_教員", teacher_);
-    rs.set("組_科目", freeText() ? kFreeTextCode : c.kamokuNumber);
+    rs.set("組_科目", freeText ? kFreeTextCode : c.kamokuNumber);
     rs.set("組_科目名", C科目->currentText());
-    rs.set("組_教科", freeText() ? kFreeTextCode : c.subjectNumber);
+    rs.set("組_教科", freeText ? kFreeTextCode : c.subjectNumber);
     rs.set("組_教科名", C教科->currentText());
-    rs.set("組_教科略称", freeText() ? C教科->currentText() : c.subjectShortName);
-    rs.set("組_登録", freeText() ? 1 : 0);
+    rs.set("組_教科略称", freeText ? C教科->currentText() : c.subjectShortName);
+    rs.set("組_登録", freeText ? 1 : 0);
     rs.set("組_備考", 備考->text());
     rs.update();
     showMessage(QStringLiteral("授業は更新(登録)されました。"));
