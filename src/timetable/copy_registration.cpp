@@ -1,11 +1,13 @@
 #include "timetable/copy_registration.h"
 
+#include <set>
+#include <tuple>
+
 #include "common/occupancy_check.h"
 #include "common/selection_lists.h"
 #include "context/school_context.h"
 #include "data/recordset.h"
 #include "timetable/lesson_record.h"
-#include "timetable/master_lookups.h"
 #include "timetable/timetable_grid.h"
 #include "ui/grid.h"
 #include "ui/palette.h"
@@ -55,7 +57,9 @@ QString CopyCheck::missingMessage(const WorkContext& ctx) const {
     return text;
 }
 
-CopyCheck checkCopy(WorkContext& ctx, Grid* grid) {
+CopyCheck CopyRegistration::check(Grid* grid) {
+    WorkContext& ctx = ctx_;
+    MasterLookups& lookups = lookups_;
     if (grid) {
         grid->setRow(1);
         grid->setCol(1);
@@ -64,7 +68,6 @@ CopyCheck checkCopy(WorkContext& ctx, Grid* grid) {
         grid->setCellBackColor(colour::kWhite);
     }
     CopyCheck found;
-    MasterLookups lookups(ctx);
     for (int w = 1; w <= SlotTables::kWeekdays; ++w) {
         for (int p = 1; p <= SlotTables::kPeriods; ++p) {
             for (const SlotEntry& lesson : lessonsOf(ctx.slotTables.at(w, p))) {
@@ -107,19 +110,36 @@ CopyCheck checkCopy(WorkContext& ctx, Grid* grid) {
     return found;
 }
 
-int writeCopy(WorkContext& ctx) {
-    MasterLookups lookups(ctx);
+int CopyRegistration::write() {
+    WorkContext& ctx = ctx_;
+    // What the class holds already, read in one pass: a lesson not among it is added without
+    // looking for it first.
+    std::set<std::tuple<int, int, QString>> stored;
+    {
+        Recordset rs("組時間割");
+        rs.setIndex("Key_時間割");
+        const LessonKey from = LessonKey::of(ctx, 0, 0, QString());
+        rs.seek(Seek::AtLeast, {from.year, from.dept, from.grade, from.course, from.klass,
+                                from.selection, 0, 0, QString()});
+        for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == from.year &&
+               rs.text("組_学部") == from.dept && rs.integer("組_学年") == from.grade &&
+               rs.text("組_コース") == from.course && rs.text("組_組") == from.klass &&
+               rs.integer("組_選択番号") == from.selection;
+             rs.moveNext())
+            stored.insert({rs.integer("組_曜日"), rs.integer("組_時限"), rs.text("組_教員")});
+    }
     Recordset rs("組時間割");
     int written = 0;
     for (int w = 1; w <= SlotTables::kWeekdays; ++w) {
         for (int p = 1; p <= SlotTables::kPeriods; ++p) {
             for (const SlotEntry& lesson : lessonsOf(ctx.slotTables.at(w, p))) {
                 const LessonKey key = LessonKey::of(ctx, w, p, lesson.teacher);
-                if (key.find(rs))
+                // A slot may name one teacher twice: the second lesson rewrites the first.
+                if (!stored.insert({w, p, lesson.teacher}).second && key.find(rs))
                     rs.edit();
                 else
                     key.addTo(rs);
-                lookups.teacher(lesson.teacher);
+                lookups_.teacher(lesson.teacher);
                 rs.set("組_教員名", ctx.teacherName);
                 rs.set("組_教員表示名", ctx.teacherDisplayName);
                 if (lesson.freeText == 1) {
@@ -130,8 +150,8 @@ int writeCopy(WorkContext& ctx) {
                     rs.set("組_教科略称", lesson.kamoku);
                     rs.set("組_登録", 1);
                 } else {
-                    lookups.kamoku(lesson.kamoku);
-                    lookups.subject(lesson.subject);
+                    lookups_.kamoku(lesson.kamoku);
+                    lookups_.subject(lesson.subject);
                     rs.set("組_科目", lesson.kamoku);
                     rs.set("組_科目名", ctx.kamokuName);
                     rs.set("組_教科", lesson.subject);

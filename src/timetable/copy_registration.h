@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "context/work_context.h"
+#include "timetable/master_lookups.h"
 
 class Grid;
 
@@ -30,9 +31,19 @@ struct CopyCheck {
     QString missingMessage(const WorkContext& ctx) const;
 };
 
-// Checks every lesson against the selected class's masters and the other classes' timetables.
-// With a grid, its highlight is cleared first and the lines of each finding turn light red.
-CopyCheck checkCopy(WorkContext& ctx, Grid* grid);
+// One registration: the check, then the writes, of the class selected in ctx when it is made.
+// Both look the masters up through one cache, so a week's teachers are read once.
+class CopyRegistration {
+public:
+    explicit CopyRegistration(WorkContext& ctx) : ctx_(ctx), lookups_(ctx) {}
 
-// Writes every lesson as one 組時間割 record of the selected class; returns how many.
-int writeCopy(WorkContext& ctx);
+    // Checks every lesson against the class's masters and the other classes' timetables. With
+    // a grid, its highlight is cleared first and the lines of each finding turn light red.
+    CopyCheck check(Grid* grid);
+    // Writes every lesson as one 組時間割 record of the class; returns how many.
+    int write();
+
+private:
+    WorkContext& ctx_;
+    MasterLookups lookups_;
+};

@@ -474,7 +474,8 @@ void 時間割コピー::B登録_Click() {
         return;
     }
     target.select(c);
-    const CopyCheck check = checkCopy(c, G時割);
+    CopyRegistration registration(c);
+    const CopyCheck check = registration.check(G時割);
     bool go = false;
     if (check.errorFlag() == 1) {
         showMessage(check.missingMessage(c));
@@ -490,7 +491,7 @@ void 時間割コピー::B登録_Click() {
         selectLoaded();
         return;
     }
-    writeCopy(c);
+    registration.write();
     showMessage(QStringLiteral("授業は更新(登録)されました。"));
     // From now on the screen shows, and edits, the target's week as stored.
     class_ = target;
