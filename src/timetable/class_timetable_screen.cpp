@@ -33,22 +33,21 @@ const QString kFreeTextCode = QStringLiteral("000");
     C学年 = comboBox("C学年", [this] { C学年_Click(); });
     C組 = comboBox("C組", [this] { C組_Click(); });
     G時割 = grid("G時割", [this](int r, int c) { G時割_Click(r, c); });
-    授業 = option("授業", QStringLiteral("授業"));
-    登録外授業 = option("登録外授業", QStringLiteral("登録外授業"));
-    C曜日 = comboBox("C曜日");
-    C時限 = comboBox("C時限");
-    C科目 = comboBox("C科目", [this] { C科目_Click(); });
-    C教科 = comboBox("C教科", [this] { C教科_Click(); });
-    C教員 = comboBox("C教員");
+    fields_.授業 = option("授業", QStringLiteral("授業"));
+    fields_.登録外授業 = option("登録外授業", QStringLiteral("登録外授業"));
+    fields_.C曜日 = comboBox("C曜日");
+    fields_.C時限 = comboBox("C時限");
+    fields_.C科目 = comboBox("C科目", [this] { C科目_Click(); });
+    fields_.C教科 = comboBox("C教科", [this] { C教科_Click(); });
+    fields_.C教員 = comboBox("C教員");
     備考 = textBox("備考", 40);
     表示中 = label("表示中");
-    fields_ = {授業, 登録外授業, C曜日, C時限, C科目, C教科, C教員};
     onLostFocus(年度, [this] { 年度_LostFocus(); });
-    onLostFocus(C時限, [this] { C時限_LostFocus(); });
-    onLostFocus(C曜日, [this] { C曜日_LostFocus(); });
-    onLostFocus(C科目, [this] { C科目_LostFocus(); });
-    onLostFocus(C教科, [this] { C教科_LostFocus(); });
-    onLostFocus(C教員, [this] { C教員_LostFocus(); });
+    onLostFocus(fields_.C時限, [this] { C時限_LostFocus(); });
+    onLostFocus(fields_.C曜日, [this] { C曜日_LostFocus(); });
+    onLostFocus(fields_.C科目, [this] { C科目_LostFocus(); });
+    onLostFocus(fields_.C教科, [this] { C教科_LostFocus(); });
+    onLostFocus(fields_.C教員, [this] { C教員_LostFocus(); });
 
     auto* top = new QHBoxLayout;
     top->addWidget(labelled(QStringLiteral("年度"), 年度));
@@ -58,19 +57,7 @@ const QString kFreeTextCode = QStringLiteral("000");
     top->addWidget(button("B表示", QStringLiteral("表示"), [this] { B表示_Click(); }));
     top->addStretch();
 
-    auto* frame = new QGroupBox(this);
-    frame->setObjectName("Frame1");
-    auto* kinds = new QHBoxLayout(frame);
-    kinds->addWidget(授業);
-    kinds->addWidget(登録外授業);
-
-    auto* fields = new QFormLayout;
-    fields->addRow(frame);
-    fields->addRow(QStringLiteral("曜日"), C曜日);
-    fields->addRow(QStringLiteral("時限"), C時限);
-    fields->addRow(QStringLiteral("科目"), C科目);
-    fields->addRow(QStringLiteral("教科"), C教科);
-    fields->addRow(QStringLiteral("教員"), C教員);
+    QFormLayout* fields = fields_.form(this);
     fields->addRow(QStringLiteral("備考"), 備考);
 
     auto* buttons = new QHBoxLayout;
@@ -149,7 +136,7 @@ void 組時間割::B表示_Click() {
                         .arg(class_.year)
                         .arg(class_.deptName, class_.gradeText, class_.classText));
     draw();
-    CMB科目(ctx(), 科目::Fill, list_option::kWithCommon, C科目);
+    CMB科目(ctx(), 科目::Fill, list_option::kWithCommon, fields_.C科目);
 }
 
 void 組時間割::selectShownClass() {
@@ -203,12 +190,12 @@ void 組時間割::G時割_Click(int row, int col) {
         fields_.clear();
         備考->clear();
     } else {
-        C科目->setEditText(rs.text("組_科目名"));
-        C教科->setEditText(rs.text("組_教科名"));
+        fields_.C科目->setEditText(rs.text("組_科目名"));
+        fields_.C教科->setEditText(rs.text("組_教科名"));
         c.subjectShortName = rs.text("組_教科略称");
-        C教員->setEditText(rs.text("組_教員名"));
+        fields_.C教員->setEditText(rs.text("組_教員名"));
         備考->setText(rs.text("組_備考"));
-        (rs.integer("組_登録") == 0 ? 授業 : 登録外授業)->setChecked(true);
+        (rs.integer("組_登録") == 0 ? fields_.授業 : fields_.登録外授業)->setChecked(true);
     }
     fields_.showSlot(col, p);
 }
@@ -216,11 +203,11 @@ void 組時間割::G時割_Click(int row, int col) {
 // ------------------------------------------------------------------------------ the entry fields
 
 void 組時間割::C科目_Click() {
-    pickKamoku(ctx(), C科目, C教科);
+    pickKamoku(ctx(), fields_.C科目, fields_.C教科);
 }
 
 void 組時間割::C教科_Click() {
-    pickSubject(ctx(), C教科, C教員,
+    pickSubject(ctx(), fields_.C教科, fields_.C教員,
                 fields_.freeText() ? 教師::FillHomeroomFirst : 教師::FillAssigned);
 }
 
@@ -242,12 +229,12 @@ void 組時間割::C教科_LostFocus() {
         return;
     }
     // The text of a free-text lesson is what the grid shows: it cannot be empty.
-    if (C教科->currentText().isEmpty()) {
-        reportFieldError(ctx(), C教科, QStringLiteral("教科に正しく入力して下さい"));
+    if (fields_.C教科->currentText().isEmpty()) {
+        reportFieldError(ctx(), fields_.C教科, QStringLiteral("教科に正しく入力して下さい"));
         return;
     }
-    setFieldColour(C教科, colour::kBlack);
-    if (!confirming_) CMB教師(ctx(), 教師::FillHomeroomFirst, C教員);
+    setFieldColour(fields_.C教科, colour::kBlack);
+    if (!confirming_) CMB教師(ctx(), 教師::FillHomeroomFirst, fields_.C教員);
 }
 
 void 組時間割::C教員_LostFocus() {
@@ -294,10 +281,10 @@ void 組時間割::B確定_Click() {
     }
     rs.set("組_教員", teacher_);
     rs.set("組_科目", freeText ? kFreeTextCode : c.kamokuNumber);
-    rs.set("組_科目名", C科目->currentText());
+    rs.set("組_科目名", fields_.C科目->currentText());
     rs.set("組_教科", freeText ? kFreeTextCode : c.subjectNumber);
-    rs.set("組_教科名", C教科->currentText());
-    rs.set("組_教科略称", freeText ? C教科->currentText() : c.subjectShortName);
+    rs.set("組_教科名", fields_.C教科->currentText());
+    rs.set("組_教科略称", freeText ? fields_.C教科->currentText() : c.subjectShortName);
     rs.set("組_登録", freeText ? 1 : 0);
     rs.set("組_備考", 備考->text());
     rs.update();

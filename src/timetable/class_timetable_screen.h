@@ -46,13 +46,6 @@ private:
     QComboBox* C学年;
     QComboBox* C組;
     Grid* G時割;
-    QRadioButton* 授業;
-    QRadioButton* 登録外授業;
-    QComboBox* C曜日;
-    QComboBox* C時限;
-    QComboBox* C科目;
-    QComboBox* C教科;
-    QComboBox* C教員;
     QLineEdit* 備考;
     QLabel* 表示中;
     LessonFields fields_;

@@ -1,6 +1,9 @@
 #include "timetable/lesson_fields.h"
 
 #include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QRadioButton>
 
 #include "common/checks.h"
@@ -9,6 +12,22 @@
 #include "context/slot_tables.h"
 #include "ui/fields.h"
 #include "ui/palette.h"
+
+QFormLayout* LessonFields::form(QWidget* parent) const {
+    auto* frame = new QGroupBox(parent);
+    frame->setObjectName("Frame1");
+    auto* kinds = new QHBoxLayout(frame);
+    kinds->addWidget(授業);
+    kinds->addWidget(登録外授業);
+    auto* rows = new QFormLayout;
+    rows->addRow(frame);
+    rows->addRow(QStringLiteral("曜日"), C曜日);
+    rows->addRow(QStringLiteral("時限"), C時限);
+    rows->addRow(QStringLiteral("科目"), C科目);
+    rows->addRow(QStringLiteral("教科"), C教科);
+    rows->addRow(QStringLiteral("教員"), C教員);
+    return rows;
+}
 
 bool LessonFields::freeText() const {
     return 登録外授業->isChecked();

@@ -3,19 +3,25 @@
 #include "context/work_context.h"
 
 class QComboBox;
+class QFormLayout;
 class QRadioButton;
+class QWidget;
 
 // The entry fields of one lesson on the screens that place lessons in a class's week (組時間割,
 // 時間割コピー): ordinary or free-text lesson, weekday, period, course subject, subject and
 // teacher, and the checks each field runs when it is left and when the lesson is confirmed.
 struct LessonFields {
-    QRadioButton* 授業;
-    QRadioButton* 登録外授業;
-    QComboBox* C曜日;
-    QComboBox* C時限;
-    QComboBox* C科目;
-    QComboBox* C教科;
-    QComboBox* C教員;
+    QRadioButton* 授業 = nullptr;
+    QRadioButton* 登録外授業 = nullptr;
+    QComboBox* C曜日 = nullptr;
+    QComboBox* C時限 = nullptr;
+    QComboBox* C科目 = nullptr;
+    QComboBox* C教科 = nullptr;
+    QComboBox* C教員 = nullptr;
+
+    // The fields in a form, in screen order: the option pair in its frame "Frame1", then
+    // weekday, period, course subject, subject and teacher. A screen adds its own rows below.
+    QFormLayout* form(QWidget* parent) const;
 
     bool freeText() const;
     // The weekday names and the periods 1..9; both fields start empty, an ordinary lesson chosen.

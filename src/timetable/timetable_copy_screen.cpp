@@ -41,19 +41,18 @@ const QString kFreeTextCode = QStringLiteral("000");
     QPushButton* show = button("B表示", QStringLiteral("表示"), [this] { B表示_Click(); });
     表示中 = label("表示中");
     G時割 = grid("G時割", [this](int r, int c) { G時割_Click(r, c); });
-    授業 = option("授業", QStringLiteral("授業"));
-    登録外授業 = option("登録外授業", QStringLiteral("登録外授業"));
-    C曜日 = comboBox("C曜日");
-    C時限 = comboBox("C時限");
-    C科目 = comboBox("C科目", [this] { C科目_Click(); });
-    C教科 = comboBox("C教科", [this] { C教科_Click(); });
-    C教員 = comboBox("C教員");
-    fields_ = {授業, 登録外授業, C曜日, C時限, C科目, C教科, C教員};
-    onLostFocus(C時限, [this] { C時限_LostFocus(); });
-    onLostFocus(C曜日, [this] { C曜日_LostFocus(); });
-    onLostFocus(C科目, [this] { C科目_LostFocus(); });
-    onLostFocus(C教科, [this] { C教科_LostFocus(); });
-    onLostFocus(C教員, [this] { C教員_LostFocus(); });
+    fields_.授業 = option("授業", QStringLiteral("授業"));
+    fields_.登録外授業 = option("登録外授業", QStringLiteral("登録外授業"));
+    fields_.C曜日 = comboBox("C曜日");
+    fields_.C時限 = comboBox("C時限");
+    fields_.C科目 = comboBox("C科目", [this] { C科目_Click(); });
+    fields_.C教科 = comboBox("C教科", [this] { C教科_Click(); });
+    fields_.C教員 = comboBox("C教員");
+    onLostFocus(fields_.C時限, [this] { C時限_LostFocus(); });
+    onLostFocus(fields_.C曜日, [this] { C曜日_LostFocus(); });
+    onLostFocus(fields_.C科目, [this] { C科目_LostFocus(); });
+    onLostFocus(fields_.C教科, [this] { C教科_LostFocus(); });
+    onLostFocus(fields_.C教員, [this] { C教員_LostFocus(); });
 
     // Source and target side by side, then the button that loads the source.
     auto* top = new QHBoxLayout;
@@ -65,24 +64,14 @@ const QString kFreeTextCode = QStringLiteral("000");
         row->addWidget(labelled(QStringLiteral("学部"), fields->dept));
         row->addWidget(labelled(QStringLiteral("学年"), fields->grade));
         row->addWidget(labelled(QStringLiteral("組"), fields->klass));
-        fields->year->setMaximumWidth(60);
+        // Room for a four-digit year.
+        fields->year->setFixedWidth(fields->year->fontMetrics().horizontalAdvance("00000") + 12);
         top->addWidget(box);
     }
     top->addWidget(show, 0, Qt::AlignBottom);
     top->addStretch();
 
-    auto* frame1 = new QGroupBox(this);
-    frame1->setObjectName("Frame1");
-    auto* kinds = new QHBoxLayout(frame1);
-    kinds->addWidget(授業);
-    kinds->addWidget(登録外授業);
-    auto* entry = new QFormLayout;
-    entry->addRow(frame1);
-    entry->addRow(QStringLiteral("曜日"), C曜日);
-    entry->addRow(QStringLiteral("時限"), C時限);
-    entry->addRow(QStringLiteral("科目"), C科目);
-    entry->addRow(QStringLiteral("教科"), C教科);
-    entry->addRow(QStringLiteral("教員"), C教員);
+    QFormLayout* entry = fields_.form(this);
     auto* entryButtons = new QHBoxLayout;
     entryButtons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
     entryButtons->addWidget(button("B削除", QStringLiteral("削除"), [this] { B削除_Click(); }));
@@ -92,31 +81,33 @@ const QString kFreeTextCode = QStringLiteral("000");
     auto* frame2 = new QGroupBox(QStringLiteral("シフト方法"), this);
     frame2->setObjectName("Frame2");
     O曜日 = option("O曜日", QStringLiteral("曜日指定"));
-    O全件 = option("O全件", QStringLiteral("全件ｼﾌﾄ"));
     Cシ曜日 = comboBox("Cシ曜日");
+    O全件 = option("O全件", QStringLiteral("全件ｼﾌﾄ"));
     Ch日曜 = checkBox("Ch日曜", QStringLiteral("日曜授業あり"));
     Ch土曜 = checkBox("Ch土曜", QStringLiteral("土曜授業あり"));
-    auto arrow = [this](const char* name, QStyle::StandardPixmap icon, const QString& tip,
-                        std::function<void()> onClick) {
-        QPushButton* b = button(name, QString(), std::move(onClick));
-        b->setIcon(style()->standardIcon(icon));
-        b->setToolTip(tip);
-        b->setAccessibleName(tip);
-        return b;
+    // The four shift buttons as a cross of arrows, in reading order for the Tab key.
+    struct Arrow {
+        const char* name;
+        QStyle::StandardPixmap icon;
+        const char* tip;
+        void (時間割コピー::*handler)();
+        int row, col;
     };
     auto* arrows = new QGridLayout;
-    arrows->addWidget(arrow("B上シフト", QStyle::SP_ArrowUp, QStringLiteral("上へシフト"),
-                            [this] { B上シフト_Click(); }),
-                      0, 1);
-    arrows->addWidget(arrow("B左シフト", QStyle::SP_ArrowLeft, QStringLiteral("左へシフト"),
-                            [this] { B左シフト_Click(); }),
-                      1, 0);
-    arrows->addWidget(arrow("B右シフト", QStyle::SP_ArrowRight, QStringLiteral("右へシフト"),
-                            [this] { B右シフト_Click(); }),
-                      1, 2);
-    arrows->addWidget(arrow("B下シフト", QStyle::SP_ArrowDown, QStringLiteral("下へシフト"),
-                            [this] { B下シフト_Click(); }),
-                      2, 1);
+    for (const Arrow& a : {Arrow{"B上シフト", QStyle::SP_ArrowUp, "上へシフト",
+                                 &時間割コピー::B上シフト_Click, 0, 1},
+                           Arrow{"B左シフト", QStyle::SP_ArrowLeft, "左へシフト",
+                                 &時間割コピー::B左シフト_Click, 1, 0},
+                           Arrow{"B右シフト", QStyle::SP_ArrowRight, "右へシフト",
+                                 &時間割コピー::B右シフト_Click, 1, 2},
+                           Arrow{"B下シフト", QStyle::SP_ArrowDown, "下へシフト",
+                                 &時間割コピー::B下シフト_Click, 2, 1}}) {
+        QPushButton* b = button(a.name, QString(), [this, h = a.handler] { (this->*h)(); });
+        b->setIcon(style()->standardIcon(a.icon));
+        b->setToolTip(QString::fromUtf8(a.tip));
+        b->setAccessibleName(QString::fromUtf8(a.tip));
+        arrows->addWidget(b, a.row, a.col);
+    }
     auto* shiftBox = new QVBoxLayout(frame2);
     auto* upDown = new QHBoxLayout;
     upDown->addWidget(O曜日);
@@ -243,7 +234,7 @@ void 時間割コピー::B表示_Click() {
     表示中->setText(QStringLiteral("%1年度　%2　%3　%4")
                         .arg(class_.year)
                         .arg(class_.deptName, class_.gradeText, class_.classText));
-    CMB科目(c, 科目::Fill, list_option::kWithCommon, C科目);
+    CMB科目(c, 科目::Fill, list_option::kWithCommon, fields_.C科目);
     GRD時割(c, 1, *G時割);
 }
 
@@ -273,30 +264,30 @@ void 時間割コピー::G時割_Click(int row, int col) {
         CMB教師(c, 教師::ByNumber, slot.text[2]);
         const QString teacherName = c.teacherName;
         if (slot.freeText == 1) {
-            登録外授業->setChecked(true);
-            C科目->setEditText(slot.text[1]);
-            C教科->setEditText(slot.text[1]);
-            CMB教師(c, 教師::FillHomeroomFirst, C教員);
+            fields_.登録外授業->setChecked(true);
+            fields_.C科目->setEditText(slot.text[1]);
+            fields_.C教科->setEditText(slot.text[1]);
+            CMB教師(c, 教師::FillHomeroomFirst, fields_.C教員);
         } else {
-            授業->setChecked(true);
+            fields_.授業->setChecked(true);
             CMB科目(c, 科目::ByNumber, 0, slot.text[1]);
-            C科目->setEditText(c.kamokuName);
-            CMB教科(c, 教科::Fill, 0, C教科);
+            fields_.C科目->setEditText(c.kamokuName);
+            CMB教科(c, 教科::Fill, 0, fields_.C教科);
             CMB教科(c, 教科::ByNumber, 0, slot.subject);
-            C教科->setEditText(c.subjectName);
-            CMB教師(c, 教師::FillAssigned, C教員);
+            fields_.C教科->setEditText(c.subjectName);
+            CMB教師(c, 教師::FillAssigned, fields_.C教員);
         }
-        C教員->setEditText(teacherName);
+        fields_.C教員->setEditText(teacherName);
     }
     fields_.showSlot(col, p);
 }
 
 void 時間割コピー::C科目_Click() {
-    pickKamoku(ctx(), C科目, C教科);
+    pickKamoku(ctx(), fields_.C科目, fields_.C教科);
 }
 
 void 時間割コピー::C教科_Click() {
-    pickSubject(ctx(), C教科, C教員,
+    pickSubject(ctx(), fields_.C教科, fields_.C教員,
                 fields_.freeText() ? 教師::FillHomeroomFirst : 教師::FillAssigned);
 }
 
@@ -318,8 +309,8 @@ void 時間割コピー::C教科_LostFocus() {
         return;
     }
     // A free-text lesson's text is in 科目.
-    setFieldColour(C教科, colour::kBlack);
-    if (!confirming_) CMB教師(ctx(), 教師::FillHomeroomFirst, C教員);
+    setFieldColour(fields_.C教科, colour::kBlack);
+    if (!confirming_) CMB教師(ctx(), 教師::FillHomeroomFirst, fields_.C教員);
 }
 
 void 時間割コピー::C教員_LostFocus() {
@@ -379,7 +370,7 @@ void 時間割コピー::B確定_Click() {
         return;
 
     Slot& slot = c.slotTables.at(weekday_, period_);
-    const QString text = C科目->currentText();
+    const QString text = fields_.C科目->currentText();
     // The slot becomes this one lesson: no teacher of what it held before is written with it.
     slot = Slot{};
     if (freeText) {
@@ -498,7 +489,7 @@ void 時間割コピー::B登録_Click() {
     表示中->setText(QStringLiteral("%1年度　%2　%3　%4")
                         .arg(class_.year)
                         .arg(class_.deptName, class_.gradeText, class_.classText));
-    CMB科目(c, 科目::Fill, list_option::kWithCommon, C科目);
+    CMB科目(c, 科目::Fill, list_option::kWithCommon, fields_.C科目);
     GRD時割(c, 1, *G時割);
 }
 

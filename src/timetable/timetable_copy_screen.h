@@ -70,13 +70,6 @@ private:
     ClassFields target_;
     Grid* G時割;
     QLabel* 表示中;
-    QRadioButton* 授業;
-    QRadioButton* 登録外授業;
-    QComboBox* C曜日;
-    QComboBox* C時限;
-    QComboBox* C科目;
-    QComboBox* C教科;
-    QComboBox* C教員;
     QRadioButton* O曜日;
     QRadioButton* O全件;
     QComboBox* Cシ曜日;
