@@ -1,6 +1,7 @@
 #include "app/initial_processing.h"
 
 #include "context/school_context.h"
+#include "common/school_masters.h"
 #include "data/recordset.h"
 
 void 初期処理(WorkContext& ctx, const QDate& today,
@@ -30,37 +31,4 @@ bool loadBusinessYear(WorkContext& ctx) {
     s.businessYearEnd = rs.text("業_終了日");
     ctx.workingYear = s.businessYear;
     return true;
-}
-
-void loadMasters() {
-    SchoolContext& s = school();
-    s.clearMasters();
-    Recordset rs("マスタ");
-    rs.setIndex("Key_マスタ");
-    rs.seek(Seek::AtLeast, {"002", "001"});
-    for (; !rs.noMatch() && !rs.eof() && rs.text("マ_番号") <= "010"; rs.moveNext()) {
-        const QString kind = rs.text("マ_番号");
-        if (kind == "002") {
-            if (s.departmentCount == SchoolContext::kMaxDepartments) continue;
-            s.departments[++s.departmentCount] = {rs.text("マ_連番"), rs.text("マ_名称")};
-        } else if (kind == "003") {
-            if (s.gradeCount == SchoolContext::kMaxGrades) continue;
-            s.grades[++s.gradeCount] = {rs.text("マ_名称"), rs.text("マ_略称")};
-        } else if (kind == "004") {
-            if (s.courseCount == SchoolContext::kMaxCourses) continue;
-            s.courses[++s.courseCount] = {rs.text("マ_連番"), rs.text("マ_名称")};
-        } else if (kind == "006") {
-            // A class whose department is not loaded counts under the first department.
-            int d = 1;
-            for (int i = 1; i <= s.departmentCount; ++i)
-                if (s.departments[i].code == rs.text("マ_学部")) {
-                    d = i;
-                    break;
-                }
-            if (s.classCount[d] == SchoolContext::kMaxClasses) continue;
-            s.classes[d][++s.classCount[d]] = {rs.text("マ_名称"), rs.text("マ_略称")};
-        }
-    }
-    for (int d = 1; d <= SchoolContext::kMaxDepartments; ++d)
-        s.largestClassCount = std::max(s.largestClassCount, s.classCount[d]);
 }

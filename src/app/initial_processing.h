@@ -14,7 +14,3 @@ void 初期処理(WorkContext& ctx, const QDate& today, const std::function<void
 
 // Reads the business year into the process context; false when none is registered.
 bool loadBusinessYear(WorkContext& ctx);
-
-// Reads the master tables into the process context (at most 10 departments, grades and courses
-// and 20 classes per department; entries beyond are ignored).
-void loadMasters();

@@ -2,6 +2,8 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -92,7 +94,30 @@ std::map<QString, std::function<void(Screen&)>>& メニュ::actions() {
     }
     QPushButton* quit = button("終了", QStringLiteral("終了"), [this] { close(); });
     layout->addWidget(quit, 2, 2, Qt::AlignRight | Qt::AlignBottom);
+
+    // Without a business year every screen would work in year 0: say so, and offer the set-up
+    // again to a user who closed it at the first start.
+    auto* noYear = new QWidget(this);
+    noYear->setObjectName("F業務年度");
+    auto* noYearRow = new QHBoxLayout(noYear);
+    noYearRow->setContentsMargins(0, 0, 0, 0);
+    auto* hint = label("L業務年度", QStringLiteral("業務年度が登録されていません。"));
+    hint->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+    noYearRow->addWidget(hint);
+    noYearRow->addWidget(
+        button("B年度設定", QStringLiteral("業務年度の設定..."), [this] { B年度設定_Click(); }));
+    noYearRow->addStretch();
+    layout->addWidget(noYear, 3, 0, 1, 3);
     run([&] { Form_Load(today); });
+}
+
+void メニュ::B年度設定_Click() {
+    ctx().resetReporting();
+    showModal(new 年度登録(this));
+    ctx().title = QStringLiteral("初期処理");
+    if (ctx().errorFlag == 1) showMessage(ctx().message);
+    ctx().resetReporting();
+    updateTitle();
 }
 
 void メニュ::Form_Load(const QDate& today) {
@@ -115,6 +140,7 @@ void メニュ::updateTitle() {
     if (!name.isEmpty()) title += QStringLiteral(" － ") + name;
     if (school().businessYear > 0) title += QStringLiteral("　%1年度").arg(school().businessYear);
     setWindowTitle(title);
+    control<QWidget>("F業務年度")->setVisible(school().businessYear == 0);
 }
 
 Screen* メニュ::open(const QString& formName) {

@@ -26,4 +26,5 @@ public:
 private:
     void Form_Load(const QDate& today);
     void updateTitle();
+    void B年度設定_Click();
 };

@@ -44,7 +44,7 @@ void 年度登録::Form_Load() {
 
 void 年度登録::年度_LostFocus() {
     CHK必須(ctx(), 年度, "028");
-    if (ctx().errorFlag == 0) CHK数字(ctx(), 年度, "028");
+    if (ctx().errorFlag == 0) CHK年度(ctx(), 年度, "028");
 }
 
 void 年度登録::開始日_LostFocus() {
@@ -55,6 +55,11 @@ void 年度登録::開始日_LostFocus() {
 void 年度登録::終了日_LostFocus() {
     CHK日付(ctx(), 終了日, "016");
     終了日->setText(ctx().normalizedDateText);
+    // The next business year is written too, a year later: it must still be a date of four
+    // digits.
+    if (ctx().checkResult == 0 && ctx().normalizedDate.year() >= 9999)
+        reportFieldError(ctx(), 終了日,
+                         itemLabel("016") + QStringLiteral("に正しく(YYYY/MM/DD)入力してください"));
     CHK大小(ctx(), 開始日, 終了日, "002", 2);
 }
 
@@ -91,11 +96,13 @@ void 年度登録::B確定_Click() {
         rs.set("業_終了日", dateText(end.addYears(k - 1)));
         rs.update();
     }
-    // The running program works in the new year from now on.
-    school().businessYear = year;
-    school().businessYearStart = dateText(start);
-    school().businessYearEnd = dateText(end);
-    ctx().workingYear = year;
+    // The running program works in the new year from now on, once the year is stored.
+    afterCommit([this, year, start, end] {
+        school().businessYear = year;
+        school().businessYearStart = dateText(start);
+        school().businessYearEnd = dateText(end);
+        ctx().workingYear = year;
+    });
     showPlainMessage(QStringLiteral("年度の設定は終了しました"));
-    close();
+    afterCommit([this] { close(); });
 }

@@ -52,7 +52,8 @@ QString itemLabel(const QString& item) {
 
 void CHK必須(WorkContext& ctx, QWidget* field, const QString& item) {
     ctx.checkResult = 0;
-    if (!fieldText(field).isEmpty())
+    // Blanks alone (half- or full-width) are nothing typed.
+    if (!fieldText(field).trimmed().isEmpty())
         pass(field);
     else
         fail(ctx, field, messageFor(item, "に入力してください", "必須項目に入力してください"));
@@ -61,9 +62,18 @@ void CHK必須(WorkContext& ctx, QWidget* field, const QString& item) {
 void CHK数字(WorkContext& ctx, QWidget* field, const QString& item, Numeric kind, int min,
              int max) {
     ctx.checkResult = 0;
-    QString text = toHalfWidth(fieldText(field)).trimmed();
+    const QString raw = fieldText(field);
+    QString text = toHalfWidth(raw).trimmed();
+    if (text.isEmpty() && !raw.isEmpty()) {
+        // Blanks are not a number, and must never become the 0 an empty field stands for: the
+        // field is emptied and refused.
+        setFieldText(field, QString());
+        fail(ctx, field,
+             messageFor(item, "に正しく入力してください", "項目に正しく入力してください"));
+        return;
+    }
     if (text.isEmpty()) text = QStringLiteral("0");
-    if (text != fieldText(field)) setFieldText(field, text);
+    if (text != raw) setFieldText(field, text);
     static const QRegularExpression digits(QStringLiteral("^\\d+$"));
     bool ok = digits.match(text).hasMatch();
     const bool bounded =
@@ -79,6 +89,10 @@ void CHK数字(WorkContext& ctx, QWidget* field, const QString& item, Numeric ki
     else
         fail(ctx, field,
              messageFor(item, "に正しく入力してください", "項目に正しく入力してください"));
+}
+
+void CHK年度(WorkContext& ctx, QWidget* field, const QString& item) {
+    CHK数字(ctx, field, item, Numeric::Integer, kFirstYear, kLastYear);
 }
 
 void CHK日付(WorkContext& ctx, QWidget* field, const QString& item) {

@@ -24,6 +24,12 @@ enum class Numeric { Integer, Digits };
 void CHK数字(WorkContext& ctx, QWidget* field, const QString& item, Numeric kind = Numeric::Integer,
              int min = 0, int max = std::numeric_limits<int>::max());
 
+// A year typed by the user: 1..9998, so that the year after it (which the year set-up and the
+// term-end write) is still a four-digit year like every year in the file.
+constexpr int kFirstYear = 1;
+constexpr int kLastYear = 9998;
+void CHK年度(WorkContext& ctx, QWidget* field, const QString& item);
+
 // Sets the normalized date and its text "yyyy/mm/dd" (the raw text when the date is not valid);
 // the screen writes the text back into its field.
 void CHK日付(WorkContext& ctx, QWidget* field, const QString& item);

@@ -22,8 +22,14 @@ inline void clearList(QWidget* target) {
     if (QComboBox* c = asList(target)) c->clear();
 }
 
+// A filled drop-down shows nothing until the user picks an entry or the screen sets one: the
+// first entry shown by itself would look chosen when nobody chose it.
 inline void addEntry(QWidget* target, const QString& text) {
-    if (QComboBox* c = asList(target)) c->addItem(text);
+    if (QComboBox* c = asList(target)) {
+        const bool first = c->count() == 0;
+        c->addItem(text);
+        if (first) c->setCurrentIndex(-1);
+    }
 }
 
 // Leaves a decode's result in the screen's values and returns it.

@@ -122,6 +122,7 @@ int kamoku(WorkContext& ctx, int mode, int option, const QString& text, QWidget*
         ctx.kamokuName = rs.text("科_名称");
         ctx.kamokuShortName = rs.text("科_略称");
         ctx.kamokuElective = rs.integer("科_選択F");
+        if (field) setFieldColour(field, 0);
         return finish(ctx, 0);
     }
     clearKamoku(ctx);

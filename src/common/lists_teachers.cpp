@@ -34,9 +34,10 @@ int byIndex(WorkContext& ctx, const char* index, const QString& value) {
     return take(ctx, rs);
 }
 
+// In reading order, as staff lists are kept in a Japanese school: by the kana of the name.
 void fillAll(QWidget* target) {
     Recordset rs("教員");
-    rs.setIndex("Idx_教員名");
+    rs.setIndex("Idx_カナ");
     rs.seek(Seek::AtLeast, {""});
     for (; !rs.noMatch() && !rs.eof(); rs.moveNext()) addEntry(target, rs.text("員_氏名"));
 }

@@ -47,6 +47,11 @@ void EntryList::highlight(int row) {
     highlighted_ = row;
 }
 
+void EntryList::clearHighlight() {
+    if (highlighted_ > 0) paintRow(highlighted_, colour::kWhite);
+    highlighted_ = 0;
+}
+
 void EntryList::paintRow(int row, int colour) {
     grid_->setRow(row);
     grid_->setCol(0);
@@ -95,10 +100,14 @@ Registration::Outcome Registration::save() {
 }
 
 Registration::Outcome Registration::remove() {
+    return remove(plan_.key());
+}
+
+Registration::Outcome Registration::remove(const std::vector<Value>& key) {
     if (!screen_.ask(plan_.deleteQuestion)) return Outcome::Declined;
     Recordset rs(plan_.table);
     rs.setIndex(plan_.index);
-    rs.seek(Seek::Equal, plan_.key());
+    rs.seek(Seek::Equal, key);
     if (rs.noMatch()) {
         screen_.showMessage(plan_.notRegistered);
         if (plan_.refillWhenNotRegistered) refill();

@@ -38,6 +38,8 @@ public:
 
     // Paints the previously highlighted row back to white and this one light green.
     void highlight(int row);
+    // Paints the highlighted row back to white; nothing is highlighted afterwards.
+    void clearHighlight();
     int highlighted() const { return highlighted_; }
 
     Grid* grid() const { return grid_; }
@@ -103,6 +105,9 @@ public:
 
     Outcome save();
     Outcome remove();
+    // Deletes the entry of the given key instead of the one in the inputs: for a screen whose
+    // inputs may have been edited since the entry to delete was picked.
+    Outcome remove(const std::vector<Value>& key);
     // A click on the list: an entry row is highlighted and shown; any other row is refused with
     // the out-of-range message and changes nothing.
     void pick(int row);

@@ -10,6 +10,19 @@
 namespace {
 
 std::unique_ptr<Database> g_current;
+int g_busyTimeoutMs = Database::kDefaultBusyTimeoutMs;
+
+bool isBusy(int code) {
+    return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
+}
+
+DbError busyError() {
+    return DbError(
+        QStringLiteral(
+            "「%1」は他のプログラムが使用中です。しばらく待ってから、もう一度操作してください。")
+            .arg(kDatabaseFile),
+        DbError::Kind::Busy);
+}
 
 QString quoted(const QString& name) {
     return '"' + QString(name).replace('"', "\"\"") + '"';
@@ -67,10 +80,13 @@ bool Statement::step() {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
-    if (rc == SQLITE_CONSTRAINT ||
-        sqlite3_extended_errcode(db_->handle()) == SQLITE_CONSTRAINT_UNIQUE)
-        throw DbError(QStringLiteral("同じキーのレコードが既にあります（%1）")
-                          .arg(QString::fromUtf8(sqlite3_errmsg(db_->handle()))));
+    const int extended = sqlite3_extended_errcode(db_->handle());
+    const QString why = QString::fromUtf8(sqlite3_errmsg(db_->handle()));
+    if (extended == SQLITE_CONSTRAINT_UNIQUE || extended == SQLITE_CONSTRAINT_PRIMARYKEY)
+        throw DbError(QStringLiteral("同じキーのレコードが既にあります（%1）").arg(why));
+    if ((extended & 0xff) == SQLITE_CONSTRAINT)
+        throw DbError(
+            QStringLiteral("データベースの制約に合わないため保存できません（%1）").arg(why));
     db_->fail(QStringLiteral("データベースの読み書きに失敗しました"));
 }
 
@@ -151,6 +167,11 @@ void configureEngineOnce() {
 
 }  // namespace
 
+void Database::setBusyTimeout(int milliseconds) {
+    g_busyTimeoutMs = milliseconds;
+    if (g_current) sqlite3_busy_timeout(g_current->db_, milliseconds);
+}
+
 void Database::open(const QString& path) {
     configureEngineOnce();
     close();
@@ -165,6 +186,9 @@ void Database::open(const QString& path) {
         throw DbError(QStringLiteral("データベース「%1」を開けません（%2）").arg(path, why));
     }
     std::unique_ptr<Database> d(new Database(path, handle));
+    // Another program (a copy being made, a second window of this program) may hold the file for
+    // a moment: wait for it rather than fail at once.
+    sqlite3_busy_timeout(handle, g_busyTimeoutMs);
     d->verifySchema();
     // Rollback journal and full sync: between operations the single file is complete, so a copy
     // of it (the backup the reorganization reads) is always a consistent database.
@@ -223,12 +247,17 @@ Database::~Database() {
 }
 
 void Database::fail(const QString& what) const {
+    if (isBusy(sqlite3_extended_errcode(db_))) throw busyError();
     throw DbError(QStringLiteral("%1（%2）").arg(what, QString::fromUtf8(sqlite3_errmsg(db_))));
 }
 
 void Database::exec(const char* sql) {
     char* msg = nullptr;
     if (sqlite3_exec(db_, sql, nullptr, nullptr, &msg) != SQLITE_OK) {
+        if (isBusy(sqlite3_extended_errcode(db_))) {
+            sqlite3_free(msg);
+            throw busyError();
+        }
         const QString why = QString::fromUtf8(msg ? msg : "");
         sqlite3_free(msg);
         throw DbError(QStringLiteral("データベースの処理に失敗しました（%1）").arg(why));
@@ -242,14 +271,20 @@ void Database::verifySchema() {
         sqlite3_stmt* s = nullptr;
         if (sqlite3_prepare_v2(db_, "SELECT name FROM sqlite_master WHERE type='table'", -1, &s,
                                nullptr) != SQLITE_OK) {
+            if (isBusy(sqlite3_extended_errcode(db_))) {
+                sqlite3_finalize(s);
+                throw busyError();
+            }
             const QString why = QString::fromUtf8(sqlite3_errmsg(db_));
             sqlite3_finalize(s);
             throw DbError(
                 QStringLiteral("「%1」は時間割のデータベースではありません（%2）").arg(path_, why));
         }
-        while (sqlite3_step(s) == SQLITE_ROW)
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW)
             present << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
         sqlite3_finalize(s);
+        if (isBusy(rc)) throw busyError();
     }
     for (const TableDef& t : schemaTables())
         if (!present.contains(QString::fromUtf8(t.name)))
@@ -403,6 +438,8 @@ void Database::begin() {
     if (depth_ == 0) {
         exec("BEGIN");
         rollbackOnly_ = false;
+        operationStartSeq_ = seq_;
+        afterCommit_.clear();
     }
     ++depth_;
 }
@@ -425,6 +462,17 @@ void Database::commit() {
     }
     depth_ = 0;
     endOperation(false);
+    // Taken out first: an action may start the next operation.
+    auto actions = std::move(afterCommit_);
+    afterCommit_.clear();
+    for (auto& action : actions) action();
+}
+
+void Database::afterCommit(std::function<void()> action) {
+    if (depth_ == 0)
+        action();
+    else
+        afterCommit_.push_back(std::move(action));
 }
 
 void Database::rollback() {
@@ -438,6 +486,7 @@ void Database::rollback() {
     for (auto& [name, t] : tables_) t->beforeWrite();
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     depth_ = 0;
+    afterCommit_.clear();
     endOperation(true);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -17,16 +18,24 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-// An engine error: a missing file, table, field or index, a broken file, a duplicate key. It ends
-// the operation, which is rolled back; the screens report it once at their event boundary.
+// An engine error: a missing file, table, field or index, a broken file, a duplicate key, a file
+// another program keeps locked. It ends the operation, which is rolled back; the screens report it
+// once at their event boundary.
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
+    enum class Kind {
+        Other,
+        Busy,  // another program holds the file: nothing is wrong with it, try again later
+    };
+    explicit DbError(const QString& message, Kind kind = Kind::Other)
+        : std::runtime_error(message.toStdString()), message_(message), kind_(kind) {}
     const QString& message() const { return message_; }
+    Kind kind() const { return kind_; }
+    bool busy() const { return kind_ == Kind::Busy; }
 
 private:
     QString message_;
+    Kind kind_;
 };
 
 // The file name the program works on, in the working directory.
@@ -121,6 +130,10 @@ public:
     // Creates a new, empty database file with every table and index. Refuses an existing file.
     static void create(const QString& path);
 
+    // How long an operation waits for a file another program holds before it gives up.
+    static constexpr int kDefaultBusyTimeoutMs = 3000;
+    static void setBusyTimeout(int milliseconds);
+
     ~Database();
     const QString& path() const { return path_; }
 
@@ -143,6 +156,14 @@ public:
     bool inOperation() const { return depth_ > 0; }
     int operationDepth() const { return depth_; }
     void requireOperation() const;
+    // True once the running operation has written anything.
+    bool hasWrites() const { return depth_ > 0 && seq_ != operationStartSeq_; }
+    // Runs `action` once the running operation has committed; drops it when the operation is
+    // rolled back. Outside an operation it runs at once. Success messages and in-memory state
+    // that mirrors stored data (the business year, the loaded masters) wait for the commit, so
+    // that nobody is told of a save the file never received.
+    void afterCommit(std::function<void()> action);
+    bool hasAfterCommit() const { return !afterCommit_.empty(); }
 
     // Write tracking, so that a scan neither repeats nor runs after records that the same
     // operation added or moved while the scan was running.
@@ -165,6 +186,8 @@ private:
     int depth_ = 0;
     bool rollbackOnly_ = false;
     std::uint64_t seq_ = 0;
+    std::uint64_t operationStartSeq_ = 0;
+    std::vector<std::function<void()>> afterCommit_;
     std::map<QString, std::unique_ptr<TableMeta>> tables_;
     std::unordered_map<const char*, TableMeta*> literalTables_;
     QHash<QString, int> statementIds_;

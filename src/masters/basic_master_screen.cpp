@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "common/checks.h"
+#include "common/school_masters.h"
 #include "common/selection_lists.h"
 #include "ui/fields.h"
 #include "ui/grid.h"
@@ -23,8 +24,8 @@ const QString k学年 = QStringLiteral("003");
 const QString k組 = QStringLiteral("006");
 const QString k保存期間 = QStringLiteral("010");
 
-// Start-up loads these kinds into memory once: a change to them reaches the pickers of every
-// screen, this one's included, only when the program starts again.
+// Start-up loads these kinds into memory for the pickers of every screen; a change to them is
+// loaded again once it is stored, so that a class entered a minute ago can be used at once.
 bool loadedAtStart(const QString& kind) {
     return kind == k学部 || kind == k学年 || kind == k組;
 }
@@ -218,16 +219,27 @@ void 基本登録::checkRetention(QLineEdit* field) {
 void 基本登録::B確定_Click() {
     const auto outcome = registration_->save();
     if (outcome == Registration::Outcome::Added || outcome == Registration::Outcome::Updated)
-        noteRestartNeeded();
+        reloadMasters();
 }
 
 void 基本登録::削除_Click() {
-    if (registration_->remove() == Registration::Outcome::Deleted) noteRestartNeeded();
+    if (registration_->remove() == Registration::Outcome::Deleted) reloadMasters();
 }
 
-void 基本登録::noteRestartNeeded() {
+void 基本登録::reloadMasters() {
     if (!loadedAtStart(kind_)) return;
-    L反映->setText(QStringLiteral("学部・学年・組の変更は、次回の起動から反映されます。"));
+    afterCommit([this] {
+        loadMasters();
+        // This screen's own department picker offers a department entered a moment ago.
+        if (kind_ == k組) {
+            const QString shown = C学部->currentText();
+            CMB学部(ctx(), 学部::Fill, list_option::kPlain, C学部);
+            setFieldText(C学部, shown);
+        }
+        L反映->setText(
+            QStringLiteral("学部・学年・組の変更を反映しました。開いている画面には、"
+                           "開き直すと反映されます。"));
+    });
 }
 
 void 基本登録::マスタ_Click(int row) {

@@ -33,7 +33,7 @@ private:
     void chooseKind(const QString& kind);
     void checkAll();
     void checkRetention(QLineEdit* field);
-    void noteRestartNeeded();
+    void reloadMasters();
     RegistrationPlan plan();
 
     QLineEdit* マスターNO;

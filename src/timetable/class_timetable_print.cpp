@@ -56,21 +56,30 @@ void header(Printer& p, const TimetableHeader& h) {
 void PRT組時割(int mode, Grid& grid, const TimetableHeader& h) {
     if (mode != 1) return;
     Printer p(QStringLiteral("時間割表"));
+    p.setFileName(QStringLiteral("時間割表_%1年度_%2_%3_%4組")
+                      .arg(h.year)
+                      .arg(h.departmentName, h.gradeName, h.classCode));
     p.setPaperSize(Printer::kPaperA4);
     p.setScaleMillimetres();
     p.setFontName(QString::fromUtf8(kPrintFont));
     frame(p);
     header(p, h);
-    // Texts start at their cell and are never clipped: a long name runs on into the next column.
+    // Texts start at their cell; a long one is set smaller so that it never runs on into the next
+    // day's column, where it would read as one word with that day's lesson.
+    constexpr double kRoom = kDayWidth - 2;
     for (int w = 1; w <= 7; ++w) {
         for (int period = 1; period <= 10; ++period) {
             grid.setRow(lessonRow(period));
             grid.setCol(w);
             const QString lesson = grid.text();
-            if (!lesson.isEmpty()) text(p, dayLeft(w) + 1, bandTop(period) + 5, 12, lesson, 1);
+            if (!lesson.isEmpty())
+                text(p, dayLeft(w) + 1, bandTop(period) + 5, p.sizeToFit(lesson, kRoom, 12), lesson,
+                     1);
             grid.setRow(teacherRow(period));
             const QString teacher = grid.text();
-            if (!teacher.isEmpty()) text(p, dayLeft(w) + 1, bandTop(period) + 14, 10.5, teacher, 0);
+            if (!teacher.isEmpty())
+                text(p, dayLeft(w) + 1, bandTop(period) + 14, p.sizeToFit(teacher, kRoom, 10.5),
+                     teacher, 0);
         }
     }
     p.endDoc();

@@ -101,7 +101,7 @@ void 組時間割::Form_Load() {
 // ------------------------------------------------------------------------------ choosing a class
 
 void 組時間割::年度_LostFocus() {
-    CHK数字(ctx(), 年度, "001");
+    CHK年度(ctx(), 年度, "001");
 }
 
 void 組時間割::C学部_Click() {
@@ -175,9 +175,12 @@ void 組時間割::G時割_Click(int row, int col) {
         c.slotPeriod = period_;
         c.lessonDateText.clear();
         showModal(new 選時間割(this));
-        // The breakdown shared these values; messages are this screen's again.
+        // The breakdown shared these values and reset the selection for its own list: messages
+        // and the highlighted slot are this screen's again, so the next click clears this one.
         c.title = QStringLiteral("時間割の作成");
         c.resetReporting();
+        c.selectedRow = row;
+        c.selectedCol = col;
         return;
     }
 

@@ -232,11 +232,17 @@ void 選時間割::pickRow(int) {
         備考->clear();
         return;
     }
+    // The pickers offer what goes with the picked lesson, so that another subject or teacher of
+    // the same course subject can be chosen at once.
+    const QString teacherName = c.teacherName;
     CMB科目(c, 科目::ByNumber, 0, rs.text("組_科目"));
     C科目->setEditText(c.kamokuName);
+    CMB教科(c, 教科::Fill, 0, C教科);
     CMB教科(c, 教科::ByNumber, 0, rs.text("組_教科"));
     C教科->setEditText(c.subjectName);
-    C教員->setEditText(c.teacherName);
+    CMB教師(c, 教師::FillAssigned, C教員);
+    CMB教師(c, 教師::ByNumber, pickedTeacher_);
+    C教員->setEditText(teacherName);
     備考->setText(rs.text("組_備考"));
 }
 

@@ -4,6 +4,7 @@
 
 #include "common/selection_lists.h"
 #include "data/recordset.h"
+#include "ui/fields.h"
 
 LessonKey LessonKey::of(const WorkContext& c, int weekday, int period, const QString& teacher) {
     return {c.workingYear,     c.departmentCode, c.grade, c.courseCode, c.classCode,
@@ -59,6 +60,8 @@ void pickSubject(WorkContext& ctx, QComboBox* subject, QComboBox* teachers, int 
     if (ctx.subjectNumber.isEmpty()) {
         ctx.errorFlag = 1;
         ctx.message = QStringLiteral("教科を正しく選択して下さい");
+    } else {
+        setFieldColour(subject, 0);
     }
     CMB教師(ctx, teacherFill, teachers);
 }

@@ -182,7 +182,7 @@ bool 時間割コピー::decodeClass(const ClassFields& f, ShownClass& out) {
     const int errors = c.errorFlag;
     c.errorFlag = 0;
     // A year is a real school year: an empty field is refused, never taken as year 0.
-    CHK数字(c, f.year, f.yearItem, Numeric::Integer, 1, 9998);
+    CHK年度(c, f.year, f.yearItem);
     out.year = f.year->text().toInt();
     CMB学部(c, 学部::ByName, list_option::kPlain, f.dept);
     CMB学年(c, 学年::ByText, list_option::kPlain, f.grade);
@@ -204,6 +204,14 @@ bool 時間割コピー::decodeClass(const ClassFields& f, ShownClass& out) {
 
 void 時間割コピー::selectLoaded() {
     if (loaded_) class_.select(ctx());
+}
+
+void 時間割コピー::showLoadedClass() {
+    class_.select(ctx());
+    表示中->setText(QStringLiteral("%1年度　%2　%3　%4")
+                        .arg(class_.year)
+                        .arg(class_.deptName, class_.gradeText, class_.classText));
+    CMB科目(ctx(), 科目::Fill, list_option::kWithCommon, fields_.C科目);
 }
 
 void 時間割コピー::redraw() {
@@ -230,11 +238,7 @@ void 時間割コピー::B表示_Click() {
     }
     class_ = source;
     loaded_ = true;
-    class_.select(c);
-    表示中->setText(QStringLiteral("%1年度　%2　%3　%4")
-                        .arg(class_.year)
-                        .arg(class_.deptName, class_.gradeText, class_.classText));
-    CMB科目(c, 科目::Fill, list_option::kWithCommon, fields_.C科目);
+    showLoadedClass();
     GRD時割(c, 1, *G時割);
 }
 
@@ -328,7 +332,7 @@ QString 時間割コピー::targetConflict() {
     QString conflict;
     bool ok = false;
     const int year = target_.year->text().toInt(&ok);
-    if (ok && year >= 1 && year <= 9998 &&
+    if (ok && year >= kFirstYear && year <= kLastYear &&
         CMB学部(c, 学部::ByNameSilent, list_option::kSilent, target_.dept) == 0 &&
         CMB学年(c, 学年::ByTextSilent, list_option::kSilent, target_.grade) == 0 &&
         CMB組(c, 組::ByShortName, list_option::kSilent, target_.klass) == 0) {
@@ -483,14 +487,15 @@ void 時間割コピー::B登録_Click() {
         return;
     }
     registration.write();
+    selectLoaded();
     showMessage(QStringLiteral("授業は更新(登録)されました。"));
-    // From now on the screen shows, and edits, the target's week as stored.
-    class_ = target;
-    表示中->setText(QStringLiteral("%1年度　%2　%3　%4")
-                        .arg(class_.year)
-                        .arg(class_.deptName, class_.gradeText, class_.classText));
-    CMB科目(c, 科目::Fill, list_option::kWithCommon, fields_.C科目);
-    GRD時割(c, 1, *G時割);
+    // Once stored, the screen shows, and edits, the target's week as it is in the file. Should
+    // the commit fail, the week loaded and edited so far stays as it was.
+    afterCommit([this, target] {
+        class_ = target;
+        showLoadedClass();
+        GRD時割(ctx(), 1, *G時割);
+    });
 }
 
 void 時間割コピー::B印刷_Click() {

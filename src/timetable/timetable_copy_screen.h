@@ -58,6 +58,8 @@ private:
     bool decodeClass(const ClassFields& f, ShownClass& out);
     // The current selection is the loaded class again (a picker or the target has changed it).
     void selectLoaded();
+    // Names the loaded class above the grid and offers its course subjects.
+    void showLoadedClass();
     void redraw();
     bool refuseWithoutTimetable();
     // The message of a teacher conflict at the entry slot in the target class as the pickers

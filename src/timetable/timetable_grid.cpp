@@ -61,6 +61,8 @@ void GRD時割初期化(WorkContext& ctx, Grid& g) {
     }
     g.setMergeCells(3);
     g.setMergeCol(0, true);
+    // A week fills its window: the larger the window, the easier the names are to read.
+    g.setStretchRows(true);
     ctx.selectedRow = ctx.selectedCol = 0;
 }
 

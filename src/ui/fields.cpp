@@ -9,7 +9,8 @@
 
 namespace {
 constexpr const char* kColourProperty = "jkTextColour";
-}
+constexpr const char* kLengthProperty = "jkMaxChars";
+}  // namespace
 
 QString fieldText(const QWidget* field) {
     if (const auto* e = qobject_cast<const QLineEdit*>(field)) return e->text();
@@ -32,11 +33,18 @@ void setFieldText(QWidget* field, const QString& text) {
 
 void setFieldColour(QWidget* field, int colour) {
     field->setProperty(kColourProperty, colour);
-    QPalette p = field->palette();
-    p.setColor(QPalette::Text, paletteColor(colour));
-    p.setColor(QPalette::ButtonText, paletteColor(colour));
-    field->setPalette(p);
-    if (auto* c = qobject_cast<QComboBox*>(field); c && c->lineEdit()) c->lineEdit()->setPalette(p);
+    // Only the text the field shows: the entries of a drop-down's list keep their own colour.
+    QWidget* shows = field;
+    QPalette::ColorRole role = QPalette::Text;
+    if (auto* c = qobject_cast<QComboBox*>(field)) {
+        if (c->lineEdit())
+            shows = c->lineEdit();
+        else
+            role = QPalette::ButtonText;
+    }
+    QPalette p = shows->palette();
+    p.setColor(role, paletteColor(colour));
+    shows->setPalette(p);
 }
 
 int fieldColour(const QWidget* field) {
@@ -49,4 +57,37 @@ void setTabFirst(QWidget* field) {
         s->setTabFirst(field);
     else
         field->setFocus();
+}
+
+int textLength(const QString& text) {
+    int n = 0;
+    for (int i = 0; i < text.size(); ++i, ++n)
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
+    return n;
+}
+
+QString leftText(const QString& text, int characters) {
+    int i = 0;
+    for (int n = 0; n < characters && i < text.size(); ++n)
+        i += text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
+                                                                                              : 1;
+    return text.left(i);
+}
+
+void limitLength(QLineEdit* box, int characters) {
+    box->setProperty(kLengthProperty, characters);
+    // The box's own limit counts UTF-16 units; this one lets every character take two and cuts
+    // what is longer at a character boundary.
+    box->setMaxLength(characters * 2);
+    QObject::connect(box, &QLineEdit::textChanged, box, [box, characters](const QString& text) {
+        if (textLength(text) <= characters) return;
+        const int cursor = box->cursorPosition();
+        const QString cut = leftText(text, characters);
+        box->setText(cut);
+        box->setCursorPosition(std::min(cursor, int(cut.size())));
+    });
+}
+
+int lengthLimit(const QLineEdit* box) {
+    return box->property(kLengthProperty).toInt();
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMetaObject>
 
 #include "ui/fonts.h"
@@ -78,7 +79,9 @@ Grid::Grid(QWidget* parent) : QTableView(parent), model_(new GridModel(this)) {
     QFont f(QString::fromUtf8(kGridFont));
     f.setPointSizeF(9);
     setFont(f);
-    verticalHeader()->setDefaultSectionSize(QFontMetrics(f).height() + 4);
+    rowHeight_ = QFontMetrics(f).height() + 4;
+    verticalHeader()->setDefaultSectionSize(rowHeight_);
+    setTabKeyNavigation(false);
     connect(this, &QTableView::clicked, this,
             [this](const QModelIndex& index) { clickCell(index.row(), index.column()); });
 }
@@ -99,11 +102,60 @@ void Grid::refresh() {
     if (!dirty_) return;
     dirty_ = false;
     model_->sync(shapeDirty_);
-    if (shapeDirty_)
-        for (int c = 0; c < cols_; ++c) setColumnWidth(c, twipsToPixels(widths_[c]));
+    if (shapeDirty_) fitToView();
     shapeDirty_ = false;
     clearSpans();
     for (const Span& s : computeSpans()) setSpan(s.row, s.col, s.rows, s.cols);
+}
+
+void Grid::setStretchRows(bool on) {
+    stretchRows_ = on;
+    fitToView();
+}
+
+void Grid::fitToView() {
+    int total = 0;
+    for (int c = 0; c < cols_; ++c) total += twipsToPixels(widths_[c]);
+    const int room = viewport()->width();
+    int given = 0, last = -1;
+    for (int c = 0; c < cols_; ++c) {
+        int w = twipsToPixels(widths_[c]);
+        if (w > 0 && total > 0 && room > total) w = w * room / total;
+        if (w > 0) last = c;
+        given += w;
+        setColumnWidth(c, w);
+    }
+    // Rounding left over goes to the last column, so the grid ends at the view's edge.
+    if (last >= 0 && total > 0 && room > total && given < room)
+        setColumnWidth(last, columnWidth(last) + room - given);
+
+    const int R = rows();
+    const int height = viewport()->height();
+    const bool stretch = stretchRows_ && R > 0 && height > R * rowHeight_;
+    const int each = stretch ? height / R : rowHeight_;
+    const int spare = stretch ? height - each * R : 0;  // a pixel more for the first few rows
+    for (int r = 0; r < R; ++r) setRowHeight(r, each + (r < spare ? 1 : 0));
+}
+
+void Grid::resizeEvent(QResizeEvent* e) {
+    QTableView::resizeEvent(e);
+    fitToView();
+}
+
+void Grid::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (currentIndex().isValid()) {
+                clickCell(currentIndex().row(), currentIndex().column());
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    QTableView::keyPressEvent(e);
 }
 
 void Grid::setRows(int n) {

@@ -83,6 +83,18 @@ public:
     // Brings the view up to date at once (it otherwise catches up when the event has finished).
     void refresh();
 
+    // The widths in twips are the least a column gets: a grid wider than their sum shares the
+    // room out in proportion. Rows keep their height unless they are set to stretch as well (a
+    // timetable that fills its window).
+    void setStretchRows(bool on);
+    int shownColumnWidth(int col) const { return columnWidth(col); }  // pixels
+
+protected:
+    // A grid is one stop of the Tab key; inside it the arrow keys move, and Return or Space acts
+    // as a click on the current cell.
+    void keyPressEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
 private:
     friend class GridModel;
     struct Cell {
@@ -96,6 +108,7 @@ private:
     template <typename F>
     void forSelection(F f);
     void changed(bool shape = false);
+    void fitToView();
     std::vector<Span> computeSpans() const;
 
     GridModel* model_;
@@ -107,6 +120,8 @@ private:
     std::vector<std::vector<Cell>> cells_;
     std::vector<int> widths_;
     bool dirty_ = false, shapeDirty_ = false, scheduled_ = false;
+    bool stretchRows_ = false;
+    int rowHeight_ = 0;
 };
 
 // Screen measures are twips: 1440 to the inch, 15 to a pixel at 96 dpi.

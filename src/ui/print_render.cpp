@@ -1,6 +1,11 @@
 #include <QAction>
-#include <QFileInfo>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
@@ -87,6 +92,16 @@ bool writePdf(const PrintedDocument& doc, const QString& path) {
     return QFileInfo(path).size() > 0;
 }
 
+QString proposedPdfPath(const PrintedDocument& doc) {
+    QString name = doc.fileName.isEmpty() ? doc.title : doc.fileName;
+    // Characters no file system of the schools' machines takes in a name.
+    static const QRegularExpression unsafe(QStringLiteral("[\\\\/:*?\"<>|\\s]+"));
+    name = name.replace(unsafe, QStringLiteral("_"));
+    if (name.isEmpty()) name = QStringLiteral("印刷");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(name + ".pdf");
+}
+
 void showPrintPreview(const PrintedDocument& doc, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(doc.title);
@@ -99,15 +114,23 @@ void showPrintPreview(const PrintedDocument& doc, QWidget* parent) {
     if (QToolBar* bar = preview.findChild<QToolBar*>()) {
         QAction* save = bar->addAction(QStringLiteral("PDFで保存"));
         QObject::connect(save, &QAction::triggered, &preview, [&doc, &preview] {
-            const QString path = QFileDialog::getSaveFileName(&preview, QStringLiteral("PDFで保存"),
-                                                              doc.title + QStringLiteral(".pdf"),
-                                                              QStringLiteral("PDF (*.pdf)"));
+            const QString path =
+                QFileDialog::getSaveFileName(&preview, QStringLiteral("PDFで保存"),
+                                             proposedPdfPath(doc), QStringLiteral("PDF (*.pdf)"));
             if (path.isEmpty()) return;
-            if (!writePdf(doc, path))
+            if (writePdf(doc, path))
+                showInformation(
+                    QStringLiteral("「%1」に保存しました。").arg(QDir::toNativeSeparators(path)),
+                    doc.title);
+            else
                 showExclamation(QStringLiteral("「%1」に保存できませんでした").arg(path),
                                 doc.title);
         });
     }
-    preview.resize(900, 1000);
+    // A whole A4 page where the display allows, and never larger than the display.
+    QSize size(900, 1000);
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    preview.resize(size);
     preview.exec();
 }

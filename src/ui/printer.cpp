@@ -1,5 +1,7 @@
 #include "ui/printer.h"
 
+#include <algorithm>
+
 #include <QFont>
 #include <QFontMetricsF>
 
@@ -40,6 +42,18 @@ double Printer::textWidth(const QString& text) const {
     f.setPointSizeF(size_ * 10);
     const QFontMetricsF m(f);
     return m.horizontalAdvance(text) / 10.0 / m.fontDpi() * 25.4;
+}
+
+double Printer::sizeToFit(const QString& text, double widthMm, double size, double smallest) const {
+    Printer probe(*this);
+    probe.size_ = size;
+    const double width = probe.textWidth(text);
+    if (width <= widthMm || width <= 0) return size;
+    // Widths grow in proportion to the size; one step down keeps rounding from spilling over.
+    double fitted = size * widthMm / width;
+    probe.size_ = fitted;
+    while (fitted > smallest && probe.textWidth(text) > widthMm) probe.size_ = fitted -= 0.25;
+    return std::max(fitted, smallest);
 }
 
 double Printer::textHeight() const {

@@ -29,12 +29,16 @@ struct PrintedPage {
 
 struct PrintedDocument {
     QString title;
+    QString fileName;  // what "PDFで保存" proposes, without ".pdf"; the title when empty
     std::vector<PrintedPage> pages;
 };
 
 class Printer {
 public:
     explicit Printer(const QString& title);
+
+    // The name a saved PDF gets by default: say what the sheet is (year, class, teacher, date).
+    void setFileName(const QString& baseName) { doc_.fileName = baseName; }
 
     static constexpr int kPaperA4 = 9;
     void setPaperSize(int code);   // only A4 portrait (9) is printed
@@ -57,6 +61,9 @@ public:
     void print(const QString& text);
     double textWidth(const QString& text) const;  // millimetres in the current font
     double textHeight() const;
+    // The largest size up to `size` at which `text` fits `widthMm` in the current font (never
+    // below `smallest`): a long name shrinks to stay inside its cell instead of running on.
+    double sizeToFit(const QString& text, double widthMm, double size, double smallest = 5) const;
 
     void line(double x1, double y1, double x2, double y2);
     void box(double x1, double y1, double x2, double y2);
@@ -87,4 +94,7 @@ void setPrintSink(PrintSink sink);
 class QPagedPaintDevice;
 void renderDocument(const PrintedDocument& doc, QPagedPaintDevice& device);
 bool writePdf(const PrintedDocument& doc, const QString& path);
+// Where "PDFで保存" proposes to save: the document's file name, made safe, in the user's
+// documents folder.
+QString proposedPdfPath(const PrintedDocument& doc);
 void showPrintPreview(const PrintedDocument& doc, QWidget* parent);

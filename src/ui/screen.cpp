@@ -1,18 +1,26 @@
 #include "ui/screen.h"
 
+#include <algorithm>
+#include <tuple>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
 #include <QFocusEvent>
+#include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "data/database.h"
+#include "ui/fields.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 
@@ -45,10 +53,13 @@ void Screen::run(const std::function<void()>& handler) {
             handler();
         }
     } catch (const DbError& e) {
-        showMessage(
-            QStringLiteral(
-                "データベースの処理に失敗しました。\n%1\nこの操作による変更は取り消されました。")
-                .arg(e.message()));
+        if (e.busy())
+            showMessage(e.message() + QStringLiteral("\nこの操作による変更は取り消されました。"));
+        else
+            showMessage(
+                QStringLiteral("データベースの処理に失敗しました。\n%1\nこの操作による変更は"
+                               "取り消されました。")
+                    .arg(e.message()));
     } catch (const std::exception& e) {
         showMessage(QStringLiteral("処理中に予期しないエラーが発生しました。\n%"
                                    "1\nこの操作による変更は取り消されました。")
@@ -59,13 +70,35 @@ void Screen::run(const std::function<void()>& handler) {
 }
 
 void Screen::showMessage(const QString& text) {
-    showExclamation(text, ctx_->title);
+    const QString title = ctx_->title;
+    deferUntilStored([text, title] { showExclamation(text, title); });
 }
 void Screen::showPlainMessage(const QString& text) {
-    showInformation(text, ctx_->title);
+    const QString title = ctx_->title;
+    deferUntilStored([text, title] { showInformation(text, title); });
 }
+
+void Screen::deferUntilStored(std::function<void()> show) {
+    // A message before any write shows at once, in turn with the questions around it.
+    if (Database::isOpen() && db().hasWrites())
+        db().afterCommit(std::move(show));
+    else
+        show();
+}
+
 bool Screen::ask(const QString& text) {
+    if (Database::isOpen() && db().hasAfterCommit() && db().operationDepth() == 1) {
+        db().commit();
+        db().begin();
+    }
     return askYesNo(text, ctx_->title);
+}
+
+void Screen::afterCommit(std::function<void()> action) {
+    if (Database::isOpen())
+        db().afterCommit(std::move(action));
+    else
+        action();
 }
 
 void Screen::onLostFocus(QWidget* control, std::function<void()> handler) {
@@ -113,7 +146,85 @@ void Screen::setModalRunner(std::function<void(Screen&)> runner) {
     g_modalRunner = std::move(runner);
 }
 
+namespace {
+
+void collectTabStops(QLayout* layout, std::vector<QWidget*>& out);
+
+void collectTabStops(QLayoutItem* item, std::vector<QWidget*>& out) {
+    if (!item) return;
+    if (QLayout* inner = item->layout()) {
+        collectTabStops(inner, out);
+    } else if (QWidget* w = item->widget()) {
+        if (w->layout() && !dynamic_cast<Grid*>(w))
+            collectTabStops(w->layout(), out);  // a frame or a caption beside its control
+        else if (w->focusPolicy() & Qt::TabFocus)
+            out.push_back(w);
+    }
+}
+
+void collectTabStops(QLayout* layout, std::vector<QWidget*>& out) {
+    if (auto* form = qobject_cast<QFormLayout*>(layout)) {
+        for (int r = 0; r < form->rowCount(); ++r)
+            for (auto role :
+                 {QFormLayout::LabelRole, QFormLayout::FieldRole, QFormLayout::SpanningRole})
+                collectTabStops(form->itemAt(r, role), out);
+        return;
+    }
+    if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
+        std::vector<std::tuple<int, int, QLayoutItem*>> cells;
+        for (int i = 0; i < grid->count(); ++i) {
+            int r, c, rs, cs;
+            grid->getItemPosition(i, &r, &c, &rs, &cs);
+            cells.emplace_back(r, c, grid->itemAt(i));
+        }
+        std::stable_sort(cells.begin(), cells.end(), [](const auto& a, const auto& b) {
+            return std::tie(std::get<0>(a), std::get<1>(a)) <
+                   std::tie(std::get<0>(b), std::get<1>(b));
+        });
+        for (const auto& cell : cells) collectTabStops(std::get<2>(cell), out);
+        return;
+    }
+    for (int i = 0; i < layout->count(); ++i) collectTabStops(layout->itemAt(i), out);
+}
+
+}  // namespace
+
+void Screen::orderTabsByLayout() {
+    if (!layout()) return;
+    std::vector<QWidget*> stops;
+    collectTabStops(layout(), stops);
+    for (size_t i = 1; i < stops.size(); ++i) QWidget::setTabOrder(stops[i - 1], stops[i]);
+}
+
+void Screen::showEvent(QShowEvent* e) {
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        orderTabsByLayout();
+    }
+    QWidget::showEvent(e);
+}
+
+void Screen::keyPressEvent(QKeyEvent* e) {
+    // Esc leaves a modal sub-screen, as in any dialog.
+    if (e->key() == Qt::Key_Escape && modal_) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
 void Screen::showModal(Screen* sub) {
+    sub->modal_ = true;
+    sub->caller_ = this;
+    // Over the screen that opened it (over the middle of the display while that is not shown).
+    sub->adjustSize();
+    const QRect over =
+        isVisible() ? frameGeometry() : (screen() ? screen()->availableGeometry() : QRect());
+    if (over.isValid()) {
+        QRect g = sub->frameGeometry();
+        g.moveCenter(over.center());
+        sub->move(g.topLeft());
+    }
     // The sub-screen's actions are operations of their own: what this handler wrote so far is
     // committed first, and a fresh operation carries on afterwards.
     const bool suspend = Database::isOpen() && db().operationDepth() == 1;
@@ -140,7 +251,7 @@ void Screen::closeEvent(QCloseEvent* e) {
 QLineEdit* Screen::textBox(const char* name, int maxLength) {
     auto* e = new QLineEdit(this);
     e->setObjectName(QString::fromUtf8(name));
-    if (maxLength > 0) e->setMaxLength(maxLength);
+    if (maxLength > 0) limitLength(e, maxLength);
     return e;
 }
 
@@ -151,6 +262,9 @@ QComboBox* Screen::comboBox(const char* name, std::function<void()> onClick) {
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setMinimumContentsLength(8);
+    // A picked entry is one of the list's own: the field is no longer in error, unless the
+    // screen's handler finds otherwise.
+    connect(c, &QComboBox::activated, this, [c](int) { setFieldColour(c, 0); });
     if (onClick) connect(c, &QComboBox::activated, this, [this, onClick](int) { run(onClick); });
     return c;
 }
@@ -159,7 +273,8 @@ QPushButton* Screen::button(const char* name, const QString& caption,
                             std::function<void()> onClick) {
     auto* b = new QPushButton(caption, this);
     b->setObjectName(QString::fromUtf8(name));
-    b->setAutoDefault(false);
+    // Return on a button presses it, as Space does: a clerk works through a screen with the keys.
+    b->setAutoDefault(true);
     if (onClick) connect(b, &QPushButton::clicked, this, [this, onClick] { run(onClick); });
     return b;
 }

@@ -35,10 +35,21 @@ public:
     // Runs one event handler as one operation. Nested calls run inside the outer one.
     void run(const std::function<void()>& handler);
 
-    // Messages under this screen's title.
+    // Messages under this screen's title. Once the running operation has written, a message
+    // waits until the commit has gone through and is dropped when it fails: the user never reads
+    // "stored" about something that was not.
     void showMessage(const QString& text);       // exclamation icon and OK
     void showPlainMessage(const QString& text);  // OK without icon
-    bool ask(const QString& text);               // はい / いいえ
+    // はい / いいえ. A question after writes first stores them, so that their messages come first.
+    bool ask(const QString& text);
+
+    // Runs `action` once the running operation has committed (at once outside one); dropped when
+    // the operation fails. For in-memory state that mirrors what was written.
+    void afterCommit(std::function<void()> action);
+
+    // Tab order: fields and buttons in the order the layouts place them (top to bottom, left to
+    // right), which is the order a user reads the screen in. Done when the screen is first shown.
+    void orderTabsByLayout();
 
     // Lost focus: the handler runs when the focus leaves the control for another control of the
     // same window (not when a message box or another window takes it).
@@ -76,10 +87,13 @@ protected:
     QWidget* labelled(const QString& caption, QWidget* control);
 
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void focusTabFirst();
+    void deferUntilStored(std::function<void()> show);
 
     QString formName_;
     std::shared_ptr<WorkContext> ctx_;
@@ -89,4 +103,7 @@ private:
     int depth_ = 0;
     bool movingFocus_ = false;
     std::function<void()> onClosed_;
+    QPointer<Screen> caller_;  // the screen a modal sub-screen opens over
+    bool shownOnce_ = false;
+    bool modal_ = false;
 };

@@ -51,7 +51,7 @@ TEST_F(MenuTest, EveryButtonIsThereWithItsCaptionAndOnlyButtonsWithAFunctionAreE
     EXPECT_FALSE(d.enabled("Command8"));  // has no function
     EXPECT_TRUE(d.enabled("終了"));
     // A button opens its screen once the screen exists; the others wait, disabled.
-    for (const char* ready : {"B時間割登", "B時割コピー", "B基本情報", "B項目名登"})
+    for (const char* ready : {"B時間割登", "B時割コピー", "B基本情報", "B項目名登", "B行事登録"})
         EXPECT_TRUE(d.enabled(ready)) << ready;
     for (const char* waiting : {"B教員登録", "B期間登録", "B再編成", "B期末処理"})
         EXPECT_FALSE(d.enabled(waiting)) << waiting;
@@ -82,6 +82,37 @@ TEST_F(MenuTest, TheWindowTitleNamesTheSchoolAndTheYear) {
     insert("マスタ", {{"マ_番号", "001"}, {"マ_連番", "001"}, {"マ_名称", "桜丘学園"}});
     ScreenDriver d(new メニュ(QDate(2008, 2, 10)));
     EXPECT_TRUE(d.screen().windowTitle().contains("桜丘学園"));
+    EXPECT_TRUE(d.screen().windowTitle().contains("2007年度"));
+}
+
+TEST_F(MenuTest, AFileHeldByAnotherProgramIsSaidToBeInUseNotForeign) {
+    Database::close();
+    {
+        OtherProgram other(OtherProgram::Hold::Write);
+        EXPECT_EQ(startUp(QDate(2008, 2, 10)), nullptr);
+    }
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.last().contains("他のプログラムが使用中"))
+        << messages.last().toStdString();
+    EXPECT_FALSE(messages.last().contains("ではありません"));
+    EXPECT_FALSE(messages.last().contains("jikanwari-newdb"));
+}
+
+TEST_F(MenuTest, WithoutABusinessYearTheMenuSaysSoAndOpensTheSetUpAgain) {
+    onModal([](ScreenDriver&) {});  // closed at the first start without registering
+    ScreenDriver d(new メニュ(QDate(2008, 2, 10)));
+    EXPECT_TRUE(d.visible("L業務年度"));
+    EXPECT_EQ(d.text("L業務年度"), "業務年度が登録されていません。");
+    onModal([&](ScreenDriver& setUp) {
+        setUp.set("年度", "2007");
+        setUp.set("開始日", "2007/04/01");
+        setUp.set("終了日", "2008/03/31");
+        answer({true});
+        setUp.click("B確定");
+    });
+    d.click("B年度設定");
+    EXPECT_EQ(modalOpened, QStringList({"年度登録", "年度登録"}));
+    EXPECT_FALSE(d.visible("L業務年度"));
     EXPECT_TRUE(d.screen().windowTitle().contains("2007年度"));
 }
 

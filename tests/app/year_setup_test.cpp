@@ -66,6 +66,26 @@ TEST_F(YearSetupTest, ConfirmingWritesTheYearAndTheNextAndTheMenuOpensWithoutAMe
     EXPECT_TRUE(menu->screen().windowTitle().contains("2007年度"));
 }
 
+TEST_F(YearSetupTest, AYearTheFileNeverReceivedIsNeitherReportedNorUsed) {
+    auto menu = start([&](ScreenDriver& d) {
+        d.set("年度", "9999");
+        d.click("B確定");
+        EXPECT_EQ(messages.last(), "年度に正しく入力してください");
+        d.set("年度", "2007");
+        d.set("開始日", "2007/04/01");
+        d.set("終了日", "2008/03/31");
+        answer({true});
+        OtherProgram other(OtherProgram::Hold::Read);
+        d.click("B確定");
+    });
+    EXPECT_FALSE(messages.texts().contains("年度の設定は終了しました"));
+    EXPECT_TRUE(messages.texts().join("|").contains("他のプログラムが使用中"));
+    EXPECT_EQ(school().businessYear, 0);
+    EXPECT_TRUE(records("業務年度").empty());
+    EXPECT_FALSE(menu->screen().windowTitle().contains("年度"));
+    EXPECT_TRUE(menu->visible("L業務年度"));
+}
+
 TEST_F(YearSetupTest, ExistingYearsAreOverwrittenNotDuplicated) {
     insert("業務年度", {{"業_区分", 2}, {"業_年度", 1999}});
     auto menu = start([&](ScreenDriver& d) {

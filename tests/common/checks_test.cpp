@@ -100,6 +100,25 @@ TEST_F(ChecksTest, NumericFieldsHoldWholeNumbersTheirFieldCanStore) {
         EXPECT_EQ(ctx().errorFlag, 0) << typed.toStdString();
         EXPECT_EQ(form->year->text(), shown);
     }
+    // Blanks are nothing typed: refused, and never turned into the 0 an empty field stands for.
+    for (const char* blank : {" ", "　", " 　 "}) {
+        form->year->setText(blank);
+        ctx().resetReporting();
+        CHK必須(ctx(), form->year, "028");
+        EXPECT_EQ(ctx().message, "年度に入力してください") << blank;
+        ctx().resetReporting();
+        CHK数字(ctx(), form->year, "001");
+        EXPECT_EQ(ctx().errorFlag, 1) << blank;
+        EXPECT_EQ(form->year->text(), "") << blank;
+    }
+    // A year keeps four digits, the year after it included.
+    for (const auto& [typed, ok] : std::vector<std::pair<QString, bool>>{
+             {"1", true}, {"9998", true}, {"9999", false}, {"0", false}, {"", false}}) {
+        form->year->setText(typed);
+        ctx().resetReporting();
+        CHK年度(ctx(), form->year, "001");
+        EXPECT_EQ(ctx().errorFlag == 0, ok) << typed.toStdString();
+    }
     // A postal code is digits kept as typed.
     form->postal->setText("０１２");
     ctx().resetReporting();

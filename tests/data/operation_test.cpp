@@ -66,6 +66,26 @@ TEST_F(OperationTest, NestedOperationsCommitOnceAndAFailedInnerOneUndoesTheWhole
     EXPECT_EQ(records("マスタ").size(), 2u);
 }
 
+TEST_F(OperationTest, OnlyAKeyThatIsTakenIsCalledADuplicate) {
+    Operation op;
+    db().prepare(QStringLiteral("CREATE TEMP TABLE 検査(x INTEGER CHECK (x > 0))")).exec();
+    try {
+        db().prepare(QStringLiteral("INSERT INTO 検査 VALUES (-1)")).exec();
+        FAIL();
+    } catch (const DbError& e) {
+        EXPECT_FALSE(e.message().contains("同じキー")) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains("制約"));
+    }
+    Recordset rs("マスタ");
+    addMaster(rs, "001");
+    try {
+        addMaster(rs, "001");
+        FAIL();
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.message().contains("同じキー"));
+    }
+}
+
 TEST_F(OperationTest, OpeningRefusesMissingFilesAndFilesOfOtherPrograms) {
     Database::close();
     try {

@@ -114,7 +114,7 @@ TEST_F(BasicMasterTest, ARetentionPeriodIsAWholeNumberOfYearsFromOne) {
     EXPECT_EQ(kind("010")[0].at("マ_名称"), "5");
 }
 
-TEST_F(BasicMasterTest, ChangesToTheLoadedMastersAreSaidToTakeEffectAtTheNextStart) {
+TEST_F(BasicMasterTest, ADepartmentAndAClassEnteredAreUsableAtOnceHereAndOnScreensOpenedLater) {
     ScreenDriver d(new 基本登録);
     answer({true});
     save(d, "001", "桜丘学園", "桜丘");
@@ -123,7 +123,17 @@ TEST_F(BasicMasterTest, ChangesToTheLoadedMastersAreSaidToTakeEffectAtTheNextSta
     answer({true});
     save(d, "001", "中学部", "中");
     EXPECT_EQ(messages.last(), "マスタは更新(登録)されました。");
-    EXPECT_EQ(d.text("L反映"), "学部・学年・組の変更は、次回の起動から反映されます。");
+    EXPECT_EQ(d.text("L反映"),
+              "学部・学年・組の変更を反映しました。開いている画面には、開き直すと反映されます。");
+    // The first day at school: the class of the department just entered is accepted.
+    d.click("組");
+    EXPECT_EQ(d.entries("C学部"), QStringList({"中学部"}));
+    d.pick("C学部", "中学部");
+    answer({true});
+    save(d, "1", "1", "1組");
+    EXPECT_EQ(messages.last(), "マスタは更新(登録)されました。");
+    EXPECT_EQ(school().classCount[1], 1);
+    EXPECT_EQ(school().departments[1].name, "中学部");
 }
 
 TEST_F(BasicMasterTest, TheMenuOpensTheBasicAndTheItemNameScreens) {

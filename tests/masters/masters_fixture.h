@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/initial_processing.h"
+#include "common/school_masters.h"
 #include "context/school_context.h"
 #include "support/screen_driver.h"
 

@@ -10,10 +10,13 @@ void DatabaseTest::SetUp() {
     previous_ = QDir::currentPath();
     QDir::setCurrent(dir_->path());
     createNewDatabase(kDatabaseFile);
+    // A locked file is given up on quickly here; the program waits a few seconds.
+    Database::setBusyTimeout(50);
 }
 
 void DatabaseTest::TearDown() {
     Database::close();
+    Database::setBusyTimeout(Database::kDefaultBusyTimeoutMs);
     QDir::setCurrent(previous_);
     dir_.reset();
 }
@@ -73,4 +76,19 @@ void insertSubject(const char* dept, int grade, const char* kamoku, const char* 
                     {"教_略称", shortName},
                     {"教_展開F", split},
                     {"教_選択F", elective}});
+}
+
+OtherProgram::OtherProgram(Hold hold) {
+    sqlite3_open_v2(kDatabaseFile.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    if (hold == Hold::Read) {
+        sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    } else {
+        sqlite3_exec(db_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    }
+}
+
+OtherProgram::~OtherProgram() {
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db_);
 }

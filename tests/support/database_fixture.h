@@ -42,6 +42,20 @@ void insertKamoku(const char* dept, int grade, const char* no, const char* name,
 void insertSubject(const char* dept, int grade, const char* kamoku, const char* no, int order,
                    const char* name, const char* shortName, int split = 0, int elective = 0);
 
+// Another program on the same database file, holding a lock until it is destroyed: `Read` keeps
+// a reading transaction open (our reads and writes go on, our commit cannot), `Write` holds the
+// file exclusively (nothing of ours goes through).
+class OtherProgram {
+public:
+    enum class Hold { Read, Write };
+    explicit OtherProgram(Hold hold);
+    ~OtherProgram();
+    OtherProgram(const OtherProgram&) = delete;
+
+private:
+    struct sqlite3* db_ = nullptr;
+};
+
 // Readable failures.
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';

@@ -97,7 +97,7 @@ bool ScreenDriver::checked(const QString& name) const {
 
 bool ScreenDriver::visible(const QString& name) const {
     QWidget* w = control(name);
-    return w && !w->isHidden();
+    return w && w->isVisibleTo(screen_);
 }
 
 bool ScreenDriver::enabled(const QString& name) const {

@@ -109,6 +109,24 @@ TEST_F(ClassTimetablePrintTest, TextsAndLinesSitWhereTheSheetPutsThem) {
     EXPECT_DOUBLE_EQ(frame.y2, 265);
 }
 
+TEST_F(ClassTimetablePrintTest, ALongNameShrinksToItsCellAndThePdfIsNamedAfterTheSheet) {
+    insert("教員", {{"員_番号", "020"}, {"員_氏名", "長谷川　浩"}});
+    lesson("002", 1, "1", 2, 1, "020", "01", "01", "現代の国語", "現国");
+    lesson("002", 1, "1", 3, 1, "001", "01", "01", "現代の国語", "現国");
+    selectClass(ctx, "002", 1, "1");
+    GRD時割(ctx, 1, grid);
+    const PrintedDocument& doc = print();
+    const PrintItem* longName = find(doc, "長谷川　浩");
+    ASSERT_TRUE(longName);
+    EXPECT_LT(longName->size, 10.5);
+    Printer probe(QString{});
+    probe.setFontName(longName->font);
+    probe.setFontSize(longName->size);
+    EXPECT_LE(longName->x1 + probe.textWidth(longName->text), 30 + 10 + 20 * 2);  // Monday's edge
+    EXPECT_DOUBLE_EQ(find(doc, "佐藤")->size, 10.5);  // what fits keeps its size
+    EXPECT_TRUE(proposedPdfPath(doc).endsWith("時間割表_2007年度_高等部_1年_1組.pdf"));
+}
+
 TEST_F(ClassTimetablePrintTest, AnElectiveSlotPrintsItsNameInBothHalves) {
     lesson("002", 1, "1", 4, 5, "004", "07", "01", "芸術α 音楽Ⅰ", "芸術α");
     selectClass(ctx, "002", 1, "1");

@@ -1,5 +1,8 @@
 // 組時間割 as a clerk uses it: show a class, click a slot, enter a lesson, confirm or delete.
 
+#include <QApplication>
+#include <QTest>
+
 #include "timetable/class_timetable_screen.h"
 #include "timetable/timetable_fixture.h"
 #include "timetable/timetable_grid.h"
@@ -230,6 +233,10 @@ TEST_F(ClassTimetableScreenTest, FieldChecksRefuseWrongEntriesAndNoAnswerWritesN
     EXPECT_EQ(messages.last(), "科目を正しく選択してください");
     EXPECT_EQ(d->colour("C科目"), 12);
     EXPECT_TRUE(lessons().empty());
+    // Picking a valid entry clears the red at once.
+    d->pick("C科目", "国語");
+    EXPECT_EQ(d->colour("C科目"), 0);
+    d->set("C教科", "現代の国語");
 
     // A period typed as 10 fits the grid; a No answer stops before anything is written.
     d->set("C科目", "国語");
@@ -278,6 +285,32 @@ TEST_F(ClassTimetableScreenTest, DeletingTheClickedLessonOrOneThatIsNotThere) {
     EXPECT_EQ(d->cell("G時割", lessonRow(1), 2), "");
 }
 
+TEST_F(ClassTimetableScreenTest, TheKeyboardReachesEveryControlInTurnAndPicksSlots) {
+    auto d = openShowing();
+    Screen& s = d->screen();
+    s.show();
+    s.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&s));
+    d->control("年度")->setFocus();
+    QStringList order;
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* w = QApplication::focusWidget();
+        while (w && w->objectName().isEmpty()) w = w->parentWidget();
+        order << (w ? w->objectName() : QString());
+    }
+    EXPECT_EQ(order, QStringList({"C学部", "C学年", "C組", "B表示", "G時割", "授業"}));
+    // In the grid, the arrow keys move and Return picks the slot as a click would.
+    auto& g = d->grid("G時割");
+    g.setCurrentIndex(g.model()->index(lessonRow(1), 1));
+    QTest::keyClick(&g, Qt::Key_Right);
+    QTest::keyClick(&g, Qt::Key_Down);
+    QTest::keyClick(&g, Qt::Key_Down);
+    QTest::keyClick(&g, Qt::Key_Return);
+    EXPECT_EQ(d->text("C曜日"), "月");
+    EXPECT_EQ(d->text("C時限"), "2");
+}
+
 TEST_F(ClassTimetableScreenTest, NothingIsWrittenBeforeAClassIsShownAndHeadersAreNoSlots) {
     ScreenDriver d(new 組時間割);
     d.clickCell("G時割", 0, 3);
@@ -290,8 +323,13 @@ TEST_F(ClassTimetableScreenTest, NothingIsWrittenBeforeAClassIsShownAndHeadersAr
     EXPECT_EQ(messages.last(), "組を正しく選択してください");
     EXPECT_TRUE(lessons().empty());
 
-    // Showing needs a valid class.
+    // Showing needs a valid class. Nothing is chosen until the user chooses it.
+    for (const char* picker : {"C学部", "C学年", "C組", "C科目", "C教員"})
+        EXPECT_EQ(d.text(picker), "") << picker;
     d.pick("C学部", "高等部");
+    d.click("B表示");
+    EXPECT_EQ(messages.last(), "学年を正しく選択してください");
+    d.pick("C学年", "1年");
     d.set("C組", "9組");
     d.click("B表示");
     EXPECT_EQ(messages.last(), "組を正しく選択してください");

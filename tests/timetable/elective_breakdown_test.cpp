@@ -63,6 +63,15 @@ TEST_F(ElectiveBreakdownTest, AMergedSlotOpensItsLessonsOfEverySelectionNumber) 
     EXPECT_EQ(messages.shown.back().title, "時間割の作成");
 }
 
+TEST_F(ElectiveBreakdownTest, AfterTheBreakdownOneSlotIsHighlightedAtATime) {
+    auto timetable = showClass();
+    inBreakdown(*timetable, [&](ScreenDriver& d) { d.clickCell("G時割", 1, 0); });
+    EXPECT_EQ(timetable->back("G時割", lessonRow(5), 4), 10);
+    timetable->clickCell("G時割", lessonRow(2), 3);
+    EXPECT_EQ(timetable->back("G時割", lessonRow(5), 4), 15);
+    EXPECT_EQ(timetable->back("G時割", lessonRow(2), 3), 10);
+}
+
 TEST_F(ElectiveBreakdownTest, PickingARowLoadsItsLessonAndWritingRewritesOrAdds) {
     auto timetable = showClass();
     inBreakdown(*timetable, [&](ScreenDriver& d) {
@@ -71,6 +80,8 @@ TEST_F(ElectiveBreakdownTest, PickingARowLoadsItsLessonAndWritingRewritesOrAdds)
         EXPECT_EQ(d.text("C科目"), "芸術選択");
         EXPECT_EQ(d.text("C教科"), "芸術α 音楽Ⅰ");
         EXPECT_EQ(d.text("C教員"), "山口　幸子");
+        // The other subjects of the course subject are offered without picking it again.
+        EXPECT_TRUE(d.entries("C教科").contains("芸術β 美術Ⅰ"));
 
         // The listed teacher: her lesson is rewritten.
         d.set("備考", "音楽室");

@@ -65,8 +65,15 @@ TEST(GridTest, WidthsAreTwipsAndZeroRowsAndColumnsClearEverything) {
     g.setColWidth(0, 300);
     EXPECT_EQ(g.colWidth(0), 300);
     EXPECT_EQ(g.colWidth(2), 950);
+    g.resize(100, 100);
+    g.show();
     g.refresh();
-    EXPECT_EQ(g.columnWidth(2), 63);  // 15 twips to a pixel
+    EXPECT_EQ(g.columnWidth(2), 63);  // 15 twips to a pixel: the least a column gets
+    // A wider grid shares its room out in proportion, up to its right edge.
+    g.resize(600, 100);
+    EXPECT_GT(g.columnWidth(2), 63);
+    EXPECT_NEAR(double(g.columnWidth(0)) / g.columnWidth(2), 20.0 / 63, 0.05);
+    EXPECT_EQ(g.columnWidth(0) + g.columnWidth(1) + g.columnWidth(2), g.viewport()->width());
 
     g.setRow(1);
     g.setCol(1);

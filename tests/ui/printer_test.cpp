@@ -1,9 +1,11 @@
 // The printer service: what a print records, and a real PDF rendered from it.
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "ui/language.h"
 #include "ui/printer.h"
 
 namespace {
@@ -92,6 +94,16 @@ TEST_F(PrinterTest, ARenderedPdfCarriesTheJapaneseText) {
     info.start("pdfinfo", {path});
     ASSERT_TRUE(info.waitForFinished(30000));
     EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains("A4"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LanguageTest, QtsOwnDialogsSpeakJapanese) {
+    ASSERT_TRUE(installJapaneseTranslations());
+    EXPECT_NE(QCoreApplication::translate("QPrintPreviewDialog", "Page Setup"), "Page Setup");
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Save As"), "Save As");
 }
 
 }  // namespace
