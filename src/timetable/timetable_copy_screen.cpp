@@ -208,6 +208,8 @@ void 時間割コピー::selectLoaded() {
 
 void 時間割コピー::showLoadedClass() {
     class_.select(ctx());
+    // The entry fields stood for a lesson of the week shown before.
+    fields_.clear();
     表示中->setText(QStringLiteral("%1年度　%2　%3　%4")
                         .arg(class_.year)
                         .arg(class_.deptName, class_.gradeText, class_.classText));

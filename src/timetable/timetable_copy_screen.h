@@ -58,7 +58,7 @@ private:
     bool decodeClass(const ClassFields& f, ShownClass& out);
     // The current selection is the loaded class again (a picker or the target has changed it).
     void selectLoaded();
-    // Names the loaded class above the grid and offers its course subjects.
+    // Names the loaded class above the grid, offers its course subjects, empties the entry.
     void showLoadedClass();
     void redraw();
     bool refuseWithoutTimetable();

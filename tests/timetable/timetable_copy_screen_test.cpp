@@ -137,6 +137,12 @@ TEST_F(TimetableCopyTest, MissingMastersStopWithWhatIsMissingAndConflictsAreAWar
     EXPECT_EQ(d->cell("G時割", teacherRow(1), 7), "");
     d->set("先年度", "2007");
     d->pick("C先組", "2組");
+    // A lesson confirmed in memory is checked against the target as well, as a warning.
+    clickSlot(*d, 2, 2);
+    answer({false});
+    d->click("B確定");
+    EXPECT_EQ(messages.last(),
+              "高等部 1年 1組 に授業が登録されています\nエラーを無視して登録・更新をしますか");
     answer({false});
     d->click("B登録");
     EXPECT_EQ(messages.last(),
@@ -230,6 +236,16 @@ TEST_F(TimetableCopyTest, EditsStayInMemoryUntilRegisteredAndReplaceTheWholeSlot
     d->set("C科目", "");
     d->click("B確定");
     EXPECT_EQ(messages.last(), "科目に正しく入力して下さい");
+
+    // An elective lesson shows as the elective it is.
+    clickSlot(*d, 7, 1);
+    d->click("授業");
+    d->pick("C科目", "芸術選択");
+    d->pick("C教科", "芸術α 音楽Ⅰ");
+    d->set("C教員", "山口　幸子");
+    answer({true});
+    d->click("B確定");
+    EXPECT_EQ(d->cell("G時割", teacherRow(1), 7), "芸術");
     clickSlot(*d, 2, 2);
     answer({true, true});
     d->click("B削除");
@@ -241,9 +257,9 @@ TEST_F(TimetableCopyTest, EditsStayInMemoryUntilRegisteredAndReplaceTheWholeSlot
 
     answer({true});
     d->click("B登録");
-    EXPECT_EQ(week(2008, "1"),
-              QStringList({"21 003 01/02 0", "34 001 000/000 1", "45 002 07/02 0", "45 004 07/01 0",
-                           "53 001 06/01 0", "66 003 000/000 1", "66 004 000/000 1"}));
+    EXPECT_EQ(week(2008, "1"), QStringList({"21 003 01/02 0", "34 001 000/000 1", "45 002 07/02 0",
+                                            "45 004 07/01 0", "53 001 06/01 0", "66 003 000/000 1",
+                                            "66 004 000/000 1", "71 004 07/01 0"}));
 }
 
 TEST_F(TimetableCopyTest, BreakdownSwapShiftAndPrintAreReachedFromTheScreen) {
