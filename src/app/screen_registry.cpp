@@ -1,8 +1,15 @@
 #include "app/screen_registry.h"
 
 #include "calendar/event_schedule_screen.h"
+#include "lists/assignment_list_screen.h"
+#include "lists/homeroom_inquiry_screen.h"
+#include "lists/teacher_list_screen.h"
 #include "masters/basic_master_screen.h"
+#include "masters/course_subject_screen.h"
 #include "masters/item_name_screen.h"
+#include "masters/subject_screen.h"
+#include "masters/teacher_screen.h"
+#include "masters/term_screen.h"
 #include "timetable/class_timetable_screen.h"
 #include "timetable/timetable_copy_screen.h"
 
@@ -13,5 +20,12 @@ std::map<QString, std::function<Screen*()>> menuScreens() {
         {QStringLiteral("基本登録"), [] { return new 基本登録; }},
         {QStringLiteral("項目名登"), [] { return new 項目名登; }},
         {QStringLiteral("行事予定"), [] { return new 行事予定; }},
+        {QStringLiteral("科目登録"), [] { return new 科目登録; }},
+        {QStringLiteral("教科登録"), [] { return new 教科登録; }},
+        {QStringLiteral("期間登録"), [] { return new 期間登録; }},
+        {QStringLiteral("教員登録"), [] { return new 教員登録; }},
+        {QStringLiteral("教員一覧"), [] { return new 教員一覧; }},
+        {QStringLiteral("担当一覧"), [] { return new 担当一覧; }},
+        {QStringLiteral("担任照会"), [] { return new 担任照会; }},
     };
 }

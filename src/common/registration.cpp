@@ -1,5 +1,7 @@
 #include "common/registration.h"
 
+#include "common/checks.h"
+#include "common/selection_lists.h"
 #include "ui/grid.h"
 #include "ui/palette.h"
 #include "ui/screen.h"
@@ -21,6 +23,7 @@ void EntryList::reset() {
         grid_->setTextMatrix(0, c, layout_.headings[c]);
     }
     paintRow(0, colour::kLightYellow);
+    if (layout_.headingAlignment != 0) grid_->setCellAlignment(layout_.headingAlignment);
     count_ = 0;
     highlighted_ = 0;
 }
@@ -124,7 +127,7 @@ void Registration::pick(int row) {
         screen_.showMessage(plan_.outOfRange);
         return;
     }
-    const std::vector<Value> key = plan_.keyOfRow(row);
+    const std::vector<Value> key = plan_.listedKey ? listedKeyOf(row) : plan_.keyOfRow(row);
     list_.highlight(row);
     Recordset rs(plan_.table);
     rs.setIndex(plan_.index);
@@ -139,13 +142,87 @@ void Registration::pick(int row) {
 int Registration::refill() {
     if (!list_.grid()) return 0;
     list_.reset();
+    listedKeys_.clear();
     Recordset rs(plan_.table);
     rs.setIndex(plan_.listIndex);
     rs.seek(Seek::AtLeast, plan_.listFrom());
     for (; !rs.noMatch() && !rs.eof() && plan_.within(rs); rs.moveNext()) {
         if (plan_.shown && !plan_.shown(rs)) continue;
         if (!list_.append(plan_.cells(rs))) break;
+        if (plan_.listedKey) listedKeys_.push_back(plan_.listedKey(rs));
     }
     if (plan_.filled) plan_.filled(list_.count());
     return list_.count();
 }
+
+std::vector<Value> Registration::listedKeyOf(int row) const {
+    if (row < 1 || row > int(listedKeys_.size())) return {};
+    return listedKeys_[row - 1];
+}
+
+// ----------------------------------------------------------------------------- pickers
+
+bool checkDepartment(WorkContext& ctx, QWidget* picker, int option) {
+    if (CMB学部(ctx, 学部::ByNameSilent, option, picker) == 0) return true;
+    reportError(ctx, picker, QStringLiteral("学部を正しく選択して下さい"));
+    return false;
+}
+
+bool checkGrade(WorkContext& ctx, QWidget* picker, int option) {
+    if (CMB学年(ctx, 学年::ByTextSilent, option, picker) == 0) return true;
+    reportError(ctx, picker, QStringLiteral("学年を正しく選択して下さい"));
+    return false;
+}
+
+// ----------------------------------------------------------------------------- stored names
+
+namespace stored_names {
+
+QString department(const QString& code) {
+    WorkContext scratch;
+    if (CMB学部(scratch, 学部::ByCode, list_option::kWithCommon, code) == 0)
+        return scratch.departmentName;
+    return code;
+}
+
+QString grade(int grade) {
+    if (grade == 0) return kCommonName;
+    WorkContext scratch;
+    if (CMB学年(scratch, 学年::ByNumberSilent, list_option::kPlain, QString::number(grade)) == 0)
+        return scratch.gradeText;
+    return QString::number(grade);
+}
+
+QString klass(const QString& departmentCode, const QString& classCode) {
+    WorkContext scratch;
+    if (CMB学部(scratch, 学部::ByCode, list_option::kPlain, departmentCode) == 0 &&
+        CMB組(scratch, 組::ByName, list_option::kSilent, classCode) == 0)
+        return scratch.classText;
+    return classCode;
+}
+
+namespace {
+WorkContext selecting(const Kamoku& k) {
+    WorkContext scratch;
+    scratch.workingYear = k.year;
+    scratch.departmentCode = k.department;
+    scratch.grade = k.grade;
+    scratch.courseCode = k.course;
+    scratch.kamokuNumber = k.number;
+    return scratch;
+}
+}  // namespace
+
+QString kamoku(const Kamoku& k, Form form) {
+    WorkContext scratch = selecting(k);
+    if (CMB科目(scratch, 科目::ByNumber, list_option::kPlain, k.number) != 0) return k.number;
+    return form == Form::Name ? scratch.kamokuName : scratch.kamokuShortName;
+}
+
+QString subject(const Kamoku& k, const QString& number, Form form) {
+    WorkContext scratch = selecting(k);
+    if (CMB教科(scratch, 教科::ByNumberNamesOnly, 0, number) != 0) return number;
+    return form == Form::Name ? scratch.subjectName : scratch.subjectShortName;
+}
+
+}  // namespace stored_names

@@ -6,9 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "context/work_context.h"
 #include "data/recordset.h"
 
 class Grid;
+class QWidget;
 class Screen;
 
 // The list of a registration screen: a grid whose row 0 carries the headings on light yellow and
@@ -23,6 +25,7 @@ public:
         // A kind with more entries than rows gets more rows. Without growing, entries beyond
         // the last row are left out of the list (and append() says so).
         bool grows = true;
+        int headingAlignment = 0;  // alignment code of the heading row; 0 leaves it as it is
     };
 
     EntryList(Grid* grid, Layout layout);
@@ -76,6 +79,10 @@ struct RegistrationPlan {
     // The key of the entry in the inputs (save and delete) and of a listed row (pick).
     std::function<std::vector<Value>()> key;
     std::function<std::vector<Value>(int row)> keyOfRow;
+    // Optional, instead of keyOfRow: the key of each listed record, kept while it is listed. A
+    // pick then finds exactly the record of that row, also when the row's texts do not name all
+    // of its key (a course code no column shows, a common row listed under one department).
+    std::function<std::vector<Value>(const Recordset& rs)> listedKey;
     // Writes the fields the screen owns, other than the key, into the added or edited record.
     std::function<void(Recordset& rs, bool added)> write;
     // Puts a picked entry into the inputs.
@@ -113,6 +120,8 @@ public:
     void pick(int row);
     // Lists the entries again; returns how many were listed.
     int refill();
+    // The key kept for a listed row (plans with listedKey); empty for any other row.
+    std::vector<Value> listedKeyOf(int row) const;
 
     EntryList& list() { return list_; }
 
@@ -120,4 +129,31 @@ private:
     Screen& screen_;
     EntryList list_;
     RegistrationPlan plan_;
+    std::vector<std::vector<Value>> listedKeys_;  // row 1 first
 };
+
+// The department and grade pickers of the registration screens, decoded without the selection
+// lists' own wording: a miss is reported as these screens word it ("学部を正しく選択して下さい",
+// "学年を正しく選択して下さい"), with tab position 0 and no colour, as the lists do. `option`
+// kWithCommon accepts "共通". True when the picker names an entry.
+bool checkDepartment(WorkContext& ctx, QWidget* picker, int option);
+bool checkGrade(WorkContext& ctx, QWidget* picker, int option);
+
+// What stored codes are called, for the lists that show them. Each look-up works on a selection
+// of its own, so listing never changes what the screen has selected (and so what it writes); a
+// code that is no longer registered shows as itself rather than as the name looked up before.
+namespace stored_names {
+QString department(const QString& code);  // "000": "共通"
+QString grade(int grade);                 // the short name; 0: "共通"
+QString klass(const QString& departmentCode, const QString& classCode);  // the short name
+struct Kamoku {
+    int year = 0;
+    QString department;
+    int grade = 0;
+    QString course;
+    QString number;
+};
+enum class Form { Name, ShortName };
+QString kamoku(const Kamoku& k, Form form);
+QString subject(const Kamoku& k, const QString& number, Form form);
+}  // namespace stored_names

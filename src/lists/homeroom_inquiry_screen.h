@@ -1,0 +1,12 @@
+#pragma once
+
+#include "ui/screen.h"
+
+// 担任照会: the homeroom teachers, class by class. Read only; filled when the screen opens.
+class 担任照会 : public Screen {
+public:
+    担任照会();
+
+private:
+    void Form_Load();
+};

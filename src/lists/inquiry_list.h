@@ -1,0 +1,10 @@
+#pragma once
+
+#include "common/registration.h"
+
+// The grid of an inquiry list: one fixed heading row, light yellow and centred, and as many
+// rows below as there are records (the first `rows` are laid out even when fewer are listed).
+EntryList::Layout inquiryLayout(QStringList headings, std::vector<int> widths, int rows);
+
+// The homeroom class of a teacher as a list shows it: "高等部 1年1組".
+QString homeroomText(const QString& departmentCode, int grade, const QString& classCode);

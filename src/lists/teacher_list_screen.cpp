@@ -1,0 +1,47 @@
+#include "lists/teacher_list_screen.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "data/recordset.h"
+#include "lists/inquiry_list.h"
+#include "ui/grid.h"
+
+namespace {
+const QString kTitle = QStringLiteral("教員一覧");
+}
+
+教員一覧::教員一覧() : Screen("教員一覧", kTitle) {
+    Grid* list = grid("G担任");
+    list->setMinimumSize(640, 420);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(button("終了", QStringLiteral("終了"), [this] { close(); }));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list, 1);
+    layout->addLayout(buttons);
+    run([this] { Form_Load(); });
+}
+
+void 教員一覧::Form_Load() {
+    ctx().errorFlag = 0;
+    ctx().title = kTitle;
+    EntryList list(
+        control<Grid>("G担任"),
+        inquiryLayout({QStringLiteral("番号"), QStringLiteral("氏名"), QStringLiteral("ｶﾅ氏名"),
+                       QStringLiteral("表示名"), QStringLiteral("担任"), QStringLiteral("備考")},
+                      {800, 1500, 1500, 1000, 1500, 3000}, 300));
+    list.reset();
+    Recordset rs("教員");
+    rs.setIndex("Idx_カナ");
+    rs.seek(Seek::AtLeast, {QString()});
+    for (; !rs.noMatch() && !rs.eof(); rs.moveNext()) {
+        const QString homeroom =
+            rs.integer("員_担任F") != 0
+                ? homeroomText(rs.text("員_学部"), rs.integer("員_学年"), rs.text("員_組"))
+                : QString();
+        list.append({rs.text("員_番号"), rs.text("員_氏名"), rs.text("員_氏名カナ"),
+                     rs.text("員_表示名"), homeroom, rs.text("員_備考")});
+    }
+}
