@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -128,6 +130,16 @@ void ScreenTest::SetUp() {
     DatabaseTest::SetUp();
     setMessageService(&messages);
     setPrintSink([this](const PrintedDocument& doc) { printed.push_back(doc); });
+    setSaveFileChooser([this](const QString& proposed) {
+        proposedSaves << proposed;
+        QString answer = QDir(dir()).filePath(QFileInfo(proposed).fileName());
+        if (!saveAnswers.empty()) {
+            answer = saveAnswers.front();
+            saveAnswers.pop_front();
+        }
+        if (!answer.isEmpty()) savedTo << answer;
+        return answer;
+    });
     Screen::setModalRunner([this](Screen& sub) {
         modalOpened << sub.formName();
         if (modalScripts.empty()) return;
@@ -141,6 +153,7 @@ void ScreenTest::SetUp() {
 void ScreenTest::TearDown() {
     Screen::setModalRunner(nullptr);
     setPrintSink(nullptr);
+    setSaveFileChooser(nullptr);
     setMessageService(nullptr);
     EXPECT_TRUE(messages.answers.empty()) << "answers left over";
     DatabaseTest::TearDown();
