@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "changes/lesson_change.h"
+#include "changes/slot_sheets.h"
 #include "common/checks.h"
 #include "common/list_support.h"
 #include "common/occupancy_check.h"
@@ -89,6 +90,8 @@ struct SlotLesson {
     // The print of the period comes with the prints of the lesson changes.
     button("B印刷", QStringLiteral("印刷"), nullptr)->setEnabled(false);
     buttons->addWidget(control<QPushButton>("B印刷"));
+    buttons->addWidget(
+        button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
     buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
 
     auto* layout = new QVBoxLayout(this);
@@ -167,6 +170,15 @@ void 時限コマ::fillGrids() {
     GRDコマ(c, 1, *G時割);
     standby_ = GRD待機教員(c, *G教員, shown_.year, shown_.date, shown_.weekday, shown_.period);
     emptyEntries();
+}
+
+void 時限コマ::BExcel出力_Click() {
+    // Only a period shown has lessons to save.
+    if (shown_.year == 0 || shown_.period == 0) {
+        showMessage(QStringLiteral("時限を選択して下さい"));
+        return;
+    }
+    saveXlsx(*this, periodSheet(*G時割, shown_.year, shown_.date, shown_.period));
 }
 
 void 時限コマ::emptyEntries() {

@@ -29,6 +29,7 @@ private:
     void G時割_Click(int row, int col);
     void G教員_Click(int row, int col);
     void B確定_Click();
+    void BExcel出力_Click();
 
     void fillGrids();
     void emptyEntries();

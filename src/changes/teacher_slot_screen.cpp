@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "changes/lesson_change.h"
+#include "changes/slot_sheets.h"
 #include "common/checks.h"
 #include "common/occupancy_check.h"
 #include "common/selection_lists.h"
@@ -68,6 +69,8 @@ const QString kSelfStudy = QStringLiteral("自習");
     // The print of the week comes with the prints of the lesson changes.
     button("B印刷", QStringLiteral("印刷"), nullptr)->setEnabled(false);
     buttons->addWidget(control<QPushButton>("B印刷"));
+    buttons->addWidget(
+        button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
     buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
 
     auto* side = new QVBoxLayout;
@@ -161,7 +164,16 @@ void 教員コマ::fillWeek() {
     WorkContext& c = ctx();
     week_ = GRD教員コマ(c, *G時割, c.workingYear, c.teacherNumber,
                         標準F->isChecked() ? QString() : inquiryDate_, firstWeekday_);
+    teacherName_ = c.teacherName;
     pick_.reset();
+}
+
+void 教員コマ::BExcel出力_Click() {
+    if (!week_) {
+        showMessage(QStringLiteral("教員を正しく選択して下さい"));
+        return;
+    }
+    saveXlsx(*this, teacherWeekSheet(*G時割, week_->year, teacherName_, week_->firstDate));
 }
 
 // ------------------------------------------------------------------------------ picking a lesson

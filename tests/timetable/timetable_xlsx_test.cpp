@@ -1,0 +1,86 @@
+// The class timetable "時間割表" saved as a workbook from 組時間割 and 時間割コピー, read back.
+
+#include "support/xlsx_reader.h"
+#include "timetable/class_timetable_screen.h"
+#include "timetable/timetable_copy_screen.h"
+#include "timetable/timetable_fixture.h"
+#include "timetable/timetable_grid.h"
+
+namespace {
+
+using TimetableXlsxTest = TimetableTest;
+
+// The table starts below the four title lines and the empty row after them.
+constexpr int kTop = 5;
+
+TEST_F(TimetableXlsxTest, TheClassWeekIsSavedLaidOutLikeItsPrint) {
+    lesson("002", 1, "1", 2, 1, "001", "01", "01", "現代の国語", "現国");
+    lesson("002", 1, "1", 4, 5, "004", "07", "01", "芸術α 音楽Ⅰ", "芸術α");
+    lesson("002", 1, "1", 4, 5, "002", "07", "02", "芸術β 美術Ⅰ", "芸術β");
+    ScreenDriver d(new 組時間割);
+    d.click(kXlsxButton);
+    EXPECT_EQ(messages.texts(), QStringList({"組を正しく選択してください"}));
+    EXPECT_TRUE(proposedSaves.isEmpty());
+
+    messages.clear();
+    d.pick("C学部", "高等部");
+    d.pick("C学年", "1年");
+    d.pick("C組", "1組");
+    d.click("B表示");
+    d.clickCell("G時割", lessonRow(1), 2);  // the picked slot turns green on the screen only
+    d.pick("C学部", "中学部");              // the sheet names the class on the grid
+    d.click(kXlsxButton);
+    ASSERT_EQ(savedTo.size(), 1);
+    EXPECT_TRUE(proposedSaves[0].endsWith("/時間割表_2007年度_高等部_1年_1組.xlsx"));
+    EXPECT_EQ(
+        messages.texts(),
+        QStringList(
+            {QStringLiteral("「%1」に保存しました。").arg(QDir::toNativeSeparators(savedTo[0]))}));
+    EXPECT_EQ(messages.shown[0].title, "時間割の作成");
+
+    const XlsxFile x(savedTo[0]);
+    EXPECT_EQ(x.sheetName, "時間割表");
+    EXPECT_EQ(x.text(0, 0), "時間割表");
+    EXPECT_EQ(x.text(1, 0), "2007 年度");
+    EXPECT_EQ(x.text(2, 0), "高等部");
+    EXPECT_EQ(x.text(3, 0), "1年  1組");
+    EXPECT_EQ(x.row(kTop), QStringList({"時限", "日", "月", "火", "水", "木", "金", "土"}));
+    EXPECT_EQ(x.text(kTop + lessonRow(1), 2), "現国");
+    EXPECT_EQ(x.text(kTop + teacherRow(1), 2), "佐藤");
+    EXPECT_EQ(x.fill(kTop + lessonRow(1), 2), "");
+    EXPECT_EQ(x.fill(kTop, 1), "FFFF00");
+    // The elective slot is one cell over both lines, as each period's number is.
+    EXPECT_EQ(x.text(kTop + lessonRow(5), 4), "芸術");
+    EXPECT_TRUE(x.merges.contains("E15:E16"));
+    EXPECT_EQ(x.text(kTop + lessonRow(10), 0), "10");
+    EXPECT_TRUE(x.merges.contains("A25:A26"));
+    EXPECT_EQ(x.rowCount(), kTop + teacherRow(10) + 1);
+    // A4 on one page, with the print's 20 mm days.
+    EXPECT_EQ(x.pageSetup.at("paperSize"), "9");
+    EXPECT_EQ(x.pageSetup.count("fitToHeight"), 0u);
+    EXPECT_NEAR(x.columnWidth(1), 2 * x.columnWidth(0), 0.8);
+}
+
+TEST_F(TimetableXlsxTest, TheCopyScreenSavesTheWeekItHasLoaded) {
+    lesson("002", 1, "2", 3, 4, "003", "03", "01", "数学Ⅰ", "数Ⅰ");
+    ScreenDriver d(new 時間割コピー);
+    d.click(kXlsxButton);
+    EXPECT_EQ(messages.texts(), QStringList({"コピー元の時間割を表示してください"}));
+
+    d.pick("C学部", "高等部");
+    d.pick("C学年", "1年");
+    d.pick("C組", "2組");
+    d.set("先年度", "2008");
+    d.pick("C先学部", "高等部");
+    d.pick("C先学年", "1年");
+    d.pick("C先組", "2組");
+    d.click("B表示");
+    d.click(kXlsxButton);
+    ASSERT_EQ(savedTo.size(), 1);
+    const XlsxFile x(savedTo[0]);
+    EXPECT_EQ(x.text(3, 0), "1年  2組");
+    EXPECT_EQ(x.text(kTop + lessonRow(4), 3), "数Ⅰ");
+    EXPECT_EQ(x.text(kTop + teacherRow(4), 3), "高橋　誠");
+}
+
+}  // namespace
