@@ -142,7 +142,9 @@ private:
         if (classNotice)
             printAt(p_, 70, 20, 12,
                     QStringLiteral("[ %1 年 － %2 組 ]").arg(opening.grade).arg(opening.klass));
-        if (!h_.issueDate.isEmpty()) printAt(p_, 135, 20, 10, h_.issueDate + QStringLiteral(" 発表 :"));
+        // The issue date ends where the first day of the notice begins.
+        printIn(p_, 135, 20, 10, 165 - 135 - 0.5,
+                h_.issueDate.isEmpty() ? QString() : h_.issueDate + QStringLiteral(" 発表 :"));
         if (!h_.monday.isEmpty()) printAt(p_, 165, 20, 10, h_.monday + QStringLiteral(" より実施"));
         printAt(p_, 12, 27, 10, QStringLiteral("ｸﾗｽ"));
         printAt(p_, 13, 264, 11, QStringLiteral("備"));
@@ -198,7 +200,8 @@ private:
 
 QString fileTarget(int mode, const NoticeLine& first) {
     if (mode == NoticeTarget::Teacher) return first.addressee();
-    if (mode == NoticeTarget::Class) return QStringLiteral("%1年%2組").arg(first.grade).arg(first.klass);
+    if (mode == NoticeTarget::Class)
+        return QStringLiteral("%1年%2組").arg(first.grade).arg(first.klass);
     return QStringLiteral("全体");
 }
 

@@ -132,8 +132,9 @@ void 変更通知::照会日_LostFocus() {
     last_ = dateText(monday.addDays(6));
     照会日->setText(first_);
     曜日->setText(school().weekdayNames[weekdayNumber(monday)]);
-    L期間->setText(QStringLiteral("%1 ～ %2（%3）")
-                     .arg(first_, last_, school().weekdayNames[weekdayNumber(monday.addDays(6))]));
+    L期間->setText(
+        QStringLiteral("%1 ～ %2（%3）")
+            .arg(first_, last_, school().weekdayNames[weekdayNumber(monday.addDays(6))]));
 }
 
 void 変更通知::出力日_LostFocus() {
@@ -149,7 +150,7 @@ void 変更通知::出力日_LostFocus() {
 // ------------------------------------------------------------------------------ whom it is for
 
 int 変更通知::targetMode() const {
-    return 教科->isChecked() ? NoticeTarget::Teacher
+    return 教科->isChecked()   ? NoticeTarget::Teacher
            : 担任->isChecked() ? NoticeTarget::Class
                                : NoticeTarget::All;
 }
@@ -205,8 +206,8 @@ QString leftOutMessage(const std::vector<NoticeLine>& lines) {
         const NoticeLine& l = lines[i];
         const QDate date = QDate::fromString(l.date, QStringLiteral("yyyy/MM/dd"));
         text << QStringLiteral("%1（%2） %3時限 %4 %5年 %6組 %7")
-                    .arg(l.date, date.isValid() ? school().weekdayNames[weekdayNumber(date)]
-                                                : QString())
+                    .arg(l.date,
+                         date.isValid() ? school().weekdayNames[weekdayNumber(date)] : QString())
                     .arg(l.period)
                     .arg(stored_names::department(l.dept))
                     .arg(l.grade)
@@ -246,8 +247,7 @@ void 変更通知::B印刷_Click() {
     }
     c.workingYear = 年度->text().toInt();
 
-    const std::vector<NoticeLine> lines =
-        collectNoticeLines(c.workingYear, first_, last_, target);
+    const std::vector<NoticeLine> lines = collectNoticeLines(c.workingYear, first_, last_, target);
     // A lesson given on a free period replaces nothing: its line stays, with nothing on the old
     // side, and the rest of the week is printed all the same.
     if (std::any_of(lines.begin(), lines.end(),
@@ -258,8 +258,7 @@ void 変更通知::B印刷_Click() {
         showMessage(QStringLiteral("この週に通知する授業の変更はありません"));
         return;
     }
-    const NoticePrint printed =
-        PRT変時割({target.mode, first_, 出力日->text(), 変更理由->text()});
+    const NoticePrint printed = PRT変時割({target.mode, first_, 出力日->text(), 変更理由->text()});
     if (!printed.leftOut.empty()) showMessage(leftOutMessage(printed.leftOut));
     if (printed.pages > 0) showMessage(QStringLiteral("変更通知書の出力を終了しました"));
 }

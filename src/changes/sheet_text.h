@@ -13,7 +13,9 @@ inline void printAt(Printer& p, double x, double y, double size, const QString& 
 
 // The same for a text that must stay inside its cell: set smaller when it would run over `room`
 // millimetres into the next cell.
+// An empty text prints nothing.
 inline void printIn(Printer& p, double x, double y, double size, double room, const QString& text) {
+    if (text.isEmpty()) return;
     printAt(p, x, y, p.sizeToFit(text, room, size), text);
 }
 

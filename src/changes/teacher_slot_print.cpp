@@ -12,6 +12,7 @@ namespace {
 // The page, in millimetres from the paper's top-left corner.
 constexpr double kLeft = 30, kTop = 45, kRight = 180, kBottom = 265;
 constexpr double kDayWidth = 20, kPeriodHeight = 21;
+constexpr double kDateSize = 9.5;
 
 double dayLeft(int c) {
     return 40 + kDayWidth * (c - 1);
@@ -40,10 +41,13 @@ void header(Printer& p, Grid& grid, const TeacherSheetHeader& h) {
     printAt(p, 35, 50, 11, QStringLiteral("限"));
     for (int c = 1; c <= TeacherWeek::kDays; ++c) {
         // A dated week carries its dates in the header; the standard week only weekday names.
-        const QDate date =
-            QDate::fromString(grid.textMatrix(0, c), QStringLiteral("yyyy/MM/dd"));
+        const QDate date = QDate::fromString(grid.textMatrix(0, c), QStringLiteral("yyyy/MM/dd"));
+        // The date stands above the weekday name printed 3 mm lower: at 10.5 points its
+        // figures run into the name's top, so it is set at 9.5, and smaller still where it
+        // would run into the next day's date.
         if (date.isValid())
-            printAt(p, dayLeft(c) + 2, 46, 10.5, date.toString(QStringLiteral("yy/MM/dd")));
+            printIn(p, dayLeft(c) + 2, 46, kDateSize, kDayWidth - 2.5,
+                    date.toString(QStringLiteral("yy/MM/dd")));
         printAt(p, dayLeft(c) + 8, 49, 12, grid.textMatrix(1, c));
     }
     for (int period = 1; period <= TeacherWeek::kPeriods; ++period)
@@ -57,10 +61,10 @@ void PRT教員コマ(int mode, Grid& grid, const TeacherSheetHeader& h) {
     Printer p(QStringLiteral("教員別授業コマ割"));
     const QString first = grid.textMatrix(0, 1);
     const bool dated = QDate::fromString(first, QStringLiteral("yyyy/MM/dd")).isValid();
-    p.setFileName(QStringLiteral("教員別授業コマ割_%1年度_%2_%3")
-                      .arg(h.year)
-                      .arg(h.teacherName, dated ? QString(first).remove('/')
-                                                : QStringLiteral("標準")));
+    p.setFileName(
+        QStringLiteral("教員別授業コマ割_%1年度_%2_%3")
+            .arg(h.year)
+            .arg(h.teacherName, dated ? QString(first).remove('/') : QStringLiteral("標準")));
     p.setPaperSize(Printer::kPaperA4);
     p.setScaleMillimetres();
     p.setFontName(QString::fromUtf8(kPrintFont));
