@@ -127,12 +127,16 @@ TEST_F(SlotPrintsTest, ThePeriodSheetPlacesEachDepartmentsGradesFromTheRealCount
     }
 }
 
-TEST_F(SlotPrintsTest, ClassesBeyondTheTenthContinueOnTheNextPage) {
+TEST_F(SlotPrintsTest, ClassesBeyondTheTenthAndAThirdDepartmentContinueOnFurtherPages) {
     SchoolContext& s = school();
     for (int k = 4; k <= 12; ++k)
         s.classes[2][k] = {QString::number(k), QStringLiteral("%1組").arg(k)};
     s.classCount[2] = 12;
     s.largestClassCount = 12;
+    s.departments[3] = {"003", "専攻科"};
+    s.classes[3][1] = {"1", "1組"};
+    s.classCount[3] = 1;
+    s.departmentCount = 3;
     lesson("002", 1, "11", 2, 2, "002", "03", "01", "数学Ⅰ", "数Ⅰ");
     ScreenDriver d(new 時限コマ);
     d.set("C時限", "2");
@@ -140,7 +144,7 @@ TEST_F(SlotPrintsTest, ClassesBeyondTheTenthContinueOnTheNextPage) {
     d.click("B印刷");
     ASSERT_EQ(printed.size(), 1u);
     const auto& pages = printed[0].pages;
-    ASSERT_EQ(pages.size(), 2u);
+    ASSERT_EQ(pages.size(), 4u);  // 中学部 and 高等部 on two pages, then 専攻科 on two
     EXPECT_EQ(textAt(pages[0], 107, 262)->text, "10組");
     EXPECT_EQ(at(pages[1], {{90, 30}, {116, 80}}),
               QStringList({"授業コマ割り @ 90,30 size 16", "数Ⅰ @ 116,80 size 11"}));
@@ -149,6 +153,9 @@ TEST_F(SlotPrintsTest, ClassesBeyondTheTenthContinueOnTheNextPage) {
     EXPECT_LT(textAt(pages[1], 107, 82)->size, 12);
     EXPECT_EQ(textAt(pages[1], 107, 102)->text, "12組");
     EXPECT_FALSE(textAt(pages[1], 37, 82));  // 中学部 has three classes
+    EXPECT_EQ(placed(textAt(pages[2], 68, 59)), "専攻科 @ 68,59 size 12");
+    EXPECT_FALSE(textAt(pages[2], 138, 59));
+    EXPECT_FALSE(textAt(pages[2], 108, 68));  // no right half without a second department
     for (const PrintedPage& p : pages)
         for (const PrintItem& i : p.items)
             EXPECT_LE(std::max(i.y1, i.y2), 275) << i.text.toStdString();
