@@ -8,10 +8,14 @@
 // grid shows it, and every lesson record of the slot (up to 10). The class timetable screen
 // fills it with each drawing; the copy screen edits it (delete, swap, shift) before writing it
 // to another class or year.
+//
+// A free-text lesson (such as "HR") is an entry too, so that a slot two teachers share is copied
+// with both of them whatever kind of lesson it is.
 struct SlotEntry {
-    QString kamoku;   // course-subject number
-    QString subject;  // subject number
-    QString teacher;  // teacher number
+    QString kamoku;    // course-subject number (a free-text lesson: its text)
+    QString subject;   // subject number (a free-text lesson: empty)
+    QString teacher;   // teacher number
+    int freeText = 0;  // 1 a lesson outside the registered subjects
     bool empty() const { return kamoku.isEmpty(); }
 };
 

@@ -191,6 +191,13 @@ void Recordset::remove() {
     if (!hasCurrent_)
         throw DbError(QStringLiteral("表「%1」に削除するレコードがありません").arg(meta_.name));
     cancelUpdate();
+    // The record goes: of its fields only its place in the index is kept, to go on from, so a
+    // scan that deletes as it goes reads no more than the keys of what it deletes.
+    if (live_ && index_) {
+        for (int c : index_->columns) rowValue(c);
+        capturePosition();
+        live_.release();
+    }
     meta_.beforeWrite();
     Statement del = db_.prepare(meta_.deleteId);
     del.bind(1, Value(rowid_));

@@ -33,21 +33,21 @@ const QString kFreeTextCode = QStringLiteral("000");
     C学年 = comboBox("C学年", [this] { C学年_Click(); });
     C組 = comboBox("C組", [this] { C組_Click(); });
     G時割 = grid("G時割", [this](int r, int c) { G時割_Click(r, c); });
-    授業 = option("授業", QStringLiteral("授業"));
-    登録外授業 = option("登録外授業", QStringLiteral("登録外授業"));
-    C曜日 = comboBox("C曜日");
-    C時限 = comboBox("C時限");
-    C科目 = comboBox("C科目", [this] { C科目_Click(); });
-    C教科 = comboBox("C教科", [this] { C教科_Click(); });
-    C教員 = comboBox("C教員");
+    fields_.授業 = option("授業", QStringLiteral("授業"));
+    fields_.登録外授業 = option("登録外授業", QStringLiteral("登録外授業"));
+    fields_.C曜日 = comboBox("C曜日");
+    fields_.C時限 = comboBox("C時限");
+    fields_.C科目 = comboBox("C科目", [this] { C科目_Click(); });
+    fields_.C教科 = comboBox("C教科", [this] { C教科_Click(); });
+    fields_.C教員 = comboBox("C教員");
     備考 = textBox("備考", 40);
     表示中 = label("表示中");
     onLostFocus(年度, [this] { 年度_LostFocus(); });
-    onLostFocus(C時限, [this] { C時限_LostFocus(); });
-    onLostFocus(C曜日, [this] { C曜日_LostFocus(); });
-    onLostFocus(C科目, [this] { C科目_LostFocus(); });
-    onLostFocus(C教科, [this] { C教科_LostFocus(); });
-    onLostFocus(C教員, [this] { C教員_LostFocus(); });
+    onLostFocus(fields_.C時限, [this] { C時限_LostFocus(); });
+    onLostFocus(fields_.C曜日, [this] { C曜日_LostFocus(); });
+    onLostFocus(fields_.C科目, [this] { C科目_LostFocus(); });
+    onLostFocus(fields_.C教科, [this] { C教科_LostFocus(); });
+    onLostFocus(fields_.C教員, [this] { C教員_LostFocus(); });
 
     auto* top = new QHBoxLayout;
     top->addWidget(labelled(QStringLiteral("年度"), 年度));
@@ -57,19 +57,7 @@ const QString kFreeTextCode = QStringLiteral("000");
     top->addWidget(button("B表示", QStringLiteral("表示"), [this] { B表示_Click(); }));
     top->addStretch();
 
-    auto* frame = new QGroupBox(this);
-    frame->setObjectName("Frame1");
-    auto* kinds = new QHBoxLayout(frame);
-    kinds->addWidget(授業);
-    kinds->addWidget(登録外授業);
-
-    auto* fields = new QFormLayout;
-    fields->addRow(frame);
-    fields->addRow(QStringLiteral("曜日"), C曜日);
-    fields->addRow(QStringLiteral("時限"), C時限);
-    fields->addRow(QStringLiteral("科目"), C科目);
-    fields->addRow(QStringLiteral("教科"), C教科);
-    fields->addRow(QStringLiteral("教員"), C教員);
+    QFormLayout* fields = fields_.form(this);
     fields->addRow(QStringLiteral("備考"), 備考);
 
     auto* buttons = new QHBoxLayout;
@@ -106,18 +94,8 @@ void 組時間割::Form_Load() {
     CMB学部(ctx(), 学部::Fill, list_option::kPlain, C学部);
     CMB学年(ctx(), 学年::Fill, list_option::kPlain, C学年);
     CMB組(ctx(), 組::Fill, list_option::kPlain, C組);
-    C曜日->clear();
-    for (int w = 1; w <= 7; ++w) C曜日->addItem(school().weekdayNames[w]);
-    C時限->clear();
-    for (int p = 1; p <= 9; ++p) C時限->addItem(QString::number(p));
-    C曜日->setEditText(QString());
-    C時限->setEditText(QString());
-    授業->setChecked(true);
+    fields_.fill();
     GRD時割初期化(ctx(), *G時割);
-}
-
-bool 組時間割::freeText() const {
-    return 登録外授業->isChecked();
 }
 
 // ------------------------------------------------------------------------------ choosing a class
@@ -152,31 +130,17 @@ void 組時間割::B表示_Click() {
     // The year in the box is the year shown and written: a user who types next year's number
     // expects next year's timetable.
     ctx().workingYear = 年度->text().toInt();
-    const WorkContext& c = ctx();
-    class_ = {c.workingYear, c.departmentCode, c.departmentName, c.departmentPosition,
-              c.grade,       c.gradeText,      c.courseCode,     c.classCode,
-              c.classText,   c.classPosition};
+    class_ = ShownClass::of(ctx());
     shown_ = true;
     表示中->setText(QStringLiteral("%1年度　%2　%3　%4")
                         .arg(class_.year)
                         .arg(class_.deptName, class_.gradeText, class_.classText));
     draw();
-    CMB科目(ctx(), 科目::Fill, list_option::kWithCommon, C科目);
+    CMB科目(ctx(), 科目::Fill, list_option::kWithCommon, fields_.C科目);
 }
 
 void 組時間割::selectShownClass() {
-    WorkContext& c = ctx();
-    c.workingYear = class_.year;
-    c.departmentCode = class_.deptCode;
-    c.departmentName = class_.deptName;
-    c.departmentPosition = class_.deptPos;
-    c.grade = class_.grade;
-    c.gradeText = class_.gradeText;
-    c.courseCode = class_.courseCode;
-    c.classCode = class_.classCode;
-    c.classText = class_.classText;
-    c.classPosition = class_.classPos;
-    c.selectionNumber = 0;
+    class_.select(ctx());
 }
 
 void 組時間割::draw() {
@@ -198,23 +162,9 @@ void 組時間割::G時割_Click(int row, int col) {
         return;
     }
     WorkContext& c = ctx();
-    Grid& g = *G時割;
-    if (c.selectedRow != 0 || c.selectedCol != 0) {
-        const int p = g.textMatrix(c.selectedRow, 0).toInt();
-        g.setRow(lessonRow(p));
-        g.setCol(c.selectedCol);
-        g.setRowSel(teacherRow(p));
-        g.setCellBackColor(colour::kWhite);
-    }
-    const int p = g.textMatrix(row, 0).toInt();
-    const QString lesson = g.textMatrix(lessonRow(p), col);
-    const QString teacherLine = g.textMatrix(teacherRow(p), col);
-    g.setRow(lessonRow(p));
-    g.setCol(col);
-    g.setRowSel(teacherRow(p));
-    g.setCellBackColor(colour::kLightGreen);
-    c.selectedCol = col;
-    c.selectedRow = row;
+    const int p = GRD時割選択(c, *G時割, row, col);
+    const QString lesson = G時割->textMatrix(lessonRow(p), col);
+    const QString teacherLine = G時割->textMatrix(teacherRow(p), col);
     weekday_ = col;
     period_ = p;
 
@@ -240,85 +190,58 @@ void 組時間割::G時割_Click(int row, int col) {
     teacher_ = c.teacherNumber;
     Recordset rs("組時間割");
     if (!shown_ || !LessonKey::of(c, weekday_, period_, teacher_).find(rs)) {
-        for (QComboBox* f : {C時限, C曜日, C科目, C教科, C教員}) f->setEditText(QString());
+        fields_.clear();
         備考->clear();
     } else {
-        C科目->setEditText(rs.text("組_科目名"));
-        C教科->setEditText(rs.text("組_教科名"));
+        fields_.C科目->setEditText(rs.text("組_科目名"));
+        fields_.C教科->setEditText(rs.text("組_教科名"));
         c.subjectShortName = rs.text("組_教科略称");
-        C教員->setEditText(rs.text("組_教員名"));
+        fields_.C教員->setEditText(rs.text("組_教員名"));
         備考->setText(rs.text("組_備考"));
-        (rs.integer("組_登録") == 0 ? 授業 : 登録外授業)->setChecked(true);
+        (rs.integer("組_登録") == 0 ? fields_.授業 : fields_.登録外授業)->setChecked(true);
     }
-    C時限->setEditText(QString::number(p));
-    C曜日->setEditText(school().weekdayNames[col]);
+    fields_.showSlot(col, p);
 }
 
 // ------------------------------------------------------------------------------ the entry fields
 
 void 組時間割::C科目_Click() {
-    pickKamoku(ctx(), C科目, C教科);
+    pickKamoku(ctx(), fields_.C科目, fields_.C教科);
 }
 
 void 組時間割::C教科_Click() {
-    pickSubject(ctx(), C教科, C教員, freeText() ? 教師::FillHomeroomFirst : 教師::FillAssigned);
+    pickSubject(ctx(), fields_.C教科, fields_.C教員,
+                fields_.freeText() ? 教師::FillHomeroomFirst : 教師::FillAssigned);
 }
 
 void 組時間割::C時限_LostFocus() {
-    if (C時限->currentText().isEmpty()) {
-        reportFieldErrorFirst(ctx(), C時限, QStringLiteral("時限を選択して下さい"));
-        period_ = 0;
-        return;
-    }
-    setFieldColour(C時限, colour::kBlack);
-    // Ten periods fit the grid; a period it cannot show is never stored.
-    CHK数字(ctx(), C時限, "032", Numeric::Integer, 1, SlotTables::kPeriods);
-    period_ = ctx().checkResult == 0 ? C時限->currentText().toInt() : 0;
+    period_ = fields_.checkPeriod(ctx());
 }
 
 void 組時間割::C曜日_LostFocus() {
-    weekday_ = 0;
-    for (int w = 1; w <= 7; ++w)
-        if (C曜日->currentText() == school().weekdayNames[w]) weekday_ = w;
-    setFieldColour(C曜日, colour::kBlack);
-    if (weekday_ == 0) reportError(ctx(), C曜日, QStringLiteral("曜日を正しく選択して下さい"));
+    weekday_ = fields_.checkWeekday(ctx());
 }
 
 void 組時間割::C科目_LostFocus() {
-    if (!freeText()) {
-        const int r = CMB科目(ctx(), 科目::ByName, list_option::kPlain, C科目);
-        setFieldColour(C科目, r == 0 ? colour::kBlack : colour::kLightRed);
-    } else if (C科目->currentText().isEmpty()) {
-        reportFieldError(ctx(), C科目, QStringLiteral("科目に正しく入力して下さい"));
-    } else {
-        setFieldColour(C科目, colour::kBlack);
-    }
+    fields_.checkKamoku(ctx());
 }
 
 void 組時間割::C教科_LostFocus() {
-    if (!freeText()) {
-        if (CMB教科(ctx(), 教科::ByName, 0, C教科) == 0)
-            setFieldColour(C教科, colour::kBlack);
-        else
-            reportFieldError(ctx(), C教科, QStringLiteral("教科を正しく選択して下さい"));
+    if (!fields_.freeText()) {
+        fields_.checkSubject(ctx());
         return;
     }
     // The text of a free-text lesson is what the grid shows: it cannot be empty.
-    if (C教科->currentText().isEmpty()) {
-        reportFieldError(ctx(), C教科, QStringLiteral("教科に正しく入力して下さい"));
+    if (fields_.C教科->currentText().isEmpty()) {
+        reportFieldError(ctx(), fields_.C教科, QStringLiteral("教科に正しく入力して下さい"));
         return;
     }
-    setFieldColour(C教科, colour::kBlack);
-    if (!confirming_) CMB教師(ctx(), 教師::FillHomeroomFirst, C教員);
+    setFieldColour(fields_.C教科, colour::kBlack);
+    if (!confirming_) CMB教師(ctx(), 教師::FillHomeroomFirst, fields_.C教員);
 }
 
 void 組時間割::C教員_LostFocus() {
-    if (CMB教師(ctx(), 教師::ByName, C教員) == 0) {
-        setFieldColour(C教員, colour::kBlack);
-        teacher_ = ctx().teacherNumber;
-    } else {
-        reportFieldError(ctx(), C教員, QStringLiteral("教員を正しく選択して下さい"));
-    }
+    if (fields_.checkTeacher(ctx())) teacher_ = ctx().teacherNumber;
 }
 
 // ------------------------------------------------------------------------------ writing
@@ -339,7 +262,8 @@ void 組時間割::B確定_Click() {
     C教員_LostFocus();
     c.slotWeekday = weekday_;
     c.slotPeriod = period_;
-    if (freeText()) c.kamokuElective = c.subjectSplit = c.subjectElective = 0;
+    const bool freeText = fields_.freeText();
+    if (freeText) c.kamokuElective = c.subjectSplit = c.subjectElective = 0;
     // Here only the standard timetable counts; no date of another check is involved.
     if (c.errorFlag == 0) CHK時間割(c, 1, list_option::kPlain, QString());
     confirming_ = false;
@@ -359,12 +283,12 @@ void 組時間割::B確定_Click() {
         rs.edit();
     }
     rs.set("組_教員", teacher_);
-    rs.set("組_科目", freeText() ? kFreeTextCode : c.kamokuNumber);
-    rs.set("組_科目名", C科目->currentText());
-    rs.set("組_教科", freeText() ? kFreeTextCode : c.subjectNumber);
-    rs.set("組_教科名", C教科->currentText());
-    rs.set("組_教科略称", freeText() ? C教科->currentText() : c.subjectShortName);
-    rs.set("組_登録", freeText() ? 1 : 0);
+    rs.set("組_科目", freeText ? kFreeTextCode : c.kamokuNumber);
+    rs.set("組_科目名", fields_.C科目->currentText());
+    rs.set("組_教科", freeText ? kFreeTextCode : c.subjectNumber);
+    rs.set("組_教科名", fields_.C教科->currentText());
+    rs.set("組_教科略称", freeText ? fields_.C教科->currentText() : c.subjectShortName);
+    rs.set("組_登録", freeText ? 1 : 0);
     rs.set("組_備考", 備考->text());
     rs.update();
     showMessage(QStringLiteral("授業は更新(登録)されました。"));

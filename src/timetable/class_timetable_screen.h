@@ -1,5 +1,7 @@
 #pragma once
 
+#include "timetable/lesson_fields.h"
+#include "timetable/lesson_record.h"
 #include "ui/screen.h"
 
 class QComboBox;
@@ -35,7 +37,6 @@ private:
     void B削除_Click();
     void B印刷_Click();
 
-    bool freeText() const;
     bool refuseWithoutClass();
     void selectShownClass();
     void draw();
@@ -45,15 +46,9 @@ private:
     QComboBox* C学年;
     QComboBox* C組;
     Grid* G時割;
-    QRadioButton* 授業;
-    QRadioButton* 登録外授業;
-    QComboBox* C曜日;
-    QComboBox* C時限;
-    QComboBox* C科目;
-    QComboBox* C教科;
-    QComboBox* C教員;
     QLineEdit* 備考;
     QLabel* 表示中;
+    LessonFields fields_;
 
     bool confirming_ = false;
     // The slot and lesson the entry fields stand for, from the last slot click or field check.
@@ -61,17 +56,7 @@ private:
     int period_ = 0;
     QString teacher_;
 
-    // The class the grid shows. Writes go there, whatever the pickers have been changed to since.
-    struct Shown {
-        int year = 0;
-        QString deptCode, deptName;
-        int deptPos = 0;
-        int grade = 0;
-        QString gradeText;
-        QString courseCode;
-        QString classCode, classText;
-        int classPos = 0;
-    };
+    // The class the grid shows.
     bool shown_ = false;
-    Shown class_;
+    ShownClass class_;
 };

@@ -30,6 +30,26 @@ void LessonKey::addTo(Recordset& rs) const {
     rs.set("組_教員", teacher);
 }
 
+ShownClass ShownClass::of(const WorkContext& c) {
+    return {c.workingYear, c.departmentCode, c.departmentName, c.departmentPosition,
+            c.grade,       c.gradeText,      c.courseCode,     c.classCode,
+            c.classText,   c.classPosition};
+}
+
+void ShownClass::select(WorkContext& c) const {
+    c.workingYear = year;
+    c.departmentCode = deptCode;
+    c.departmentName = deptName;
+    c.departmentPosition = deptPos;
+    c.grade = grade;
+    c.gradeText = gradeText;
+    c.courseCode = courseCode;
+    c.classCode = classCode;
+    c.classText = classText;
+    c.classPosition = classPos;
+    c.selectionNumber = 0;
+}
+
 void pickKamoku(WorkContext& ctx, QComboBox* kamoku, QComboBox* subjects) {
     CMB科目(ctx, 科目::ByName, list_option::kPlain, kamoku);
     CMB教科(ctx, 教科::Fill, 0, subjects);

@@ -28,6 +28,23 @@ struct LessonKey {
     void addTo(Recordset& rs) const;
 };
 
+// The class a screen shows. Its writes and master look-ups go to that class, whatever its pickers
+// (or a modal screen sharing its values) have been changed to since.
+struct ShownClass {
+    int year = 0;
+    QString deptCode, deptName;
+    int deptPos = 0;
+    int grade = 0;
+    QString gradeText;
+    QString courseCode;
+    QString classCode, classText;
+    int classPos = 0;
+
+    static ShownClass of(const WorkContext& ctx);
+    // Makes it the current selection again, with the class's own timetable (selection number 0).
+    void select(WorkContext& ctx) const;
+};
+
 // The course-subject and subject drop-downs of the lesson screens: a picked course subject offers
 // its subjects, a picked subject its teachers (`teacherFill`: the teacher list's fill mode).
 void pickKamoku(WorkContext& ctx, QComboBox* kamoku, QComboBox* subjects);

@@ -1,11 +1,8 @@
 #include "timetable/timetable_grid.h"
 
-#include <map>
-#include <tuple>
-
-#include "common/selection_lists.h"
 #include "context/school_context.h"
 #include "data/recordset.h"
+#include "timetable/master_lookups.h"
 #include "ui/grid.h"
 #include "ui/palette.h"
 
@@ -22,60 +19,11 @@ void format(Grid& g, int row, int col, int align, int fore = -1, double size = 0
     if (size > 0) g.setCellFontSize(size);
 }
 
-// The master look-ups of one drawing. A class meets the same course subjects, subjects and
-// teachers many times a week; each is read once per drawing, and a repeated look-up leaves the
-// same current-selection values as reading it again would.
-class Lookups {
-public:
-    explicit Lookups(WorkContext& ctx) : ctx_(ctx) {}
-
-    void kamoku(const QString& number) {
-        auto [it, fresh] = kamoku_.try_emplace(number);
-        if (fresh) {
-            CMB科目(ctx_, 科目::ByNumber, 0, number);
-            it->second = {ctx_.kamokuNumber, ctx_.kamokuName, ctx_.kamokuShortName,
-                          ctx_.kamokuElective};
-        } else {
-            std::tie(ctx_.kamokuNumber, ctx_.kamokuName, ctx_.kamokuShortName,
-                     ctx_.kamokuElective) = it->second;
-        }
-    }
-
-    void subject(const QString& number) {
-        auto [it, fresh] = subjects_.try_emplace({ctx_.kamokuNumber, number});
-        if (fresh) {
-            CMB教科(ctx_, 教科::ByNumber, 0, number);
-            it->second = {ctx_.subjectNumber,    ctx_.subjectOrder, ctx_.subjectName,
-                          ctx_.subjectShortName, ctx_.subjectSplit, ctx_.subjectElective};
-        } else {
-            std::tie(ctx_.subjectNumber, ctx_.subjectOrder, ctx_.subjectName, ctx_.subjectShortName,
-                     ctx_.subjectSplit, ctx_.subjectElective) = it->second;
-        }
-    }
-
-    // The teacher line's text: the display name, or the full name when there is none.
-    QString teacher(const QString& number) {
-        auto [it, fresh] = teachers_.try_emplace(number);
-        if (fresh) {
-            CMB教師(ctx_, 教師::ByNumber, number);
-            it->second = {ctx_.teacherNumber, ctx_.teacherName, ctx_.teacherDisplayName};
-        } else {
-            std::tie(ctx_.teacherNumber, ctx_.teacherName, ctx_.teacherDisplayName) = it->second;
-        }
-        return ctx_.teacherDisplayName.isEmpty() ? ctx_.teacherName : ctx_.teacherDisplayName;
-    }
-
-private:
-    WorkContext& ctx_;
-    std::map<QString, std::tuple<QString, QString, QString, int>> kamoku_;
-    std::map<std::pair<QString, QString>, std::tuple<QString, int, QString, QString, int, int>>
-        subjects_;
-    std::map<QString, std::tuple<QString, QString, QString>> teachers_;
-};
-
-void writeTeacher(Lookups& lookups, Grid& g, int weekday, int period, const QString& teacher) {
+void writeTeacher(MasterLookups& lookups, Grid& g, int weekday, int period,
+                  const QString& teacher) {
     format(g, teacherRow(period), weekday, 4, -1, kTeacherFontSize);
-    g.setText(lookups.teacher(teacher));
+    lookups.teacher(teacher);
+    g.setText(lookups.teacherLine());
 }
 
 QString shortOrName(const QString& shortName, const QString& name) {
@@ -126,7 +74,7 @@ void GRD時割(WorkContext& ctx, int mode, Grid& g) {
     const int year = ctx.workingYear;
     const QString dept = ctx.departmentCode, course = ctx.courseCode, klass = ctx.classCode;
     const int grade = ctx.grade, selection = ctx.selectionNumber;
-    Lookups lookups(ctx);
+    MasterLookups lookups(ctx);
     Recordset rs("組時間割");
     rs.setIndex("Key_時間割");
     rs.seek(Seek::AtLeast, {year, dept, grade, course, klass, selection, 0, 0, ""});
@@ -175,7 +123,9 @@ void GRD時割(WorkContext& ctx, int mode, Grid& g) {
         }
 
         Slot& slot = ctx.slotTables.at(w, p);
-        if (!freeText)
+        if (freeText)
+            slot.entries[count] = {rs.text("組_教科略称"), QString(), rs.text("組_教員"), 1};
+        else
             slot.entries[count] = {rs.text("組_科目"), rs.text("組_教科"), rs.text("組_教員")};
         slot.text = {QString(), freeText ? rs.text("組_教科略称") : rs.text("組_科目"),
                      rs.text("組_教員"), freeText ? QString() : rs.text("組_教科")};
@@ -189,7 +139,7 @@ void GRD時割(WorkContext& ctx, int mode, Grid& g) {
 
 void GRD時割再表示(WorkContext& ctx, Grid& g) {
     GRD時割初期化(ctx, g);
-    Lookups lookups(ctx);
+    MasterLookups lookups(ctx);
     for (int w = 1; w <= SlotTables::kWeekdays; ++w) {
         for (int p = 1; p <= SlotTables::kPeriods; ++p) {
             const Slot& slot = ctx.slotTables.at(w, p);
@@ -218,4 +168,22 @@ void GRD時割再表示(WorkContext& ctx, Grid& g) {
             g.setMergeCol(w, true);
         }
     }
+}
+
+int GRD時割選択(WorkContext& ctx, Grid& g, int row, int col) {
+    if (ctx.selectedRow != 0 || ctx.selectedCol != 0) {
+        const int p = periodOfRow(ctx.selectedRow);
+        g.setRow(lessonRow(p));
+        g.setCol(ctx.selectedCol);
+        g.setRowSel(teacherRow(p));
+        g.setCellBackColor(colour::kWhite);
+    }
+    const int p = g.textMatrix(row, 0).toInt();
+    g.setRow(lessonRow(p));
+    g.setCol(col);
+    g.setRowSel(teacherRow(p));
+    g.setCellBackColor(colour::kLightGreen);
+    ctx.selectedCol = col;
+    ctx.selectedRow = row;
+    return p;
 }

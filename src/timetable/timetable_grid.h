@@ -19,6 +19,10 @@ void GRD時割(WorkContext& ctx, int mode, Grid& grid);
 // Rebuilds the grid from the slot tables alone (after they were edited in memory).
 void GRD時割再表示(WorkContext& ctx, Grid& grid);
 
+// A click on a slot: the slot picked before goes back to white, both lines of the clicked one turn
+// light green and are remembered as selected. Returns the clicked slot's period.
+int GRD時割選択(WorkContext& ctx, Grid& grid, int row, int col);
+
 // Grid positions.
 constexpr int lessonRow(int period) {
     return 2 * period - 1;

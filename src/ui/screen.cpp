@@ -223,6 +223,14 @@ void Screen::showModal(Screen* sub) {
     if (over.isValid()) {
         QRect g = sub->frameGeometry();
         g.moveCenter(over.center());
+        // A sub-screen wider than its caller still opens whole on the display.
+        if (const QScreen* display = screen()) {
+            const QRect room = display->availableGeometry();
+            g.moveLeft(
+                std::clamp(g.left(), room.left(), std::max(room.left(), room.right() - g.width())));
+            g.moveTop(
+                std::clamp(g.top(), room.top(), std::max(room.top(), room.bottom() - g.height())));
+        }
         sub->move(g.topLeft());
     }
     // The sub-screen's actions are operations of their own: what this handler wrote so far is

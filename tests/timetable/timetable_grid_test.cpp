@@ -97,8 +97,9 @@ TEST_F(TimetableGridTest, ElectiveAndSplitSlotsShowOneMergedNameWithoutTeacher) 
     EXPECT_EQ(grid.mergedSpan(lessonRow(4), 5), (Grid::Span{lessonRow(4), 5, 1, 1}));
 }
 
-TEST_F(TimetableGridTest, AFreeTextLessonShowsItsTextAndTeacher) {
+TEST_F(TimetableGridTest, AFreeTextLessonShowsItsTextAndTeacherAndKeepsEveryTeacher) {
     lesson("002", 1, "1", 6, 6, "003", "000", "000", "HR", "HR", 0, 1);
+    lesson("002", 1, "1", 6, 6, "001", "000", "000", "HR", "HR", 0, 1);
     draw();
     EXPECT_EQ(lessonLine(6, 6), "HR");
     EXPECT_EQ(teacherLine(6, 6), "高橋　誠");
@@ -107,7 +108,12 @@ TEST_F(TimetableGridTest, AFreeTextLessonShowsItsTextAndTeacher) {
     EXPECT_EQ(s.freeText, 1);
     EXPECT_EQ(s.text[1], "HR");
     EXPECT_EQ(s.text[3], "");
-    EXPECT_TRUE(s.entries[1].empty());
+    // Both teachers of the slot are entries, so that a copy of the week keeps them.
+    EXPECT_EQ(s.entries[1].teacher, "001");
+    EXPECT_EQ(s.entries[1].kamoku, "HR");
+    EXPECT_EQ(s.entries[1].freeText, 1);
+    EXPECT_EQ(s.entries[2].teacher, "003");
+    EXPECT_TRUE(s.entries[3].empty());
 }
 
 TEST_F(TimetableGridTest, OnlyTheClassAndSelectionNumberAreDrawnUpToTheLastRecord) {

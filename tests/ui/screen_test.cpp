@@ -221,6 +221,14 @@ TEST_F(ScreenBaseTest, AModalScreenOpensOverItsCallerAndEscClosesIt) {
     caller->run([&] { caller->showModal(new SampleScreen(caller)); });
     EXPECT_LE((opened.center() - caller->frameGeometry().center()).manhattanLength(), 2);
     EXPECT_TRUE(closed);
+
+    // Wider than a caller at the display's edge: it still opens whole on the display.
+    caller->setGeometry(0, 0, 300, 200);
+    onModal([&](ScreenDriver& sub) { opened = sub.screen().frameGeometry(); });
+    auto* wide = new SampleScreen(caller);
+    wide->setMinimumWidth(900);
+    caller->run([&] { caller->showModal(wide); });
+    EXPECT_GE(opened.left(), caller->screen()->availableGeometry().left());
 }
 
 TEST_F(ScreenBaseTest, ARedFieldTurnsBlackWhenAnEntryIsPickedAndOnlyItsTextIsRed) {
