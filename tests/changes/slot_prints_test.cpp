@@ -8,15 +8,7 @@
 
 namespace {
 
-class SlotPrintsTest : public ChangesTest {
-protected:
-    static QStringList at(const PrintedPage& page,
-                          std::initializer_list<std::pair<double, double>> positions) {
-        QStringList out;
-        for (auto [x, y] : positions) out << placed(textAt(page, x, y));
-        return out;
-    }
-};
+using SlotPrintsTest = ChangesTest;
 
 TEST_F(SlotPrintsTest, TheTeacherWeekPrintsTheWeekOnTheGridWhateverWasTypedSince) {
     lesson("002", 1, "1", 2, 1, "001", "01", "01", "現代の国語", "現国");
@@ -38,15 +30,8 @@ TEST_F(SlotPrintsTest, TheTeacherWeekPrintsTheWeekOnTheGridWhateverWasTypedSince
     EXPECT_TRUE(proposedPdfPath(printed[0]).endsWith("_20070606.pdf"));
     ASSERT_EQ(printed[0].pages.size(), 1u);
     const PrintedPage& page = printed[0].pages[0];
-    EXPECT_EQ(at(page, {{90, 20},
-                        {160, 25},
-                        {160, 30},
-                        {31, 47},
-                        {35, 50},
-                        {48, 49},
-                        {168, 49},
-                        {32, 63},
-                        {32, 252}}),
+    EXPECT_EQ(placedAt(page, {90, 20, 160, 25, 160, 30, 31, 47, 35, 50, 48, 49, 168, 49, 32, 63, 32,
+                              252}),
               QStringList({"教員別授業コマ割 @ 90,20 size 16", "2007 年度 @ 160,25 size 12",
                            "佐藤　健一 @ 160,30 size 12", "時 @ 31,47 size 11",
                            "限 @ 35,50 size 11", "水 @ 48,49 size 12", "火 @ 168,49 size 12",
@@ -56,13 +41,10 @@ TEST_F(SlotPrintsTest, TheTeacherWeekPrintsTheWeekOnTheGridWhateverWasTypedSince
         const PrintItem* date = textAt(page, x, 46);
         ASSERT_TRUE(date) << text;
         EXPECT_EQ(date->text, text);
-        Printer probe(QString{});
-        probe.setFontName(date->font);
-        probe.setFontSize(date->size);
-        EXPECT_LE(x + probe.textWidth(date->text), x - 2 + 20);
+        EXPECT_LE(rightEdge(*date), x - 2 + 20);
     }
     // Monday (column 6), period 1; the change on Thursday (column 2), period 3, in black.
-    EXPECT_EQ(at(page, {{144, 57}, {143, 64}, {142, 71}, {64, 99}, {63, 106}, {62, 113}}),
+    EXPECT_EQ(placedAt(page, {144, 57, 143, 64, 142, 71, 64, 99, 63, 106, 62, 113}),
               QStringList({"高等部 @ 144,57 size 11", "1年 1組 @ 143,64 size 11",
                            "現国 @ 142,71 size 10", "高等部 @ 64,99 size 11",
                            "1年 2組 @ 63,106 size 11", "言語文化 @ 62,113 size 10"}));
@@ -97,24 +79,14 @@ TEST_F(SlotPrintsTest, ThePeriodSheetPlacesEachDepartmentsGradesFromTheRealCount
     EXPECT_EQ(printed[0].title, "授業コマ割り");
     ASSERT_EQ(printed[0].pages.size(), 1u);
     const PrintedPage& page = printed[0].pages[0];
-    EXPECT_EQ(at(page, {{90, 30},
-                        {150, 35},
-                        {150, 40},
-                        {150, 45},
-                        {68, 59},
-                        {138, 59},
-                        {37, 68},
-                        {108, 68},
-                        {50, 68},
-                        {70, 68},
-                        {120, 68},
-                        {140, 68}}),
+    EXPECT_EQ(placedAt(page, {90, 30, 150, 35, 150, 40, 150, 45, 68,  59, 138, 59,
+                              37, 68, 108, 68, 50,  68, 70,  68, 120, 68, 140, 68}),
               QStringList({"授業コマ割り @ 90,30 size 16", "2007 年度 @ 150,35 size 12",
                            "2007/06/04 @ 150,40 size 12", " 2  時限 @ 150,45 size 12",
                            "中学部 @ 68,59 size 12", "高等部 @ 138,59 size 12",
                            "組 @ 37,68 size 11", "組 @ 108,68 size 11", "1年 @ 50,68 size 12",
                            "2年 @ 70,68 size 12", "1年 @ 120,68 size 12", "2年 @ 140,68 size 12"}));
-    EXPECT_EQ(at(page, {{37, 82}, {107, 122}, {116, 80}, {116, 90}, {66, 120}, {66, 130}}),
+    EXPECT_EQ(placedAt(page, {37, 82, 107, 122, 116, 80, 116, 90, 66, 120, 66, 130}),
               QStringList({"1組 @ 37,82 size 12", "3組 @ 107,122 size 12", "現国 @ 116,80 size 11",
                            "佐藤 @ 116,90 size 10.5", "HR @ 66,120 size 11",
                            "高橋　誠 @ 66,130 size 10.5"}));
@@ -146,7 +118,7 @@ TEST_F(SlotPrintsTest, ClassesBeyondTheTenthAndAThirdDepartmentContinueOnFurther
     const auto& pages = printed[0].pages;
     ASSERT_EQ(pages.size(), 4u);  // 中学部 and 高等部 on two pages, then 専攻科 on two
     EXPECT_EQ(textAt(pages[0], 107, 262)->text, "10組");
-    EXPECT_EQ(at(pages[1], {{90, 30}, {116, 80}}),
+    EXPECT_EQ(placedAt(pages[1], {90, 30, 116, 80}),
               QStringList({"授業コマ割り @ 90,30 size 16", "数Ⅰ @ 116,80 size 11"}));
     // A longer class name is set smaller to stay in its column.
     EXPECT_EQ(textAt(pages[1], 107, 82)->text, "11組");
