@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -87,9 +88,7 @@ struct SlotLesson {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
-    // The print of the period comes with the prints of the lesson changes.
-    button("B印刷", QStringLiteral("印刷"), nullptr)->setEnabled(false);
-    buttons->addWidget(control<QPushButton>("B印刷"));
+    buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
     buttons->addWidget(
         button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
     buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
@@ -172,13 +171,27 @@ void 時限コマ::fillGrids() {
     emptyEntries();
 }
 
-void 時限コマ::BExcel出力_Click() {
-    // Only a period shown has lessons to save.
-    if (shown_.year == 0 || shown_.period == 0) {
-        showMessage(QStringLiteral("時限を選択して下さい"));
+// The sheet is the period on the grid, whatever has been typed since; a grid shown without a
+// valid date or period has no lessons to print or save.
+bool 時限コマ::periodShown() const {
+    return shown_.year > 0 && shown_.period > 0 &&
+           QDate::fromString(shown_.date, QStringLiteral("yyyy/MM/dd")).isValid();
+}
+
+void 時限コマ::B印刷_Click() {
+    if (!periodShown()) {
+        showMessage(QStringLiteral("印刷する時限を表示して下さい"));
         return;
     }
-    saveXlsx(*this, periodSheet(*G時割, shown_.year, shown_.date, shown_.period));
+    PRTコマ(9, *G時割, {shown_.year, shown_.date, shown_.period});
+}
+
+void 時限コマ::BExcel出力_Click() {
+    if (!periodShown()) {
+        showMessage(QStringLiteral("出力する時限を表示して下さい"));
+        return;
+    }
+    saveXlsx(*this, periodSheet(*G時割, {shown_.year, shown_.date, shown_.period}));
 }
 
 void 時限コマ::emptyEntries() {

@@ -29,8 +29,10 @@ private:
     void G時割_Click(int row, int col);
     void G教員_Click(int row, int col);
     void B確定_Click();
+    void B印刷_Click();
     void BExcel出力_Click();
 
+    bool periodShown() const;
     void fillGrids();
     void emptyEntries();
     void forgetPick();

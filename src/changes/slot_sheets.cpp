@@ -4,26 +4,13 @@
 #include "context/school_context.h"
 #include "ui/grid.h"
 
-namespace {
-
-// Dates in a file name read the same without their slashes.
-QString compactDate(const QString& date) {
-    return QString(date).remove('/');
-}
-
-}  // namespace
-
-XlsxSheet teacherWeekSheet(const Grid& grid, int year, const QString& teacherName,
-                           const QString& firstDate) {
+XlsxSheet teacherWeekSheet(const Grid& grid, const TeacherSheetHeader& h) {
     XlsxSheet s = sheetFromGrid(grid);
     s.name = QStringLiteral("教員別授業コマ割");
-    s.fileName = QStringLiteral("教員別授業コマ割_%1年度_%2_%3")
-                     .arg(year)
-                     .arg(teacherName,
-                          firstDate.isEmpty() ? QStringLiteral("標準") : compactDate(firstDate));
+    s.fileName = teacherSheetFileName(grid, h);
     s.title(s.name, 16, 4);
-    s.title(QStringLiteral("%1 年度").arg(year), 12, 7);
-    s.title(teacherName, 12, 7);
+    s.title(QStringLiteral("%1 年度").arg(h.year), 12, 7);
+    s.title(h.teacherName, 12, 7);
     constexpr int kDays = TeacherWeek::kDays, kPeriods = TeacherWeek::kPeriods;
     if (s.rows() < weekFirstRow(kPeriods) + 3 || s.cols() <= kDays) return s;
 
@@ -49,17 +36,14 @@ XlsxSheet teacherWeekSheet(const Grid& grid, int year, const QString& teacherNam
     return s;
 }
 
-XlsxSheet periodSheet(const Grid& grid, int year, const QString& date, int period) {
+XlsxSheet periodSheet(const Grid& grid, const PeriodSheetHeader& h) {
     XlsxSheet s = sheetFromGrid(grid);
     s.name = QStringLiteral("授業コマ割り");
-    s.fileName = QStringLiteral("授業コマ割り_%1年度_%2_%3時限")
-                     .arg(year)
-                     .arg(compactDate(date))
-                     .arg(period);
+    s.fileName = periodSheetFileName(h);
     s.title(s.name, 16, 4);
-    s.title(QStringLiteral("%1 年度").arg(year), 12, 7);
-    s.title(date, 12, 7);
-    s.title(QStringLiteral("%1  時限").arg(period, 2), 12, 7);
+    s.title(QStringLiteral("%1 年度").arg(h.year), 12, 7);
+    s.title(h.date, 12, 7);
+    s.title(QStringLiteral("%1  時限").arg(h.period, 2), 12, 7);
 
     // The grid keeps a spare column past the last department on a small school; the sheet ends
     // with the last department's block.

@@ -66,9 +66,7 @@ const QString kSelfStudy = QStringLiteral("自習");
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
-    // The print of the week comes with the prints of the lesson changes.
-    button("B印刷", QStringLiteral("印刷"), nullptr)->setEnabled(false);
-    buttons->addWidget(control<QPushButton>("B印刷"));
+    buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
     buttons->addWidget(
         button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
     buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
@@ -164,16 +162,26 @@ void 教員コマ::fillWeek() {
     WorkContext& c = ctx();
     week_ = GRD教員コマ(c, *G時割, c.workingYear, c.teacherNumber,
                         標準F->isChecked() ? QString() : inquiryDate_, firstWeekday_);
-    teacherName_ = c.teacherName;
+    weekTeacherName_ = c.teacherName;
     pick_.reset();
+}
+
+void 教員コマ::B印刷_Click() {
+    if (!week_) {
+        showMessage(QStringLiteral("印刷する週を表示して下さい"));
+        return;
+    }
+    // The sheet is the week on the grid: its teacher and its dates, whatever has been typed or
+    // picked since.
+    PRT教員コマ(1, *G時割, {week_->year, weekTeacherName_});
 }
 
 void 教員コマ::BExcel出力_Click() {
     if (!week_) {
-        showMessage(QStringLiteral("教員を正しく選択して下さい"));
+        showMessage(QStringLiteral("出力する週を表示して下さい"));
         return;
     }
-    saveXlsx(*this, teacherWeekSheet(*G時割, week_->year, teacherName_, week_->firstDate));
+    saveXlsx(*this, teacherWeekSheet(*G時割, {week_->year, weekTeacherName_}));
 }
 
 // ------------------------------------------------------------------------------ picking a lesson

@@ -17,7 +17,7 @@ TEST_F(SlotSheetsTest, TheTeacherWeekIsSavedWithItsDatesChangesAndEvents) {
     lesson("002", 1, "2", 5, 2, "001", "03", "01", "数学Ⅰ", "数Ⅰ");
     ScreenDriver d(new 教員コマ);
     d.click(kXlsxButton);
-    EXPECT_EQ(messages.texts(), QStringList({"教員を正しく選択して下さい"}));
+    EXPECT_EQ(messages.texts(), QStringList({"出力する週を表示して下さい"}));
 
     messages.clear();
     d.set("照会日", "2007/6/6");
@@ -58,7 +58,7 @@ TEST_F(SlotSheetsTest, ThePeriodViewIsSavedWithItsDateAndDepartmentBlocks) {
     lesson("001", 2, "3", 2, 2, "003", "000", "000", "HR", "HR", 0, 1);
     ScreenDriver d(new 時限コマ);
     d.click(kXlsxButton);
-    EXPECT_EQ(messages.texts(), QStringList({"時限を選択して下さい"}));
+    EXPECT_EQ(messages.texts(), QStringList({"出力する時限を表示して下さい"}));
 
     d.set("C時限", "2");
     d.click("B表示");
