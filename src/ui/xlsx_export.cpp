@@ -8,8 +8,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <xlsxwriter.h>
 
@@ -40,25 +42,25 @@ void setAlignment(lxw_format* f, int code) {
     format_set_align(f, down[code % 3]);
 }
 
-// Formats belong to the workbook; one per look, however many cells share it.
+// Formats belong to the workbook; one per look, however many cells of its sheets share it.
 class Formats {
 public:
-    Formats(lxw_workbook* wb, const XlsxSheet& sheet) : wb_(wb), sheet_(sheet) {}
+    explicit Formats(lxw_workbook* wb) : wb_(wb) {}
 
-    lxw_format* cell(const XlsxCell& c) {
-        const double size = c.fontSize > 0 ? c.fontSize : sheet_.fontSize;
-        return get({c.back, c.fore, c.align, size, true});
+    lxw_format* cell(const XlsxSheet& s, const XlsxCell& c) {
+        const double size = c.fontSize > 0 ? c.fontSize : s.fontSize;
+        return get({c.back, c.fore, c.align, size, true, s.shrinkToFit});
     }
     lxw_format* title(const XlsxTitle& t) {
-        return get({colour::kWhite, colour::kBlack, t.align, t.fontSize, false});
+        return get({colour::kWhite, colour::kBlack, t.align, t.fontSize, false, false});
     }
 
 private:
-    using Key = std::tuple<int, int, int, double, bool>;
+    using Key = std::tuple<int, int, int, double, bool, bool>;
     lxw_format* get(const Key& key) {
         auto [it, added] = cache_.try_emplace(key, nullptr);
         if (!added) return it->second;
-        const auto [back, fore, align, size, boxed] = key;
+        const auto [back, fore, align, size, boxed, shrink] = key;
         lxw_format* f = workbook_add_format(wb_);
         format_set_font_name(f, kFont);
         format_set_font_size(f, size);
@@ -66,23 +68,39 @@ private:
         if (back != colour::kWhite) format_set_bg_color(f, rgbOf(back));
         setAlignment(f, align);
         if (boxed) format_set_border(f, LXW_BORDER_THIN);
-        if (boxed && sheet_.shrinkToFit) format_set_shrink(f);
+        if (shrink) format_set_shrink(f);
         return it->second = f;
     }
 
     lxw_workbook* wb_;
-    const XlsxSheet& sheet_;
     std::map<Key, lxw_format*> cache_;
 };
 
-// What a worksheet's tab may be called: at most 31 characters, none of []:*?/\.
-QByteArray tabName(QString name) {
-    static const QRegularExpression refused(QStringLiteral("[\\[\\]:*?/\\\\]"));
-    name.replace(refused, QStringLiteral("_"));
-    if (name.size() > 31) name.truncate(name.at(30).isHighSurrogate() ? 30 : 31);
-    if (name.startsWith('\'') || name.endsWith('\'')) name.replace('\'', '_');
-    return (name.isEmpty() ? QStringLiteral("Sheet1") : name).toUtf8();
-}
+// What a worksheet's tab may be called: at most 31 characters, none of []:*?/\, and no two
+// alike (as the spreadsheet programs compare them, ignoring case).
+class TabNames {
+public:
+    QByteArray operator()(QString name) {
+        static const QRegularExpression refused(QStringLiteral("[\\[\\]:*?/\\\\]"));
+        name.replace(refused, QStringLiteral("_"));
+        if (name.startsWith('\'') || name.endsWith('\'')) name.replace('\'', '_');
+        if (name.isEmpty()) name = QStringLiteral("Sheet");
+        QString unique = cut(name, 31);
+        for (int n = 2; used_.contains(unique.toCaseFolded()); ++n) {
+            const QString suffix = QStringLiteral(" (%1)").arg(n);
+            unique = cut(name, 31 - suffix.size()) + suffix;
+        }
+        used_.insert(unique.toCaseFolded());
+        return unique.toUtf8();
+    }
+
+private:
+    static QString cut(const QString& s, int length) {
+        if (s.size() <= length) return s;
+        return s.left(s.at(length - 1).isHighSurrogate() ? length - 1 : length);
+    }
+    QSet<QString> used_;
+};
 
 void writeText(lxw_worksheet* ws, int row, int col, const QString& text, lxw_format* f) {
     if (text.isEmpty())
@@ -99,13 +117,7 @@ void writeMerged(lxw_worksheet* ws, int row, int col, int lastRow, int lastCol, 
         worksheet_merge_range(ws, row, col, lastRow, lastCol, text.toUtf8().constData(), f);
 }
 
-void fill(lxw_workbook* wb, const XlsxSheet& s) {
-    const QByteArray title = s.name.toUtf8();
-    lxw_doc_properties properties{};
-    properties.title = const_cast<char*>(title.constData());
-    workbook_set_properties(wb, &properties);
-    lxw_worksheet* ws = workbook_add_worksheet(wb, tabName(s.name).constData());
-    Formats formats(wb, s);
+void fill(lxw_worksheet* ws, Formats& formats, const XlsxSheet& s) {
     const int R = s.rows(), C = s.cols();
 
     int top = 0;
@@ -129,14 +141,14 @@ void fill(lxw_workbook* wb, const XlsxSheet& s) {
             continue;
         const XlsxCell& first = s.cells[span.row][span.col];
         writeMerged(ws, top + span.row, span.col, top + span.row + span.rows - 1,
-                    span.col + span.cols - 1, first.text, formats.cell(first));
+                    span.col + span.cols - 1, first.text, formats.cell(s, first));
         for (int r = span.row; r < span.row + span.rows; ++r)
             for (int c = span.col; c < span.col + span.cols; ++c) merged[r][c] = true;
     }
     for (int r = 0; r < R; ++r)
         for (int c = 0; c < C; ++c)
             if (!merged[r][c])
-                writeText(ws, top + r, c, s.cells[r][c].text, formats.cell(s.cells[r][c]));
+                writeText(ws, top + r, c, s.cells[r][c].text, formats.cell(s, s.cells[r][c]));
 
     worksheet_set_paper(ws, Printer::kPaperA4);
     worksheet_set_portrait(ws);
@@ -205,7 +217,7 @@ XlsxSheet listSheet(const Grid& grid, const QString& title) {
     return sheet;
 }
 
-bool writeXlsx(const XlsxSheet& sheet, const QString& path, QString* error) {
+bool writeXlsx(const std::vector<XlsxSheet>& sheets, const QString& path, QString* error) {
     auto fail = [error](const QString& why) {
         if (error) *error = why;
         return false;
@@ -221,7 +233,14 @@ bool writeXlsx(const XlsxSheet& sheet, const QString& path, QString* error) {
     options.tmpdir = tmpdir.data();
     lxw_workbook* wb = workbook_new_opt(builtName.constData(), &options);
     if (!wb) return fail(QStringLiteral("ブックを作成できません"));
-    fill(wb, sheet);
+    const QByteArray title = sheets.empty() ? QByteArray() : sheets.front().name.toUtf8();
+    lxw_doc_properties properties{};
+    properties.title = const_cast<char*>(title.constData());
+    workbook_set_properties(wb, &properties);
+    Formats formats(wb);
+    TabNames tabName;
+    for (const XlsxSheet& sheet : sheets)
+        fill(workbook_add_worksheet(wb, tabName(sheet.name).constData()), formats, sheet);
     if (const lxw_error e = workbook_close(wb); e != LXW_NO_ERROR)
         return fail(QString::fromUtf8(lxw_strerror(e)));
 
@@ -237,14 +256,16 @@ bool writeXlsx(const XlsxSheet& sheet, const QString& path, QString* error) {
     return true;
 }
 
-void saveXlsx(Screen& screen, const XlsxSheet& sheet) {
-    QString path = askPath(screen, proposedPath(sheet));
+namespace {
+
+void askAndWrite(Screen& screen, const std::vector<XlsxSheet>& sheets) {
+    QString path = askPath(screen, proposedPath(sheets.front()));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().compare(QStringLiteral("xlsx"), Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".xlsx");
     const QString shown = QDir::toNativeSeparators(path);
     QString error;
-    if (!writeXlsx(sheet, path, &error)) {
+    if (!writeXlsx(sheets, path, &error)) {
         screen.showMessage(QStringLiteral("「%1」に保存できませんでした。\n"
                                           "表計算ソフトで開いているときは閉じてから、"
                                           "または書込みのできる場所に保存して下さい。\n(%2)")
@@ -253,6 +274,18 @@ void saveXlsx(Screen& screen, const XlsxSheet& sheet) {
     }
     g_lastFolder = QFileInfo(path).absolutePath();
     screen.showPlainMessage(QStringLiteral("「%1」に保存しました。").arg(shown));
+}
+
+}  // namespace
+
+void saveXlsx(Screen& screen, const std::vector<XlsxSheet>& sheets) {
+    if (sheets.empty()) return;
+    // The dialog waits until the running operation has ended, so that the database is not held
+    // while the user picks a folder (and a sheet built from a work table it just filled is saved
+    // only once that table is stored).
+    screen.afterCommit([screen = QPointer<Screen>(&screen), sheets] {
+        if (screen) askAndWrite(*screen, sheets);
+    });
 }
 
 void setSaveFileChooser(SaveFileChooser chooser) {

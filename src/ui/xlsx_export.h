@@ -66,13 +66,20 @@ constexpr int mmToTwips(double mm) {
     return int(mm * 1440 / 25.4 + 0.5);
 }
 
-// Writes the workbook; false, with the reason in `error`, when it cannot be written. A file that
-// is there already is replaced only once the new one is complete.
-bool writeXlsx(const XlsxSheet& sheet, const QString& path, QString* error = nullptr);
+// Writes the workbook, a worksheet per sheet (a sheet printed on several pages gives one for each
+// page); false, with the reason in `error`, when it cannot be written. A file that is there
+// already is replaced only once the new one is complete.
+bool writeXlsx(const std::vector<XlsxSheet>& sheets, const QString& path, QString* error = nullptr);
+inline bool writeXlsx(const XlsxSheet& sheet, const QString& path, QString* error = nullptr) {
+    return writeXlsx(std::vector<XlsxSheet>{sheet}, path, error);
+}
 
-// The button's handler: asks where to save (the sheet's file name in the documents folder, or in
-// the folder saved to last), writes, and says how it went under the screen's title.
-void saveXlsx(Screen& screen, const XlsxSheet& sheet);
+// The button's handler: asks where to save (the first sheet's file name in the documents folder,
+// or in the folder saved to last), writes, and says how it went under the screen's title.
+void saveXlsx(Screen& screen, const std::vector<XlsxSheet>& sheets);
+inline void saveXlsx(Screen& screen, const XlsxSheet& sheet) {
+    saveXlsx(screen, std::vector<XlsxSheet>{sheet});
+}
 
 // The button every exporting screen puts beside 印刷 (or 終了).
 inline constexpr const char* kXlsxButton = "BExcel出力";

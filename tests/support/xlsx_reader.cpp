@@ -59,24 +59,27 @@ QString rgb(const QXmlStreamAttributes& a) {
 
 }  // namespace
 
-XlsxFile::XlsxFile(const QString& path) {
+XlsxFile::XlsxFile(const QString& path, int sheetIndex) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         ADD_FAILURE() << "cannot read " << path.toStdString();
         return;
     }
     auto parts = unzip(file.readAll());
-    EXPECT_TRUE(parts.count("xl/worksheets/sheet1.xml")) << path.toStdString() << " is no workbook";
+    const QString sheetPart = QStringLiteral("xl/worksheets/sheet%1.xml").arg(sheetIndex + 1);
+    EXPECT_TRUE(parts.count(sheetPart)) << path.toStdString() << " has no such worksheet";
 
     QXmlStreamReader workbook(parts["xl/workbook.xml"]);
     while (!workbook.atEnd()) {
         workbook.readNext();
         if (!workbook.isStartElement()) continue;
-        if (workbook.name() == QStringLiteral("sheet") && sheetName.isEmpty())
-            sheetName = workbook.attributes().value(QStringLiteral("name")).toString();
-        else if (workbook.name() == QStringLiteral("definedName"))
+        if (workbook.name() == QStringLiteral("sheet"))
+            sheetNames << workbook.attributes().value(QStringLiteral("name")).toString();
+        else if (workbook.name() == QStringLiteral("definedName") &&
+                 workbook.attributes().value(QStringLiteral("localSheetId")).toInt() == sheetIndex)
             repeatedRows = workbook.readElementText().section('!', 1);
     }
+    sheetName = sheetNames.value(sheetIndex);
 
     QStringList shared;
     QXmlStreamReader strings(parts["xl/sharedStrings.xml"]);
@@ -118,7 +121,7 @@ XlsxFile::XlsxFile(const QString& path) {
             styles_.back().horizontal = a.value(QStringLiteral("horizontal")).toString();
     }
 
-    QXmlStreamReader sheet(parts["xl/worksheets/sheet1.xml"]);
+    QXmlStreamReader sheet(parts[sheetPart]);
     QString cell, type;
     while (!sheet.atEnd()) {
         sheet.readNext();

@@ -5,12 +5,14 @@
 #include <QString>
 #include <QStringList>
 
-// Reads back a workbook the program wrote: the first worksheet's name, cell texts, merged ranges,
+// Reads back a workbook the program wrote: one worksheet's name, cell texts, merged ranges,
 // column widths, cell looks and page set-up, straight from the file's XML parts.
 class XlsxFile {
 public:
-    explicit XlsxFile(const QString& path);  // a file that cannot be read fails the test
+    // The worksheet `sheet` (0: the first); a file that cannot be read fails the test.
+    explicit XlsxFile(const QString& path, int sheet = 0);
 
+    QStringList sheetNames;  // every worksheet's
     QString sheetName;
     QStringList merges;                     // "A1:H1", in the file's order
     std::map<QString, QString> pageSetup;   // the attributes of <pageSetup>
