@@ -3,7 +3,8 @@
 //
 //   - the period view: the slot grid of one date and period (standard lessons, the date's
 //     changes, the events in force) and the stand-by list (teachers free then, in kana order,
-//     with their assignments and subject names);
+//     with their assignments, subject names and the cover lessons each has taken in the term
+//     and the week);
 //   - one teacher's dated week: the teacher's standard lessons with their subject names, the
 //     week's changes and the events overlapping it.
 //
@@ -116,6 +117,16 @@ void BM_PeriodView_RawSql(benchmark::State& state) {
         "  h.変_時限 = ?4 AND h.変_教員 = t.員_番号) "
         "ORDER BY t.員_氏名カナ, a.担_学部, a.担_学年, a.担_コース, a.担_科目番号, a.担_教科番号 "
         "LIMIT 500");
+    // The cover lessons of each teacher in the term around the date (the school year when no
+    // term is) and in its week.
+    sqlite3_stmt* term = prepare(
+        "SELECT 期_開始日, 期_終了日 FROM 期間 WHERE 期_年度 = ?1 AND 期_学期F = 1 AND "
+        "期_開始日 <= ?2 AND 期_終了日 >= ?2");
+    sqlite3_stmt* covers = prepare(
+        "SELECT 変_教員, SUM(変_日付 BETWEEN ?2 AND ?3), SUM(変_日付 BETWEEN ?4 AND ?5) "
+        "FROM 時限変更 WHERE 変_年度 = ?1 AND 変_日付 BETWEEN MIN(?2, ?4) AND MAX(?3, ?5) "
+        "GROUP BY 変_教員");
+    const QDate monday = kDate.addDays(1 - kDate.dayOfWeek());
     const int weekday = weekdayNumber(kDate);
     int rows = 0;
     for (auto _ : state) {
@@ -134,8 +145,23 @@ void BM_PeriodView_RawSql(benchmark::State& state) {
         sqlite3_bind_int(standby, 3, weekday);
         sqlite3_bind_int(standby, 4, kPeriod);
         rows = readAll(standby);
+        sqlite3_bind_int(term, 1, kYear);
+        bind(term, 2, kDateText);
+        QString from = QStringLiteral("%1/04/01").arg(kYear),
+                to = QStringLiteral("%1/03/31").arg(kYear + 1);
+        if (sqlite3_step(term) == SQLITE_ROW) {
+            from = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(term, 0)));
+            to = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(term, 1)));
+        }
+        sqlite3_reset(term);
+        sqlite3_bind_int(covers, 1, kYear);
+        bind(covers, 2, from);
+        bind(covers, 3, to);
+        bind(covers, 4, dateText(monday));
+        bind(covers, 5, dateText(monday.addDays(6)));
+        readAll(covers);
     }
-    for (sqlite3_stmt* s : {lessons, changes, events, standby}) sqlite3_finalize(s);
+    for (sqlite3_stmt* s : {lessons, changes, events, standby, term, covers}) sqlite3_finalize(s);
     state.counters["standby"] = rows;
 }
 
