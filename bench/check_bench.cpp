@@ -4,9 +4,9 @@
 // elective or split course subject excepted. The check must stay under one second.
 
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
 
 #include "bench/large_school.h"
+#include "bench/raw_sql.h"
 #include "common/school_masters.h"
 #include "context/school_context.h"
 #include "data/recordset.h"
@@ -75,23 +75,11 @@ void BM_TimetableCheck_DoubleBookings_RawSql(benchmark::State& state) {
             "ORDER BY a.組_曜日, a.組_時限, a.組_教員, a.組_学部, a.組_学年, a.組_組")
             .arg(QString::fromUtf8(kParallel).arg("ka", "ya"),
                  QString::fromUtf8(kParallel).arg("kb", "yb"));
-    const QByteArray text = sql.toUtf8();
-    sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db().handle(), text.constData(), -1, &s, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(db().handle()));
+    sqlite3_stmt* s = prepareRaw(sql);
     int rows = 0;
     for (auto _ : state) {
         sqlite3_bind_int(s, 1, kYear);
-        rows = 0;
-        while (sqlite3_step(s) == SQLITE_ROW) {
-            for (int c = 0; c < sqlite3_column_count(s); ++c) {
-                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, c));
-                QString value = QString::fromUtf8(p, sqlite3_column_bytes(s, c));
-                benchmark::DoNotOptimize(value);
-            }
-            ++rows;
-        }
-        sqlite3_reset(s);
+        rows = readAll(s);
     }
     sqlite3_finalize(s);
     state.counters["double"] = rows;

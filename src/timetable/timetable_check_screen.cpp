@@ -178,9 +178,9 @@ void 時間割チェック::openTimetable(const TimetableProblem& p) {
     pick(t.control<QComboBox>("C学年"), cells[1]);
     pick(t.control<QComboBox>("C組"), cells[2]);
     t.control<QPushButton>("B表示")->click();
-    if (p.weekday < 1 || p.weekday > 7) return;
     // An empty day is picked at its first period, ready for a lesson to be entered.
     const int period = p.period > 0 ? p.period : 1;
+    if (!SlotTables::inRange(p.weekday, period)) return;
     Grid& g = *t.control<Grid>("G時割");
     const QString lesson = g.textMatrix(lessonRow(period), p.weekday);
     if (!lesson.isEmpty() && lesson == g.textMatrix(teacherRow(period), p.weekday))
