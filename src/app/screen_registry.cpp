@@ -7,6 +7,7 @@
 #include "lists/teacher_list_screen.h"
 #include "maintenance/reorganization.h"
 #include "maintenance/term_end_screen.h"
+#include "changes/change_notice_screen.h"
 #include "changes/period_slot_screen.h"
 #include "changes/teacher_slot_screen.h"
 #include "masters/basic_master_screen.h"
@@ -28,6 +29,7 @@ std::map<QString, std::function<Screen*()>> menuScreens() {
         {QStringLiteral("時限コマ"), [] { return new 時限コマ; }},
         {QStringLiteral("時間割コピー"), [] { return new 時間割コピー; }},
         {QStringLiteral("時間割チェック"), [] { return new 時間割チェック; }},
+        {QStringLiteral("変更通知"), [] { return new 変更通知; }},
         {QStringLiteral("基本登録"), [] { return new 基本登録; }},
         {QStringLiteral("項目名登"), [] { return new 項目名登; }},
         {QStringLiteral("期末処理"), [] { return new 期末処理; }},

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "changes/lesson_change.h"
+#include "changes/period_slot_print.h"
 #include "common/checks.h"
 #include "common/list_support.h"
 #include "common/occupancy_check.h"
@@ -88,9 +90,7 @@ struct SlotLesson {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
-    // The print of the period comes with the prints of the lesson changes.
-    button("B印刷", QStringLiteral("印刷"), nullptr)->setEnabled(false);
-    buttons->addWidget(control<QPushButton>("B印刷"));
+    buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
     buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
 
     auto* layout = new QVBoxLayout(this);
@@ -189,6 +189,18 @@ void 時限コマ::代講順_Click() {
             highlightStandby(r, colour::kLightGreen);
             standbyRow_ = r;
         }
+}
+
+void 時限コマ::B印刷_Click() {
+    // The sheet is the period on the grid, whatever has been typed since; a grid shown without a
+    // valid date or period has no lessons to print.
+    const bool shown = shown_.year > 0 && shown_.period > 0 &&
+                       QDate::fromString(shown_.date, QStringLiteral("yyyy/MM/dd")).isValid();
+    if (!shown) {
+        showMessage(QStringLiteral("印刷する時限を表示して下さい"));
+        return;
+    }
+    PRTコマ(9, *G時割, {shown_.year, shown_.date, shown_.period});
 }
 
 void 時限コマ::emptyEntries() {

@@ -30,6 +30,7 @@ private:
     void G教員_Click(int row, int col);
     void B確定_Click();
     void 代講順_Click();
+    void B印刷_Click();
 
     void fillGrids();
     void emptyEntries();

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "changes/lesson_change.h"
+#include "changes/teacher_slot_print.h"
 #include "common/checks.h"
 #include "common/occupancy_check.h"
 #include "common/selection_lists.h"
@@ -65,9 +66,7 @@ const QString kSelfStudy = QStringLiteral("自習");
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
-    // The print of the week comes with the prints of the lesson changes.
-    button("B印刷", QStringLiteral("印刷"), nullptr)->setEnabled(false);
-    buttons->addWidget(control<QPushButton>("B印刷"));
+    buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
     buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
 
     auto* side = new QVBoxLayout;
@@ -161,7 +160,18 @@ void 教員コマ::fillWeek() {
     WorkContext& c = ctx();
     week_ = GRD教員コマ(c, *G時割, c.workingYear, c.teacherNumber,
                         標準F->isChecked() ? QString() : inquiryDate_, firstWeekday_);
+    weekTeacherName_ = c.teacherName;
     pick_.reset();
+}
+
+void 教員コマ::B印刷_Click() {
+    if (!week_) {
+        showMessage(QStringLiteral("印刷する週を表示して下さい"));
+        return;
+    }
+    // The sheet is the week on the grid: its teacher and its dates, whatever has been typed or
+    // picked since.
+    PRT教員コマ(1, *G時割, {week_->year, weekTeacherName_});
 }
 
 // ------------------------------------------------------------------------------ picking a lesson

@@ -33,6 +33,7 @@ private:
     void B表示_Click();
     void G時割_Click(int row, int col);
     void B確定_Click();
+    void B印刷_Click();
 
     void checkDecoded(bool found, QComboBox* field, const QString& message);
     void fillWeek();
@@ -58,6 +59,7 @@ private:
     // The week on the grid, and the cell picked in it: a change is written for that date and
     // period, whatever the date box has been changed to since.
     std::optional<TeacherWeek> week_;
+    QString weekTeacherName_;
     struct Pick {
         int col = 0;
         int period = 0;

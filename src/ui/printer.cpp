@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QFontMetricsF>
 
+#include "data/database.h"
+
 namespace {
 
 PrintSink g_sink;
@@ -91,10 +93,19 @@ void Printer::newPage() {
 }
 
 void Printer::endDoc() {
-    if (g_sink)
-        g_sink(doc_);
+    // The preview waits until the running operation has ended, so that the file is not held
+    // while the user looks at the sheet (and a sheet built from a work table it just filled is
+    // shown only once that table is stored).
+    auto hand = [doc = doc_] {
+        if (g_sink)
+            g_sink(doc);
+        else
+            showPrintPreview(doc, nullptr);
+    };
+    if (Database::isOpen())
+        db().afterCommit(std::move(hand));
     else
-        showPrintPreview(doc_, nullptr);
+        hand();
 }
 
 void setPrintSink(PrintSink sink) {

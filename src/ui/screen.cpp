@@ -79,8 +79,9 @@ void Screen::showPlainMessage(const QString& text) {
 }
 
 void Screen::deferUntilStored(std::function<void()> show) {
-    // A message before any write shows at once, in turn with the questions around it.
-    if (Database::isOpen() && db().hasWrites())
+    // A message before any write shows at once, in turn with the questions around it; one after
+    // work that waits for the commit (a write, a print) waits too, and comes after it.
+    if (Database::isOpen() && (db().hasWrites() || db().hasAfterCommit()))
         db().afterCommit(std::move(show));
     else
         show();

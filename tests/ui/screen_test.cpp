@@ -150,6 +150,24 @@ TEST_F(ScreenBaseTest, SuccessIsReportedOnlyOnceTheFileHasTheWork) {
     EXPECT_EQ(records("マスタ")[0].at("マ_名称"), Value("𠮷田"));
 }
 
+TEST_F(ScreenBaseTest, APrintIsPreviewedOnceItsOperationHasEndedAndItsMessageAfterIt) {
+    ScreenDriver d(new SampleScreen);
+    auto& s = d.screen();
+    QStringList events;
+    setPrintSink([&](const PrintedDocument&) {
+        events << (db().inOperation() ? "preview inside the operation" : "preview");
+        events << messages.texts();
+    });
+    s.run([&] {
+        static_cast<SampleScreen&>(s).add("004");
+        Printer p(QStringLiteral("見本"));
+        p.endDoc();
+        s.showMessage(QStringLiteral("出力を終了しました"));
+    });
+    EXPECT_EQ(events, QStringList({"preview"}));  // no message before the sheet
+    EXPECT_EQ(messages.texts(), QStringList({"出力を終了しました"}));
+}
+
 TEST_F(ScreenBaseTest, AFileHeldByAnotherProgramIsReportedAsInUseForEveryOperation) {
     ScreenDriver d(new SampleScreen);
     OtherProgram other(OtherProgram::Hold::Write);

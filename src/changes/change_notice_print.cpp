@@ -1,0 +1,233 @@
+#include "changes/change_notice_print.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include <QDate>
+
+#include "changes/sheet_text.h"
+#include "context/school_context.h"
+#include "ui/fields.h"
+#include "ui/fonts.h"
+
+namespace {
+
+// The page, in millimetres from the paper's top-left corner.
+constexpr double kLeft = 10, kRight = 200, kTop = 25, kBottom = 277;
+constexpr double kTableTop = 42, kTableBottom = 262;
+constexpr double kBandHeight = 40, kRowHeight = 5, kBlockWidth = 45;
+constexpr int kBlocks = 4, kBands = 6;
+
+double blockLeft(int k) {
+    return 20 + kBlockWidth * (k - 1);
+}
+double bandTop(int band) {
+    return kTableTop + kBandHeight * (band - 1);
+}
+
+QDate dateOf(const QString& text) {
+    return QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
+}
+
+// Monday is band 1 ... Saturday band 6; a Sunday has none.
+int bandOf(const QString& date) {
+    const QDate d = dateOf(date);
+    return d.isValid() && d.dayOfWeek() <= kBands ? d.dayOfWeek() : 0;
+}
+
+bool onSheet(const NoticeLine& l) {
+    return l.period >= 1 && l.period <= noticeRowsOn(l.date);
+}
+
+QString classKey(const NoticeLine& l) {
+    return l.dept + '\x1f' + QString::number(l.grade) + '\x1f' + l.course + '\x1f' + l.klass +
+           '\x1f' + QString::number(l.selection);
+}
+
+class NoticeSheet {
+public:
+    NoticeSheet(Printer& p, const NoticeHeader& h) : p_(p), h_(h) {}
+
+    // Every teacher starts a page of their own; their classes follow as blocks, four a page.
+    void teacherNotice(const std::vector<NoticeLine>& lines) {
+        const NoticeLine* group = nullptr;
+        int block = 0;
+        for (const NoticeLine& l : lines) {
+            if (!group || group->teacher != l.teacher || classKey(*group) != classKey(l)) {
+                const bool newTeacher = !group || group->teacher != l.teacher;
+                block = newTeacher || block == kBlocks ? 1 : block + 1;
+                if (block == 1) page(l, false);
+                blockLabel(block, l);
+                group = &l;
+            }
+            line(block, l);
+        }
+    }
+
+    // A page for every class, with all its lines, whoever gives them.
+    void classNotice(std::vector<NoticeLine> lines) {
+        std::stable_sort(lines.begin(), lines.end(), [](const NoticeLine& a, const NoticeLine& b) {
+            return std::tie(a.dept, a.grade, a.course, a.klass, a.selection, a.date, a.period) <
+                   std::tie(b.dept, b.grade, b.course, b.klass, b.selection, b.date, b.period);
+        });
+        const NoticeLine* group = nullptr;
+        for (const NoticeLine& l : lines) {
+            if (!group || classKey(*group) != classKey(l)) {
+                page(l, true);
+                blockLabel(1, l);
+                group = &l;
+            }
+            line(1, l);
+        }
+    }
+
+    int pages() const { return pages_; }
+
+private:
+    void page(const NoticeLine& opening, bool classNotice) {
+        startPage(p_, pages_);
+        frame();
+        header(opening, classNotice);
+    }
+
+    void frame() {
+        p_.setForeColor(0);
+        p_.setDrawStyle(0);
+        p_.setDrawWidth(5);
+        p_.box(kLeft, kTop, kRight, kBottom);
+        p_.box(blockLeft(1), kTop, blockLeft(2), kTableBottom);
+        p_.box(blockLeft(3), kTop, blockLeft(4), kTableBottom);
+        p_.line(20, kTop, 20, kBottom);
+        for (int k = 1; k <= kBlocks; ++k) {
+            const double x0 = blockLeft(k);
+            // The "現 行" half, the gap for "->" and the "変 更" half; each half splits into
+            // teacher and subject.
+            p_.setDrawStyle(1);
+            p_.setDrawWidth(3);
+            p_.line(x0 + 20, 32, x0 + 20, kTableBottom);
+            p_.line(x0 + 25, 32, x0 + 25, kTableBottom);
+            p_.setDrawWidth(2);
+            p_.line(x0 + 10, 37, x0 + 10, kTableBottom);
+            p_.line(x0 + 35, 37, x0 + 35, kTableBottom);
+        }
+        p_.setDrawStyle(0);
+        p_.setDrawWidth(5);
+        p_.line(kLeft, kTableTop, kRight, kTableTop);
+        p_.box(kLeft, 82, kRight, 122);
+        p_.box(kLeft, 162, kRight, 202);
+        p_.box(kLeft, 242, kRight, kTableBottom);
+        p_.line(kLeft, 32, kRight, 32);
+        p_.line(20, 37, kRight, 37);
+        p_.line(15, kTableTop, 15, kTableBottom);
+        // The period rows, lightly, so that a line is read across its block; not through the
+        // dates stacked in the left column.
+        p_.setDrawStyle(2);
+        p_.setDrawWidth(1);
+        for (int band = 1; band <= kBands; ++band)
+            for (int r = 1; r < (band < kBands ? 8 : 4); ++r)
+                p_.line(15, bandTop(band) + kRowHeight * r, kRight, bandTop(band) + kRowHeight * r);
+        p_.setDrawStyle(0);
+    }
+
+    void header(const NoticeLine& opening, bool classNotice) {
+        const QString reason = QStringLiteral("( ") + h_.reason + QStringLiteral(" )");
+        printIn(p_, 35, 10, 12, 125 - 35 - 1, reason);
+        printAt(p_, 125, 10, 14, QStringLiteral("時間割変更通知"));
+        printAt(p_, 15, 20, 12, QStringLiteral("["));
+        const QString name = leftText(opening.addressee(), 8);
+        const QString padded = name + QString(8 - textLength(name), ' ');
+        printAt(p_, 18, 20, p_.sizeToFit(name, 50 - 18 - 0.5, 12), padded);
+        printAt(p_, 50, 20, 12, QStringLiteral("]"));
+        printAt(p_, 52, 20, 12, QStringLiteral("先生"));
+        if (classNotice)
+            printAt(p_, 70, 20, 12,
+                    QStringLiteral("[ %1 年 － %2 組 ]").arg(opening.grade).arg(opening.klass));
+        // The issue date ends where the first day of the notice begins.
+        printIn(p_, 135, 20, 10, 165 - 135 - 0.5,
+                h_.issueDate.isEmpty() ? QString() : h_.issueDate + QStringLiteral(" 発表 :"));
+        if (!h_.monday.isEmpty()) printAt(p_, 165, 20, 10, h_.monday + QStringLiteral(" より実施"));
+        printAt(p_, 12, 27, 10, QStringLiteral("ｸﾗｽ"));
+        printAt(p_, 13, 264, 11, QStringLiteral("備"));
+        printAt(p_, 13, 271, 11, QStringLiteral("考"));
+
+        const QDate monday = dateOf(h_.monday);
+        for (int band = 1; band <= kBands; ++band) {
+            const double t = bandTop(band) + 1;
+            for (int r = 1; r <= (band < kBands ? 8 : 4); ++r)
+                printAt(p_, 17, t + kRowHeight * (r - 1), 11, QString::number(r));
+            if (!monday.isValid()) continue;
+            const QDate day = monday.addDays(band - 1);
+            printAt(p_, 10.5, t, 11, QString::number(day.month()));
+            printAt(p_, 10.5, t + kRowHeight, 11, QStringLiteral("／"));
+            printAt(p_, 10.5, t + kRowHeight * 2, 11, QString::number(day.day()));
+            printAt(p_, 10.5, t + kRowHeight * 3, 11, school().weekdayNames[band + 1]);
+        }
+        for (int k = 1; k <= kBlocks; ++k) {
+            const double x = 25 + kBlockWidth * (k - 1);
+            printAt(p_, x, 26, 12, QStringLiteral("("));
+            printAt(p_, x + 17, 26, 12, QStringLiteral("－"));
+            printAt(p_, x + 35, 26, 12, QStringLiteral(")"));
+            printAt(p_, x, 33, 10, QStringLiteral("現 行"));
+            printAt(p_, x + 26, 33, 10, QStringLiteral("変 更"));
+            printAt(p_, x - 3, 38, 9, QStringLiteral("担当"));
+            printAt(p_, x + 7, 38, 9, QStringLiteral("教科"));
+            printAt(p_, x + 22, 38, 9, QStringLiteral("担当"));
+            printAt(p_, x + 32, 38, 9, QStringLiteral("教科"));
+        }
+    }
+
+    void blockLabel(int k, const NoticeLine& l) {
+        const double x = 25 + kBlockWidth * (k - 1);
+        printIn(p_, x + 6, 26, 12, 10.5, QStringLiteral("%1 年").arg(l.grade));
+        printIn(p_, x + 26, 26, 12, 8.5, l.klass + QStringLiteral(" 組"));
+    }
+
+    void line(int k, const NoticeLine& l) {
+        const double y = bandTop(bandOf(l.date)) + 1 + kRowHeight * (l.period - 1);
+        const double x0 = blockLeft(k) + 1;
+        // Each piece stays in its sub-column: a long name is set smaller, never over the rule.
+        printIn(p_, x0 - 0.5, y, 7, 9.3, leftText(l.shownOldTeacher(), 4));
+        printIn(p_, x0 + 9.5, y, 9, 9.3, leftText(l.oldSubject, 3));
+        printAt(p_, x0 + 20, y, 9, QStringLiteral("->"));
+        printIn(p_, x0 + 24.5, y, 7, 9.3, leftText(l.shownTeacher(), 4));
+        printIn(p_, x0 + 34, y, 9, 9.8, leftText(l.subjectName, 3));
+    }
+
+    Printer& p_;
+    const NoticeHeader& h_;
+    int pages_ = 0;
+};
+
+QString fileTarget(int mode, const NoticeLine& first) {
+    if (mode == NoticeTarget::Teacher) return first.addressee();
+    if (mode == NoticeTarget::Class)
+        return QStringLiteral("%1年%2組").arg(first.grade).arg(first.klass);
+    return QStringLiteral("全体");
+}
+
+}  // namespace
+
+int noticeRowsOn(const QString& date) {
+    const int band = bandOf(date);
+    return band == 0 ? 0 : band < kBands ? 8 : 4;
+}
+
+NoticePrint PRT変時割(const NoticeHeader& h) {
+    NoticePrint result;
+    std::vector<NoticeLine> lines;
+    for (NoticeLine& l : readNoticeLines()) (onSheet(l) ? lines : result.leftOut).push_back(l);
+    if (lines.empty()) return result;
+
+    Printer p(QStringLiteral("時間割変更通知"));
+    p.setFileName(QStringLiteral("時間割変更通知_%1_%2")
+                      .arg(QString(h.monday).remove('/'), fileTarget(h.mode, lines.front())));
+    p.setPaperSize(Printer::kPaperA4);
+    p.setScaleMillimetres();
+    p.setFontName(QString::fromUtf8(kPrintFont));
+    NoticeSheet sheet(p, h);
+    if (h.mode != NoticeTarget::Class) sheet.teacherNotice(lines);
+    if (h.mode != NoticeTarget::Teacher) sheet.classNotice(lines);
+    p.endDoc();
+    result.pages = sheet.pages();
+    return result;
+}
