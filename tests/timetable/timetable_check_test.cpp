@@ -262,13 +262,7 @@ TEST_F(TimetableCheckTest, ThePrintHeadsEachKindAgainOnTheNextPageAndNumbersTheP
     for (const auto& page : doc.pages)
         for (const PrintItem& i : page.items) EXPECT_LE(std::max(i.y1, i.y2), 287);
 
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("check.pdf");
-    ASSERT_TRUE(writePdf(doc, pdf));
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    ASSERT_TRUE(text.waitForFinished(30000));
-    const QString out = QString::fromUtf8(text.readAllStandardOutput());
+    const QString out = pdfText(doc);
     EXPECT_TRUE(out.contains("時間割チェック"));
     EXPECT_TRUE(out.contains("高等部 1年1組 と重複しています"));
 }
