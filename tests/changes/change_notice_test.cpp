@@ -1,7 +1,5 @@
 // 変更通知 and the sheet "時間割変更通知" pinned on the staff-room board.
 
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include "changes/change_notice_screen.h"
 #include "changes/changes_fixture.h"

@@ -1,7 +1,5 @@
 // The sheet "時間割表" printed from a class timetable grid.
 
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include "timetable/class_timetable_print.h"
 #include "timetable/class_timetable_screen.h"

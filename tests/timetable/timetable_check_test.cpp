@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include "common/school_masters.h"
 #include "newdb/sample_school.h"
