@@ -19,6 +19,7 @@
 #include "masters/subject_copy_screen.h"
 #include "masters/teacher_import_screen.h"
 #include "timetable/class_timetable_screen.h"
+#include "timetable/timetable_check_screen.h"
 #include "timetable/timetable_copy_screen.h"
 
 std::map<QString, std::function<Screen*()>> menuScreens() {
@@ -27,6 +28,7 @@ std::map<QString, std::function<Screen*()>> menuScreens() {
         {QStringLiteral("教員コマ"), [] { return new 教員コマ; }},
         {QStringLiteral("時限コマ"), [] { return new 時限コマ; }},
         {QStringLiteral("時間割コピー"), [] { return new 時間割コピー; }},
+        {QStringLiteral("時間割チェック"), [] { return new 時間割チェック; }},
         {QStringLiteral("変更通知"), [] { return new 変更通知; }},
         {QStringLiteral("基本登録"), [] { return new 基本登録; }},
         {QStringLiteral("項目名登"), [] { return new 項目名登; }},

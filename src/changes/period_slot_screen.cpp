@@ -27,7 +27,7 @@ namespace {
 const QString kTitle = QStringLiteral("時限コマの変更・照会");
 const QString kSelfStudy = QStringLiteral("自習");
 const QString kOutOfRange = QStringLiteral("選択が有効範囲外です。");
-constexpr int kStandbyCols = 6;
+constexpr int kStandbyCols = 7;
 
 // What a class has in the slot: its standard lesson or its change of the date.
 struct SlotLesson {
@@ -69,12 +69,14 @@ struct SlotLesson {
     top->addWidget(曜日);
     top->addWidget(labelled(QStringLiteral("時限"), C時限));
     top->addWidget(button("B表示", QStringLiteral("表示"), [this] { B表示_Click(); }));
+    代講順 = checkBox("代講順", QStringLiteral("代講の少ない順"), [this] { 代講順_Click(); });
+    top->addWidget(代講順);
     top->addStretch();
 
     auto* grids = new QHBoxLayout;
     G時割->setMinimumSize(460, 420);
     // Wide enough for a full name and the grade heading at the smaller size.
-    G教員->setMinimumSize(380, 420);
+    G教員->setMinimumSize(480, 420);
     grids->addWidget(G時割, 3);
     grids->addWidget(G教員, 2);
 
@@ -167,8 +169,28 @@ void 時限コマ::fillGrids() {
     forgetPick();
     shown_ = {c.workingYear, c.lessonDateText, c.slotWeekday, c.slotPeriod};
     GRDコマ(c, 1, *G時割);
-    standby_ = GRD待機教員(c, *G教員, shown_.year, shown_.date, shown_.weekday, shown_.period);
+    standby_ = GRD待機教員(c, *G教員, shown_.year, shown_.date, shown_.weekday, shown_.period,
+                           代講順->isChecked());
     emptyEntries();
+}
+
+void 時限コマ::代講順_Click() {
+    if (shown_.year == 0) return;
+    // Only the order changes: the picked lesson and the picked teacher stay picked.
+    WorkContext& c = ctx();
+    const int row = c.selectedRow, col = c.selectedCol;
+    const std::optional<StandbyRow> picked =
+        standbyRow_ > 0 ? std::optional(standby_[standbyRow_ - 1]) : std::nullopt;
+    standby_ = GRD待機教員(c, *G教員, shown_.year, shown_.date, shown_.weekday, shown_.period,
+                           代講順->isChecked());
+    c.selectedRow = row;
+    c.selectedCol = col;
+    standbyRow_ = 0;
+    for (int r = 1; picked && r <= int(standby_.size()); ++r)
+        if (standby_[r - 1].sameAssignment(*picked)) {
+            highlightStandby(r, colour::kLightGreen);
+            standbyRow_ = r;
+        }
 }
 
 // The sheet is the period on the grid, whatever has been typed since; a grid shown without a

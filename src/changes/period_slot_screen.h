@@ -29,6 +29,7 @@ private:
     void G時割_Click(int row, int col);
     void G教員_Click(int row, int col);
     void B確定_Click();
+    void 代講順_Click();
     void B印刷_Click();
     void BExcel出力_Click();
 
@@ -52,6 +53,8 @@ private:
     QLineEdit* 教科;
     QLineEdit* 備考;
     QCheckBox* 自習;
+    // Beside the documented controls: the stand-by list by fewest cover lessons taken.
+    QCheckBox* 代講順;
 
     // What the grids show. A change is written for that year, date and period; editing the boxes
     // afterwards drops the picked lesson, so nothing is written for a grid no longer shown.

@@ -1,5 +1,6 @@
 #include "changes/standby_list.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "changes/master_names.h"
@@ -9,8 +10,13 @@
 
 namespace {
 
-constexpr int kCols = 6;
+constexpr int kCols = 7;
+constexpr int kCoverCol = 6;
 constexpr double kSmallFontSize = 8;
+
+QString coverHeading(bool wholeYear) {
+    return wholeYear ? QStringLiteral("代講 年度/週") : QStringLiteral("代講 学期/週");
+}
 
 }  // namespace
 
@@ -21,12 +27,13 @@ void GRD待機教員初期化(Grid& g) {
     g.setCols(kCols);
     g.setFixedRows(1);
     g.setFixedCols(0);
-    const int widths[kCols] = {550, 850, 600, 400, 600, 600};
-    const char* headings[kCols] = {"番号", "氏名", "学部", "学年", "科目", "教科"};
+    const int widths[kCols] = {550, 850, 600, 400, 600, 600, 1150};
+    const char* headings[kCols] = {"番号", "氏名", "学部", "学年", "科目", "教科", ""};
     for (int c = 0; c < kCols; ++c) {
         g.setColWidth(c, widths[c]);
         g.setTextMatrix(0, c, QString::fromUtf8(headings[c]));
     }
+    g.setTextMatrix(0, kCoverCol, coverHeading(false));
     g.setRow(0);
     g.setCol(0);
     g.setColSel(kCols - 1);
@@ -36,6 +43,10 @@ void GRD待機教員初期化(Grid& g) {
     g.setRowSel(standby::kMaxRows);
     g.setColSel(4);
     g.setCellFontSize(kSmallFontSize);
+    g.setCol(kCoverCol);
+    g.setRowSel(standby::kMaxRows);
+    g.setCellFontSize(kSmallFontSize);
+    g.setCellAlignment(4);
 }
 
 namespace {
@@ -68,12 +79,12 @@ bool onLeave(const QString& from, const QString& to, const QString& date) {
 }
 
 std::vector<StandbyRow> GRD待機教員(WorkContext& ctx, Grid& g, int year, const QString& date,
-                                    int weekday, int period) {
+                                    int weekday, int period, bool fewestCoversFirst) {
     GRD待機教員初期化(g);
     ctx.selectedRow = ctx.selectedCol = 0;
     std::vector<StandbyRow> rows;
     const auto busy = busyTeachers(year, date, weekday, period);
-    MasterNames names(year);
+    CoverCounter covers(year, date);
     Recordset teachers("教員");
     teachers.setIndex("Idx_カナ");
     teachers.seek(Seek::AtLeast, {""});
@@ -86,28 +97,38 @@ std::vector<StandbyRow> GRD待機教員(WorkContext& ctx, Grid& g, int year, con
             onLeave(teachers.text("員_休職FROM"), teachers.text("員_休職TO"), date))
             continue;
         assigned.seek(Seek::AtLeast, {year, teacher});
+        if (assigned.noMatch() || assigned.eof() || assigned.integer("担_年度") != year ||
+            assigned.text("担_教員番号") != teacher)
+            continue;
+        const CoverCounts taken = covers.of(teacher);
         for (; !assigned.noMatch() && !assigned.eof() && assigned.integer("担_年度") == year &&
                assigned.text("担_教員番号") == teacher && int(rows.size()) < standby::kMaxRows;
-             assigned.moveNext()) {
-            StandbyRow row{teacher,
-                           assigned.text("担_氏名"),
-                           assigned.text("担_学部"),
-                           assigned.integer("担_学年"),
-                           assigned.text("担_コース"),
-                           assigned.text("担_科目番号"),
-                           assigned.text("担_教科番号")};
-            const int r = int(rows.size()) + 1;
-            g.setTextMatrix(r, 0, row.teacher);
-            g.setTextMatrix(r, 1, row.name);
-            g.setTextMatrix(r, 2, names.departmentName(row.dept));
-            g.setTextMatrix(r, 3, QString::number(row.grade));
-            g.setTextMatrix(r, 4,
-                            names.kamoku(row.dept, row.grade, row.course, row.kamoku).shownName());
-            g.setTextMatrix(r, 5,
-                            names.subject(row.dept, row.grade, row.course, row.kamoku, row.subject)
-                                .shownName());
-            rows.push_back(std::move(row));
-        }
+             assigned.moveNext())
+            rows.push_back({teacher, assigned.text("担_氏名"), assigned.text("担_学部"),
+                            assigned.integer("担_学年"), assigned.text("担_コース"),
+                            assigned.text("担_科目番号"), assigned.text("担_教科番号"), taken});
+    }
+    if (fewestCoversFirst)
+        std::stable_sort(rows.begin(), rows.end(), [](const StandbyRow& a, const StandbyRow& b) {
+            return std::pair(a.covers.term, a.covers.week) <
+                   std::pair(b.covers.term, b.covers.week);
+        });
+
+    MasterNames names(year);
+    g.setTextMatrix(0, kCoverCol, coverHeading(covers.wholeYear()));
+    for (int r = 1; r <= int(rows.size()); ++r) {
+        const StandbyRow& row = rows[r - 1];
+        g.setTextMatrix(r, 0, row.teacher);
+        g.setTextMatrix(r, 1, row.name);
+        g.setTextMatrix(r, 2, names.departmentName(row.dept));
+        g.setTextMatrix(r, 3, QString::number(row.grade));
+        g.setTextMatrix(r, 4,
+                        names.kamoku(row.dept, row.grade, row.course, row.kamoku).shownName());
+        g.setTextMatrix(
+            r, 5,
+            names.subject(row.dept, row.grade, row.course, row.kamoku, row.subject).shownName());
+        g.setTextMatrix(r, kCoverCol,
+                        QStringLiteral("%1 / %2").arg(row.covers.term).arg(row.covers.week));
     }
     return rows;
 }

@@ -1,7 +1,5 @@
 // 変更通知 and the sheet "時間割変更通知" pinned on the staff-room board.
 
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include "changes/change_notice_screen.h"
 #include "changes/changes_fixture.h"
@@ -189,13 +187,7 @@ TEST_F(ChangeNoticeTest, TheSheetSetsEveryTextWhereTheNoticeFormHasItAndRendersT
     EXPECT_EQ(std::vector<double>({frame.x1, frame.y1, frame.x2, frame.y2, double(frame.width)}),
               std::vector<double>({10, 25, 200, 277, 5}));
 
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("notice.pdf");
-    ASSERT_TRUE(writePdf(doc, pdf));
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    ASSERT_TRUE(text.waitForFinished(30000));
-    const QString out = QString::fromUtf8(text.readAllStandardOutput());
+    const QString out = pdfText(doc);
     for (const char* shown : {"時間割変更通知", "研修のため", "長谷川", "先生", "佐藤", "現国",
                               "->", "現代の", "2007/06/01 発表 :", "2007/06/04 より実施"})
         EXPECT_TRUE(out.contains(shown)) << shown;

@@ -1,5 +1,8 @@
 #include "support/screen_driver.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -157,4 +160,14 @@ void ScreenTest::TearDown() {
     setMessageService(nullptr);
     EXPECT_TRUE(messages.answers.empty()) << "answers left over";
     DatabaseTest::TearDown();
+}
+
+QString pdfText(const PrintedDocument& doc) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("sheet.pdf");
+    if (!writePdf(doc, pdf)) return {};
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    if (!text.waitForFinished(30000)) return {};
+    return QString::fromUtf8(text.readAllStandardOutput());
 }

@@ -1,7 +1,5 @@
 // The sheet "時間割表" printed from a class timetable grid.
 
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include "timetable/class_timetable_print.h"
 #include "timetable/class_timetable_screen.h"
@@ -151,13 +149,7 @@ TEST_F(ClassTimetablePrintTest, ThePrintButtonPrintsTheShownClassToARealPdf) {
     EXPECT_TRUE(find(printed[0], "高等部"));
     EXPECT_TRUE(find(printed[0], "1年  1組"));
 
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("class.pdf");
-    ASSERT_TRUE(writePdf(printed[0], pdf));
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    ASSERT_TRUE(text.waitForFinished(30000));
-    const QString out = QString::fromUtf8(text.readAllStandardOutput());
+    const QString out = pdfText(printed[0]);
     EXPECT_TRUE(out.contains("時間割表"));
     EXPECT_TRUE(out.contains("現国"));
     EXPECT_TRUE(out.contains("佐藤"));

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+
+#include <QString>
+
+class Recordset;
+
+// The cover lessons a teacher has taken: the lesson changes (時限変更) that give the teacher a
+// lesson (変_教員), counted over the term that contains a date and over the date's week, Monday to
+// Sunday. Every change of those ranges counts, also one dated later than the date: duty already
+// given out is duty taken. Without a term around the date (a holiday, or no terms registered) the
+// school year counts instead.
+struct CoverCounts {
+    int term = 0;
+    int week = 0;
+};
+
+class CoverCounter {
+public:
+    CoverCounter(int year, const QString& date);
+    ~CoverCounter();
+
+    CoverCounts of(const QString& teacher);
+    // The count runs over the school year: no term contains the date.
+    bool wholeYear() const { return wholeYear_; }
+
+private:
+    int year_;
+    QString termFrom_, termTo_, weekFrom_, weekTo_;
+    bool wholeYear_ = false;
+    std::unique_ptr<Recordset> changes_;
+};
