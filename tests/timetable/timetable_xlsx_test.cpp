@@ -2,6 +2,8 @@
 
 #include "support/xlsx_reader.h"
 #include "timetable/class_timetable_screen.h"
+#include "timetable/timetable_check.h"
+#include "timetable/timetable_check_screen.h"
 #include "timetable/timetable_copy_screen.h"
 #include "timetable/timetable_fixture.h"
 #include "timetable/timetable_grid.h"
@@ -81,6 +83,33 @@ TEST_F(TimetableXlsxTest, TheCopyScreenSavesTheWeekItHasLoaded) {
     EXPECT_EQ(x.text(3, 0), "1年  2組");
     EXPECT_EQ(x.text(kTop + lessonRow(4), 3), "数Ⅰ");
     EXPECT_EQ(x.text(kTop + teacherRow(4), 3), "高橋　誠");
+}
+
+TEST_F(TimetableXlsxTest, TheTimetableCheckIsSavedAsListedUnderItsCountLine) {
+    lesson("002", 1, "1", 2, 1, "001", "01", "01", "現代の国語", "現国");
+    lesson("002", 1, "2", 2, 1, "001", "03", "01", "数学Ⅰ", "数Ⅰ");
+    ScreenDriver d(new 時間割チェック);
+    d.click(kXlsxButton);
+    ASSERT_EQ(savedTo.size(), 1);
+    EXPECT_TRUE(proposedSaves[0].endsWith("/時間割チェック_2007年度.xlsx"));
+    const XlsxFile x(savedTo[0]);
+    EXPECT_EQ(x.sheetName, "時間割チェック");
+    EXPECT_EQ(x.text(1, 0), "2007 年度");
+    EXPECT_EQ(x.text(2, 0), "出力日 2007/06/04");
+    EXPECT_EQ(x.text(3, 0), problemSummary(checkWholeTimetable(2007)));
+    EXPECT_EQ(x.row(kTop), problemColumns());
+    // Each kind's heading spans the list, as on the screen; the problems follow as listed.
+    EXPECT_TRUE(x.text(kTop + 1, 0).startsWith("■ 教員の重複"));
+    EXPECT_TRUE(x.merges.contains("A7:G7"));
+    EXPECT_EQ(x.colour(kTop + 1, 0), "000080");
+    const Grid& g = d.grid("G問題");
+    ASSERT_EQ(x.rowCount(), kTop + g.rows());
+    for (int r = 2; r < g.rows(); ++r) {
+        if (g.mergedSpan(r, 0).cols > 1) continue;
+        QStringList shown;
+        for (int c = 0; c < g.cols(); ++c) shown << g.textMatrix(r, c);
+        EXPECT_EQ(x.row(kTop + r), shown) << r;
+    }
 }
 
 }  // namespace
