@@ -48,48 +48,19 @@ class NoticeSheet {
 public:
     NoticeSheet(Printer& p, const NoticeHeader& h) : p_(p), h_(h) {}
 
-    // Every teacher starts a page of their own; their classes follow as blocks, four a page.
-    void teacherNotice(const std::vector<NoticeLine>& lines) {
-        const NoticeLine* group = nullptr;
-        int block = 0;
-        for (const NoticeLine& l : lines) {
-            if (!group || group->teacher != l.teacher || classKey(*group) != classKey(l)) {
-                const bool newTeacher = !group || group->teacher != l.teacher;
-                block = newTeacher || block == kBlocks ? 1 : block + 1;
-                if (block == 1) page(l, false);
-                blockLabel(block, l);
-                group = &l;
-            }
-            line(block, l);
-        }
-    }
-
-    // A page for every class, with all its lines, whoever gives them.
-    void classNotice(std::vector<NoticeLine> lines) {
-        std::stable_sort(lines.begin(), lines.end(), [](const NoticeLine& a, const NoticeLine& b) {
-            return std::tie(a.dept, a.grade, a.course, a.klass, a.selection, a.date, a.period) <
-                   std::tie(b.dept, b.grade, b.course, b.klass, b.selection, b.date, b.period);
-        });
-        const NoticeLine* group = nullptr;
-        for (const NoticeLine& l : lines) {
-            if (!group || classKey(*group) != classKey(l)) {
-                page(l, true);
-                blockLabel(1, l);
-                group = &l;
-            }
-            line(1, l);
+    void print(const NoticePage& page) {
+        startPage(p_, pages_);
+        frame();
+        header(page.opening(), page.classNotice);
+        for (int k = 1; k <= int(page.blocks.size()); ++k) {
+            blockLabel(k, page.blocks[k - 1].front());
+            for (const NoticeLine& l : page.blocks[k - 1]) line(k, l);
         }
     }
 
     int pages() const { return pages_; }
 
 private:
-    void page(const NoticeLine& opening, bool classNotice) {
-        startPage(p_, pages_);
-        frame();
-        header(opening, classNotice);
-    }
-
     void frame() {
         p_.setForeColor(0);
         p_.setDrawStyle(0);
@@ -198,14 +169,55 @@ private:
     int pages_ = 0;
 };
 
-QString fileTarget(int mode, const NoticeLine& first) {
-    if (mode == NoticeTarget::Teacher) return first.addressee();
-    if (mode == NoticeTarget::Class)
-        return QStringLiteral("%1年%2組").arg(first.grade).arg(first.klass);
-    return QStringLiteral("全体");
+}  // namespace
+
+NoticeContent readNoticeContent() {
+    NoticeContent content;
+    for (NoticeLine& l : readNoticeLines())
+        (onSheet(l) ? content.lines : content.leftOut).push_back(l);
+    return content;
 }
 
-}  // namespace
+std::vector<NoticePage> noticePages(int mode, const std::vector<NoticeLine>& lines) {
+    std::vector<NoticePage> pages;
+    // Every teacher starts a page of their own; their classes follow as blocks, four a page.
+    if (mode != NoticeTarget::Class) {
+        const NoticeLine* group = nullptr;
+        for (const NoticeLine& l : lines) {
+            if (!group || group->teacher != l.teacher || classKey(*group) != classKey(l)) {
+                if (!group || group->teacher != l.teacher || pages.back().blocks.size() == kBlocks)
+                    pages.push_back({false, {}});
+                pages.back().blocks.emplace_back();
+                group = &l;
+            }
+            pages.back().blocks.back().push_back(l);
+        }
+    }
+    // A page for every class, with all its lines, whoever gives them.
+    if (mode != NoticeTarget::Teacher) {
+        std::vector<NoticeLine> byClass = lines;
+        std::stable_sort(
+            byClass.begin(), byClass.end(), [](const NoticeLine& a, const NoticeLine& b) {
+                return std::tie(a.dept, a.grade, a.course, a.klass, a.selection, a.date, a.period) <
+                       std::tie(b.dept, b.grade, b.course, b.klass, b.selection, b.date, b.period);
+            });
+        for (const NoticeLine& l : byClass) {
+            if (pages.empty() || !pages.back().classNotice ||
+                classKey(pages.back().opening()) != classKey(l))
+                pages.push_back({true, {{}}});
+            pages.back().blocks.back().push_back(l);
+        }
+    }
+    return pages;
+}
+
+QString noticeFileName(const NoticeHeader& h, const NoticeLine& first) {
+    const QString target = h.mode == NoticeTarget::Teacher ? first.addressee()
+                           : h.mode == NoticeTarget::Class
+                               ? QStringLiteral("%1年%2組").arg(first.grade).arg(first.klass)
+                               : QStringLiteral("全体");
+    return QStringLiteral("時間割変更通知_%1_%2").arg(QString(h.monday).remove('/'), target);
+}
 
 int noticeRowsOn(const QString& date) {
     const int band = bandOf(date);
@@ -214,19 +226,17 @@ int noticeRowsOn(const QString& date) {
 
 NoticePrint PRT変時割(const NoticeHeader& h) {
     NoticePrint result;
-    std::vector<NoticeLine> lines;
-    for (NoticeLine& l : readNoticeLines()) (onSheet(l) ? lines : result.leftOut).push_back(l);
-    if (lines.empty()) return result;
+    NoticeContent content = readNoticeContent();
+    result.leftOut = std::move(content.leftOut);
+    if (content.lines.empty()) return result;
 
     Printer p(QStringLiteral("時間割変更通知"));
-    p.setFileName(QStringLiteral("時間割変更通知_%1_%2")
-                      .arg(QString(h.monday).remove('/'), fileTarget(h.mode, lines.front())));
+    p.setFileName(noticeFileName(h, content.lines.front()));
     p.setPaperSize(Printer::kPaperA4);
     p.setScaleMillimetres();
     p.setFontName(QString::fromUtf8(kPrintFont));
     NoticeSheet sheet(p, h);
-    if (h.mode != NoticeTarget::Class) sheet.teacherNotice(lines);
-    if (h.mode != NoticeTarget::Teacher) sheet.classNotice(lines);
+    for (const NoticePage& page : noticePages(h.mode, content.lines)) sheet.print(page);
     p.endDoc();
     result.pages = sheet.pages();
     return result;

@@ -30,3 +30,24 @@ NoticePrint PRT変時割(const NoticeHeader& header);
 
 // The rows a day has on the sheet: eight from Monday to Friday, four on Saturday, none on Sunday.
 int noticeRowsOn(const QString& date);
+
+// The lines of WK時割変 (in the order of Idx_変更先), those the sheet has a row for and those it
+// has none for.
+struct NoticeContent {
+    std::vector<NoticeLine> lines;
+    std::vector<NoticeLine> leftOut;
+};
+NoticeContent readNoticeContent();
+
+// One page of the notice: up to four blocks side by side, a class each with its lines.
+struct NoticePage {
+    bool classNotice = false;
+    std::vector<std::vector<NoticeLine>> blocks;
+    const NoticeLine& opening() const { return blocks.front().front(); }  // names the addressee
+};
+// The pages of the notice of `mode` (teacher, class or both) for lines the sheet has rows for.
+std::vector<NoticePage> noticePages(int mode, const std::vector<NoticeLine>& lines);
+
+// What a saved notice is called: "時間割変更通知_20070604_佐藤　健一" (the teacher, the class or
+// 全体).
+QString noticeFileName(const NoticeHeader& header, const NoticeLine& first);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "changes/change_notice_print.h"
+#include "changes/change_notice_xlsx.h"
 #include "common/checks.h"
 #include "common/registration.h"
 #include "common/selection_lists.h"
@@ -76,6 +77,8 @@ constexpr int kLeftOutListed = 10;
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
+    buttons->addWidget(
+        button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
     buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
 
     auto* layout = new QVBoxLayout(this);
@@ -199,8 +202,8 @@ void 変更通知::Bクリア_Click() {
 
 // ------------------------------------------------------------------------------ printing
 
-QString leftOutMessage(const std::vector<NoticeLine>& lines) {
-    QStringList text{QStringLiteral("次の変更は通知書に欄がないため、印刷していません。")};
+QString leftOutMessage(const std::vector<NoticeLine>& lines, const QString& done) {
+    QStringList text{QStringLiteral("次の変更は通知書に欄がないため、%1していません。").arg(done)};
     const int listed = std::min<int>(lines.size(), kLeftOutListed);
     for (int i = 0; i < listed; ++i) {
         const NoticeLine& l = lines[i];
@@ -218,7 +221,7 @@ QString leftOutMessage(const std::vector<NoticeLine>& lines) {
     return text.join('\n');
 }
 
-void 変更通知::B印刷_Click() {
+std::optional<NoticeHeader> 変更通知::fillNotice() {
     WorkContext& c = ctx();
     c.resetReporting();
     checking_ = true;
@@ -243,7 +246,7 @@ void 変更通知::B印刷_Click() {
     checking_ = false;
     if (c.errorFlag == 1) {
         showMessage(c.message);
-        return;
+        return std::nullopt;
     }
     c.workingYear = 年度->text().toInt();
 
@@ -256,9 +259,24 @@ void 変更通知::B印刷_Click() {
     storeNoticeLines(lines);
     if (lines.empty()) {
         showMessage(QStringLiteral("この週に通知する授業の変更はありません"));
-        return;
+        return std::nullopt;
     }
-    const NoticePrint printed = PRT変時割({target.mode, first_, 出力日->text(), 変更理由->text()});
-    if (!printed.leftOut.empty()) showMessage(leftOutMessage(printed.leftOut));
+    return NoticeHeader{target.mode, first_, 出力日->text(), 変更理由->text()};
+}
+
+void 変更通知::B印刷_Click() {
+    const auto header = fillNotice();
+    if (!header) return;
+    const NoticePrint printed = PRT変時割(*header);
+    if (!printed.leftOut.empty())
+        showMessage(leftOutMessage(printed.leftOut, QStringLiteral("印刷")));
     if (printed.pages > 0) showMessage(QStringLiteral("変更通知書の出力を終了しました"));
+}
+
+void 変更通知::BExcel出力_Click() {
+    const auto header = fillNotice();
+    if (!header) return;
+    const NoticeBook book = changeNoticeBook(*header);
+    saveXlsx(*this, book.sheets);
+    if (!book.leftOut.empty()) showMessage(leftOutMessage(book.leftOut, QStringLiteral("出力")));
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
-#include "changes/change_notice.h"
+#include "changes/change_notice_print.h"
 #include "ui/screen.h"
 
 class QComboBox;
@@ -28,7 +29,11 @@ private:
     void C教員_Click();
     void Bクリア_Click();
     void B印刷_Click();
+    void BExcel出力_Click();
 
+    // Checks the fields and fills WK時割変 with the week's changes for the target, saying what
+    // there is to know about them; the notice's header when there is a line to print or save.
+    std::optional<NoticeHeader> fillNotice();
     int targetMode() const;
     void clearWeek();
 
@@ -50,5 +55,6 @@ private:
     QString first_, last_;   // the week: Monday and Sunday, "yyyy/mm/dd"
 };
 
-// What the user is told about changes the notice has no row for.
-QString leftOutMessage(const std::vector<NoticeLine>& lines);
+// What the user is told about changes the notice has no row for; `done` is what was not done
+// with them ("印刷", "出力").
+QString leftOutMessage(const std::vector<NoticeLine>& lines, const QString& done);

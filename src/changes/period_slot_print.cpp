@@ -72,14 +72,18 @@ void header(Printer& p, const PeriodSheetHeader& h, int firstDepartment, int dep
 
 }  // namespace
 
+QString periodSheetFileName(const PeriodSheetHeader& h) {
+    return QStringLiteral("授業コマ割り_%1年度_%2_%3時限")
+        .arg(h.year)
+        .arg(QString(h.date).remove('/'))
+        .arg(h.period);
+}
+
 void PRTコマ(int mode, Grid& grid, const PeriodSheetHeader& h) {
     if (mode != 9) return;
     const SchoolContext& s = school();
     Printer p(QStringLiteral("授業コマ割り"));
-    p.setFileName(QStringLiteral("授業コマ割り_%1年度_%2_%3時限")
-                      .arg(h.year)
-                      .arg(QString(h.date).remove('/'))
-                      .arg(h.period));
+    p.setFileName(periodSheetFileName(h));
     p.setPaperSize(Printer::kPaperA4);
     p.setScaleMillimetres();
     p.setFontName(QString::fromUtf8(kPrintFont));

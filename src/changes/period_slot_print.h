@@ -15,3 +15,6 @@ struct PeriodSheetHeader {
 
 // Mode 9 prints; the finished document goes to the print preview.
 void PRTコマ(int mode, Grid& grid, const PeriodSheetHeader& header);
+
+// What a saved sheet of the period is called: "授業コマ割り_2007年度_20070604_2時限".
+QString periodSheetFileName(const PeriodSheetHeader& header);

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "changes/lesson_change.h"
-#include "changes/period_slot_print.h"
+#include "changes/slot_sheets.h"
 #include "common/checks.h"
 #include "common/list_support.h"
 #include "common/occupancy_check.h"
@@ -91,6 +91,8 @@ struct SlotLesson {
     buttons->addStretch();
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
     buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
+    buttons->addWidget(
+        button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
     buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
 
     auto* layout = new QVBoxLayout(this);
@@ -191,16 +193,27 @@ void 時限コマ::代講順_Click() {
         }
 }
 
+// The sheet is the period on the grid, whatever has been typed since; a grid shown without a
+// valid date or period has no lessons to print or save.
+bool 時限コマ::periodShown() const {
+    return shown_.year > 0 && shown_.period > 0 &&
+           QDate::fromString(shown_.date, QStringLiteral("yyyy/MM/dd")).isValid();
+}
+
 void 時限コマ::B印刷_Click() {
-    // The sheet is the period on the grid, whatever has been typed since; a grid shown without a
-    // valid date or period has no lessons to print.
-    const bool shown = shown_.year > 0 && shown_.period > 0 &&
-                       QDate::fromString(shown_.date, QStringLiteral("yyyy/MM/dd")).isValid();
-    if (!shown) {
+    if (!periodShown()) {
         showMessage(QStringLiteral("印刷する時限を表示して下さい"));
         return;
     }
     PRTコマ(9, *G時割, {shown_.year, shown_.date, shown_.period});
+}
+
+void 時限コマ::BExcel出力_Click() {
+    if (!periodShown()) {
+        showMessage(QStringLiteral("出力する時限を表示して下さい"));
+        return;
+    }
+    saveXlsx(*this, periodSheet(*G時割, {shown_.year, shown_.date, shown_.period}));
 }
 
 void 時限コマ::emptyEntries() {

@@ -31,7 +31,9 @@ private:
     void B確定_Click();
     void 代講順_Click();
     void B印刷_Click();
+    void BExcel出力_Click();
 
+    bool periodShown() const;
     void fillGrids();
     void emptyEntries();
     void forgetPick();

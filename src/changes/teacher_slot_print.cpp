@@ -56,15 +56,18 @@ void header(Printer& p, Grid& grid, const TeacherSheetHeader& h) {
 
 }  // namespace
 
+QString teacherSheetFileName(const Grid& grid, const TeacherSheetHeader& h) {
+    const QString first = grid.textMatrix(0, 1);
+    const bool dated = QDate::fromString(first, QStringLiteral("yyyy/MM/dd")).isValid();
+    return QStringLiteral("教員別授業コマ割_%1年度_%2_%3")
+        .arg(h.year)
+        .arg(h.teacherName, dated ? QString(first).remove('/') : QStringLiteral("標準"));
+}
+
 void PRT教員コマ(int mode, Grid& grid, const TeacherSheetHeader& h) {
     if (mode != 1) return;
     Printer p(QStringLiteral("教員別授業コマ割"));
-    const QString first = grid.textMatrix(0, 1);
-    const bool dated = QDate::fromString(first, QStringLiteral("yyyy/MM/dd")).isValid();
-    p.setFileName(
-        QStringLiteral("教員別授業コマ割_%1年度_%2_%3")
-            .arg(h.year)
-            .arg(h.teacherName, dated ? QString(first).remove('/') : QStringLiteral("標準")));
+    p.setFileName(teacherSheetFileName(grid, h));
     p.setPaperSize(Printer::kPaperA4);
     p.setScaleMillimetres();
     p.setFontName(QString::fromUtf8(kPrintFont));

@@ -15,3 +15,7 @@ struct TeacherSheetHeader {
 
 // Mode 1 prints; the finished page goes to the print preview.
 void PRT教員コマ(int mode, Grid& grid, const TeacherSheetHeader& header);
+
+// What a saved sheet of the week on the grid is called: "教員別授業コマ割_2007年度_<name>_20070606"
+// ("標準" for the standard week).
+QString teacherSheetFileName(const Grid& grid, const TeacherSheetHeader& header);

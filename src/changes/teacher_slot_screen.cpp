@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "changes/lesson_change.h"
-#include "changes/teacher_slot_print.h"
+#include "changes/slot_sheets.h"
 #include "common/checks.h"
 #include "common/occupancy_check.h"
 #include "common/selection_lists.h"
@@ -67,6 +67,8 @@ const QString kSelfStudy = QStringLiteral("自習");
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
     buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
+    buttons->addWidget(
+        button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
     buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
 
     auto* side = new QVBoxLayout;
@@ -172,6 +174,14 @@ void 教員コマ::B印刷_Click() {
     // The sheet is the week on the grid: its teacher and its dates, whatever has been typed or
     // picked since.
     PRT教員コマ(1, *G時割, {week_->year, weekTeacherName_});
+}
+
+void 教員コマ::BExcel出力_Click() {
+    if (!week_) {
+        showMessage(QStringLiteral("出力する週を表示して下さい"));
+        return;
+    }
+    saveXlsx(*this, teacherWeekSheet(*G時割, {week_->year, weekTeacherName_}));
 }
 
 // ------------------------------------------------------------------------------ picking a lesson

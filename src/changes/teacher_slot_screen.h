@@ -34,6 +34,7 @@ private:
     void G時割_Click(int row, int col);
     void B確定_Click();
     void B印刷_Click();
+    void BExcel出力_Click();
 
     void checkDecoded(bool found, QComboBox* field, const QString& message);
     void fillWeek();

@@ -13,6 +13,7 @@
 #include "data/recordset.h"
 #include "lists/inquiry_list.h"
 #include "ui/grid.h"
+#include "ui/xlsx_export.h"
 
 namespace {
 
@@ -65,6 +66,8 @@ Line lineOf(const Recordset& rs, bool byTeacher) {
     g->setMinimumSize(600, 420);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(
+        button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
     buttons->addWidget(button("終了", QStringLiteral("終了"), [this] { close(); }));
 
     auto* layout = new QVBoxLayout(this);
@@ -112,6 +115,20 @@ void 担当一覧::B表示_Click() {
     const bool byTeacher = !科目->isChecked();
     layOut(byTeacher);
     fill(byTeacher);
+    shown_ = {ctx().workingYear, C学部->currentText(), byTeacher ? 教員別->text() : 科目->text()};
+}
+
+void 担当一覧::BExcel出力_Click() {
+    XlsxSheet sheet = listSheet(*control<Grid>("G担当"), kTitle);
+    // What was listed, whatever the fields say now.
+    if (shown_.year != 0) {
+        sheet.title(
+            QStringLiteral("%1 年度　%2　%3").arg(shown_.year).arg(shown_.dept, shown_.order), 12,
+            7);
+        sheet.fileName +=
+            QStringLiteral("_%1年度_%2_%3").arg(shown_.year).arg(shown_.dept, shown_.order);
+    }
+    saveXlsx(*this, sheet);
 }
 
 void 担当一覧::layOut(bool byTeacher) {

@@ -21,6 +21,7 @@ private:
     void 年度_LostFocus();
     void C学部_Click();
     void B表示_Click();
+    void BExcel出力_Click();
 
     void layOut(bool byTeacher);
     void fill(bool byTeacher);
@@ -30,4 +31,9 @@ private:
     QRadioButton* 教員別;
     QRadioButton* 科目;
     std::unique_ptr<EntryList> list_;
+    // What the rows listed are: the year, the department and the grouping.
+    struct Shown {
+        int year = 0;
+        QString dept, order;
+    } shown_;
 };

@@ -7,6 +7,7 @@
 #include "data/recordset.h"
 #include "lists/inquiry_list.h"
 #include "ui/grid.h"
+#include "ui/xlsx_export.h"
 
 namespace {
 const QString kTitle = QStringLiteral("教員一覧");
@@ -17,6 +18,9 @@ const QString kTitle = QStringLiteral("教員一覧");
     list->setMinimumSize(640, 420);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] {
+        saveXlsx(*this, listSheet(*control<Grid>("G担任"), kTitle));
+    }));
     buttons->addWidget(button("終了", QStringLiteral("終了"), [this] { close(); }));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list, 1);

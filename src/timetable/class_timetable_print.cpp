@@ -53,12 +53,16 @@ void header(Printer& p, const TimetableHeader& h) {
 
 }  // namespace
 
+QString timetableFileName(const TimetableHeader& h) {
+    return QStringLiteral("時間割表_%1年度_%2_%3_%4組")
+        .arg(h.year)
+        .arg(h.departmentName, h.gradeName, h.classCode);
+}
+
 void PRT組時割(int mode, Grid& grid, const TimetableHeader& h) {
     if (mode != 1) return;
     Printer p(QStringLiteral("時間割表"));
-    p.setFileName(QStringLiteral("時間割表_%1年度_%2_%3_%4組")
-                      .arg(h.year)
-                      .arg(h.departmentName, h.gradeName, h.classCode));
+    p.setFileName(timetableFileName(h));
     p.setPaperSize(Printer::kPaperA4);
     p.setScaleMillimetres();
     p.setFontName(QString::fromUtf8(kPrintFont));

@@ -16,6 +16,7 @@
 #include "context/school_context.h"
 #include "data/recordset.h"
 #include "timetable/class_timetable_print.h"
+#include "timetable/class_timetable_xlsx.h"
 #include "timetable/elective_breakdown_screen.h"
 #include "timetable/lesson_record.h"
 #include "timetable/timetable_grid.h"
@@ -64,6 +65,8 @@ const QString kFreeTextCode = QStringLiteral("000");
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
     buttons->addWidget(button("B削除", QStringLiteral("削除"), [this] { B削除_Click(); }));
     buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
+    buttons->addWidget(
+        button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
     buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
 
     auto* side = new QVBoxLayout;
@@ -313,4 +316,10 @@ void 組時間割::B印刷_Click() {
     if (refuseWithoutClass()) return;
     // The header names the class on the grid, whatever has been picked or checked since.
     PRT組時割(1, *G時割, {class_.year, class_.deptName, class_.gradeText, class_.classCode});
+}
+
+void 組時間割::BExcel出力_Click() {
+    if (refuseWithoutClass()) return;
+    saveXlsx(*this, classTimetableSheet(*G時割, {class_.year, class_.deptName, class_.gradeText,
+                                                 class_.classCode}));
 }

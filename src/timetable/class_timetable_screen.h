@@ -36,6 +36,7 @@ private:
     void B確定_Click();
     void B削除_Click();
     void B印刷_Click();
+    void BExcel出力_Click();
 
     bool refuseWithoutClass();
     void selectShownClass();

@@ -102,9 +102,13 @@ void heading(Printer& p, double top, const Line& line, int count) {
 
 }  // namespace
 
+QString checkSheetFileName(int year) {
+    return QStringLiteral("時間割チェック_%1年度").arg(year);
+}
+
 void PRT時割チェック(int year, const std::vector<TimetableProblem>& problems) {
     Printer p(QStringLiteral("時間割チェック"));
-    p.setFileName(QStringLiteral("時間割チェック_%1年度").arg(year));
+    p.setFileName(checkSheetFileName(year));
     p.setPaperSize(Printer::kPaperA4);
     p.setScaleMillimetres();
     p.setFontName(QString::fromUtf8(kPrintFont));

@@ -14,6 +14,7 @@
 #include "timetable/timetable_grid.h"
 #include "ui/grid.h"
 #include "ui/palette.h"
+#include "ui/xlsx_export.h"
 
 namespace {
 
@@ -115,6 +116,8 @@ std::vector<int> GRD時割チェック(Grid& g, const std::vector<TimetableProbl
         label("L説明", QStringLiteral("行を選ぶと、その組の時間割作成を開きます。")));
     buttons->addStretch();
     buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
+    buttons->addWidget(
+        button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
     buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
 
     auto* layout = new QVBoxLayout(this);
@@ -192,4 +195,15 @@ void 時間割チェック::openTimetable(const TimetableProblem& p) {
 
 void 時間割チェック::B印刷_Click() {
     PRT時割チェック(year_, problems_);
+}
+
+void 時間割チェック::BExcel出力_Click() {
+    // The list as shown, under the lines the print heads it with: the year listed, the day it was
+    // saved and the count line.
+    XlsxSheet sheet = listSheet(*G問題, kTitle);
+    sheet.fileName = checkSheetFileName(year_);
+    sheet.title(QStringLiteral("%1 年度").arg(year_), 11, 7);
+    sheet.title(QStringLiteral("出力日 %1").arg(school().todayText), 9, 7);
+    sheet.title(problemSummary(problems_), 11);
+    saveXlsx(*this, sheet);
 }

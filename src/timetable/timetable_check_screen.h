@@ -25,6 +25,7 @@ private:
     void B表示_Click();
     void G問題_Click(int row, int col);
     void B印刷_Click();
+    void BExcel出力_Click();
 
     void check(int year);
     void openTimetable(const TimetableProblem& p);

@@ -18,6 +18,7 @@
 #include "common/selection_lists.h"
 #include "context/school_context.h"
 #include "timetable/class_timetable_print.h"
+#include "timetable/class_timetable_xlsx.h"
 #include "timetable/copy_registration.h"
 #include "timetable/elective_breakdown_screen.h"
 #include "timetable/period_swap_screen.h"
@@ -138,6 +139,8 @@ const QString kFreeTextCode = QStringLiteral("000");
     bottom->addStretch();
     bottom->addWidget(button("B登録", QStringLiteral("登録"), [this] { B登録_Click(); }));
     bottom->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
+    bottom->addWidget(
+        button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
     bottom->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
 
     auto* layout = new QVBoxLayout(this);
@@ -503,4 +506,10 @@ void 時間割コピー::B登録_Click() {
 void 時間割コピー::B印刷_Click() {
     if (refuseWithoutTimetable()) return;
     PRT組時割(1, *G時割, {class_.year, class_.deptName, class_.gradeText, class_.classCode});
+}
+
+void 時間割コピー::BExcel出力_Click() {
+    if (refuseWithoutTimetable()) return;
+    saveXlsx(*this, classTimetableSheet(*G時割, {class_.year, class_.deptName, class_.gradeText,
+                                                 class_.classCode}));
 }

@@ -51,6 +51,7 @@ private:
     void B下シフト_Click();
     void B登録_Click();
     void B印刷_Click();
+    void BExcel出力_Click();
 
     void deptPicked(const ClassFields& f);
     // Checks and decodes one class's pickers (each class against its own department); false

@@ -74,6 +74,8 @@ public:
     };
     // The block of merged cells that (r, c) belongs to (1 x 1 when not merged).
     Span mergedSpan(int r, int c) const;
+    // Every block of more than one cell, as the view shows them.
+    std::vector<Span> mergedSpans() const { return computeSpans(); }
 
     // The click event: the screen's handler with the clicked row and column.
     std::function<void(int row, int col)> onClick;

@@ -92,14 +92,18 @@ bool writePdf(const PrintedDocument& doc, const QString& path) {
     return QFileInfo(path).size() > 0;
 }
 
-QString proposedPdfPath(const PrintedDocument& doc) {
-    QString name = doc.fileName.isEmpty() ? doc.title : doc.fileName;
+QString proposedSavePath(QString name, const QString& suffix) {
     // Characters no file system of the schools' machines takes in a name.
     static const QRegularExpression unsafe(QStringLiteral("[\\\\/:*?\"<>|\\s]+"));
     name = name.replace(unsafe, QStringLiteral("_"));
     if (name.isEmpty()) name = QStringLiteral("印刷");
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(name + ".pdf");
+    return QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(name + '.' + suffix);
+}
+
+QString proposedPdfPath(const PrintedDocument& doc) {
+    return proposedSavePath(doc.fileName.isEmpty() ? doc.title : doc.fileName,
+                            QStringLiteral("pdf"));
 }
 
 void showPrintPreview(const PrintedDocument& doc, QWidget* parent) {

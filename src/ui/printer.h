@@ -97,4 +97,6 @@ bool writePdf(const PrintedDocument& doc, const QString& path);
 // Where "PDFで保存" proposes to save: the document's file name, made safe, in the user's
 // documents folder.
 QString proposedPdfPath(const PrintedDocument& doc);
+// The same for any saved document: `baseName` made safe, with `suffix` ("pdf", "xlsx").
+QString proposedSavePath(QString baseName, const QString& suffix);
 void showPrintPreview(const PrintedDocument& doc, QWidget* parent);

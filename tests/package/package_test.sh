@@ -17,7 +17,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Architecture)" = amd64 ] || fail "architecture: $(field Architecture)"
 depends="$(field Depends)"
 for needed in libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n \
-              libsqlite3-0 fonts-ipafont-gothic fonts-ipafont-mincho; do
+              libsqlite3-0 libxlsxwriter4 fonts-ipafont-gothic fonts-ipafont-mincho; do
   grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 grep -q "Description:" <<<"$info" || fail "no description"

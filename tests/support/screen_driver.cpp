@@ -5,6 +5,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -131,6 +133,16 @@ void ScreenTest::SetUp() {
     DatabaseTest::SetUp();
     setMessageService(&messages);
     setPrintSink([this](const PrintedDocument& doc) { printed.push_back(doc); });
+    setSaveFileChooser([this](const QString& proposed) {
+        proposedSaves << proposed;
+        QString answer = QDir(dir()).filePath(QFileInfo(proposed).fileName());
+        if (!saveAnswers.empty()) {
+            answer = saveAnswers.front();
+            saveAnswers.pop_front();
+        }
+        if (!answer.isEmpty()) savedTo << answer;
+        return answer;
+    });
     Screen::setModalRunner([this](Screen& sub) {
         modalOpened << sub.formName();
         if (modalScripts.empty()) return;
@@ -144,6 +156,7 @@ void ScreenTest::SetUp() {
 void ScreenTest::TearDown() {
     Screen::setModalRunner(nullptr);
     setPrintSink(nullptr);
+    setSaveFileChooser(nullptr);
     setMessageService(nullptr);
     EXPECT_TRUE(messages.answers.empty()) << "answers left over";
     DatabaseTest::TearDown();

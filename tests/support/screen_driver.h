@@ -11,6 +11,7 @@
 #include "ui/messages.h"
 #include "ui/printer.h"
 #include "ui/screen.h"
+#include "ui/xlsx_export.h"
 
 // Records every message and answers the questions from a queue. A question nobody queued an
 // answer for fails the test and is answered いいえ.
@@ -100,6 +101,11 @@ protected:
 
     ScriptedMessages messages;
     std::vector<PrintedDocument> printed;
+    // The save dialog records what it proposes and answers with the proposed file name in the
+    // test's folder, unless an answer is queued (an empty one cancels).
+    QStringList proposedSaves;
+    std::deque<QString> saveAnswers;
+    QStringList savedTo;
     std::deque<std::function<void(ScreenDriver&)>> modalScripts;
     QStringList modalOpened;  // form names of the modal screens opened
 };
