@@ -1,40 +1,23 @@
 #include "lists/homeroom_inquiry_screen.h"
 
-#include <QHBoxLayout>
-#include <QPushButton>
-#include <QVBoxLayout>
-
 #include "data/recordset.h"
 #include "lists/inquiry_list.h"
 #include "ui/grid.h"
-#include "ui/xlsx_export.h"
 
 namespace {
 const QString kTitle = QStringLiteral("担任照会");
 }
 
-担任照会::担任照会() : Screen("担任照会", kTitle) {
-    Grid* list = grid("G担任");
-    list->setMinimumSize(420, 420);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] {
-        saveXlsx(*this, listSheet(*control<Grid>("G担任"), kTitle));
-    }));
-    buttons->addWidget(button("終了", QStringLiteral("終了"), [this] { close(); }));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(list, 1);
-    layout->addLayout(buttons);
+担任照会::担任照会() : 照会一覧("担任照会", kTitle, "G担任", {420, 420}) {
     run([this] { Form_Load(); });
 }
 
 void 担任照会::Form_Load() {
     ctx().errorFlag = 0;
     ctx().title = kTitle;
-    EntryList list(control<Grid>("G担任"),
-                   inquiryLayout({QStringLiteral("学部"), QStringLiteral("学年"),
-                                  QStringLiteral("組"), QStringLiteral("担任教員名")},
-                                 {1000, 800, 800, 3000}, 50));
+    EntryList list(listGrid(), inquiryLayout({QStringLiteral("学部"), QStringLiteral("学年"),
+                                              QStringLiteral("組"), QStringLiteral("担任教員名")},
+                                             {1000, 800, 800, 3000}, 50));
     list.reset();
     Recordset rs("教員");
     rs.setIndex("Idx_担任");

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ui/screen.h"
+#include "lists/inquiry_list.h"
 
 // 担任照会: the homeroom teachers, class by class. Read only; filled when the screen opens.
-class 担任照会 : public Screen {
+class 担任照会 : public 照会一覧 {
 public:
     担任照会();
 

@@ -1,5 +1,12 @@
 #include "lists/inquiry_list.h"
 
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/grid.h"
+#include "ui/xlsx_export.h"
+
 EntryList::Layout inquiryLayout(QStringList headings, std::vector<int> widths, int rows) {
     EntryList::Layout layout;
     layout.headings = std::move(headings);
@@ -13,4 +20,18 @@ EntryList::Layout inquiryLayout(QStringList headings, std::vector<int> widths, i
 QString homeroomText(const QString& departmentCode, int grade, const QString& classCode) {
     return stored_names::department(departmentCode) + QLatin1Char(' ') +
            stored_names::grade(grade) + stored_names::klass(departmentCode, classCode);
+}
+
+照会一覧::照会一覧(const char* formName, const QString& title, const char* gridName, QSize minimum)
+    : Screen(QString::fromUtf8(formName), title) {
+    list_ = grid(gridName);
+    list_->setMinimumSize(minimum);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(button(kXlsxButton, QString::fromUtf8(kXlsxCaption),
+                              [this, title] { saveXlsx(*this, listSheet(*list_, title)); }));
+    buttons->addWidget(button("終了", QStringLiteral("終了"), [this] { close(); }));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_, 1);
+    layout->addLayout(buttons);
 }

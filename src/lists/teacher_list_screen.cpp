@@ -1,41 +1,24 @@
 #include "lists/teacher_list_screen.h"
 
-#include <QHBoxLayout>
-#include <QPushButton>
-#include <QVBoxLayout>
-
 #include "data/recordset.h"
 #include "lists/inquiry_list.h"
 #include "ui/grid.h"
-#include "ui/xlsx_export.h"
 
 namespace {
 const QString kTitle = QStringLiteral("教員一覧");
 }
 
-教員一覧::教員一覧() : Screen("教員一覧", kTitle) {
-    Grid* list = grid("G担任");
-    list->setMinimumSize(640, 420);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] {
-        saveXlsx(*this, listSheet(*control<Grid>("G担任"), kTitle));
-    }));
-    buttons->addWidget(button("終了", QStringLiteral("終了"), [this] { close(); }));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(list, 1);
-    layout->addLayout(buttons);
+教員一覧::教員一覧() : 照会一覧("教員一覧", kTitle, "G担任", {640, 420}) {
     run([this] { Form_Load(); });
 }
 
 void 教員一覧::Form_Load() {
     ctx().errorFlag = 0;
     ctx().title = kTitle;
-    EntryList list(
-        control<Grid>("G担任"),
-        inquiryLayout({QStringLiteral("番号"), QStringLiteral("氏名"), QStringLiteral("ｶﾅ氏名"),
-                       QStringLiteral("表示名"), QStringLiteral("担任"), QStringLiteral("備考")},
-                      {800, 1500, 1500, 1000, 1500, 3000}, 300));
+    EntryList list(listGrid(), inquiryLayout({QStringLiteral("番号"), QStringLiteral("氏名"),
+                                              QStringLiteral("ｶﾅ氏名"), QStringLiteral("表示名"),
+                                              QStringLiteral("担任"), QStringLiteral("備考")},
+                                             {800, 1500, 1500, 1000, 1500, 3000}, 300));
     list.reset();
     Recordset rs("教員");
     rs.setIndex("Idx_カナ");
