@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <xlsxwriter.h>
 
+#include "ui/fields.h"
 #include "ui/printer.h"
 #include "ui/screen.h"
 
@@ -85,20 +86,16 @@ public:
         name.replace(refused, QStringLiteral("_"));
         if (name.startsWith('\'') || name.endsWith('\'')) name.replace('\'', '_');
         if (name.isEmpty()) name = QStringLiteral("Sheet");
-        QString unique = cut(name, 31);
+        QString unique = leftText(name, 31);
         for (int n = 2; used_.contains(unique.toCaseFolded()); ++n) {
             const QString suffix = QStringLiteral(" (%1)").arg(n);
-            unique = cut(name, 31 - suffix.size()) + suffix;
+            unique = leftText(name, 31 - suffix.size()) + suffix;
         }
         used_.insert(unique.toCaseFolded());
         return unique.toUtf8();
     }
 
 private:
-    static QString cut(const QString& s, int length) {
-        if (s.size() <= length) return s;
-        return s.left(s.at(length - 1).isHighSurrogate() ? length - 1 : length);
-    }
     QSet<QString> used_;
 };
 

@@ -96,10 +96,6 @@ TEST_F(PrinterTest, ARenderedPdfCarriesTheJapaneseText) {
     EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains("A4"));
 }
 
-}  // namespace
-
-namespace {
-
 TEST(LanguageTest, QtsOwnDialogsSpeakJapanese) {
     ASSERT_TRUE(installJapaneseTranslations());
     EXPECT_NE(QCoreApplication::translate("QPrintPreviewDialog", "Page Setup"), "Page Setup");
