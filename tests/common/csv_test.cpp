@@ -41,8 +41,24 @@ TEST(TextEncoding, TellsUtf8WithAndWithoutBomFromShiftJisAndRefusesOtherBytes) {
                               "b\0",
                               6)));
     EXPECT_FALSE(decodeText("\x81\x20\xFF"));
-    // Shift_JIS has no 𠮷: it becomes one "?" and the rest of the text is kept.
-    EXPECT_EQ(encodeText(QStringLiteral("𠮷野"), TextEncoding::ShiftJis), "?\x96\xEC");
+}
+
+TEST(TextEncoding, ShiftJisIsTheWindowsTableAndACharacterItLacksIsRefusedByName) {
+    // As a spreadsheet on Windows saves them: NEC specials, half-width kana, ～ at 0x8160, and
+    // 髙 in both its IBM and its NEC-selected form.
+    const auto decoded = decodeText("\x87\x40\x87\x8A\xFB\xFC\xEE\xE0\x81\x60\xB1\xB2,x\r\n");
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->encoding, TextEncoding::ShiftJis);
+    EXPECT_EQ(decoded->text, QStringLiteral("①㈱髙髙～ｱｲ,x\r\n"));
+    EXPECT_EQ(encodeText(QStringLiteral("①㈱～ｱ"), TextEncoding::ShiftJis),
+              "\x87\x40\x87\x8A\x81\x60\xB1");
+    // Shift_JIS has no 𠮷: the text is refused, never written with a stand-in.
+    try {
+        encodeText(QStringLiteral("野𠮷"), TextEncoding::ShiftJis);
+        ADD_FAILURE() << "no error";
+    } catch (const EncodingError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("「𠮷」は Shift_JIS で書けない文字です。"));
+    }
 }
 
 }  // namespace
