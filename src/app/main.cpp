@@ -10,9 +10,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     installFontSubstitutions();
     installJapaneseTranslations();
-    QFont font(QStringLiteral("IPAPGothic"));
-    font.setPointSize(10);
-    app.setFont(font);
+    app.setFont(uiFont());
 
     メニュ* menu = startUp(QDate::currentDate());
     if (!menu) return 1;

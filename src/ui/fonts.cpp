@@ -1,9 +1,37 @@
 #include "ui/fonts.h"
 
-#include <QFont>
+#include <algorithm>
+
+#include <QFontDatabase>
 
 void installFontSubstitutions() {
-    QFont::insertSubstitution(QStringLiteral("ＭＳＰ ゴシック"), QStringLiteral("IPAPGothic"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
+    // Qt looks at substitutes only for a family it cannot find. An English-language Windows
+    // knows the MS fonts by their English names only; a Debian machine has the IPA fonts.
+    const QStringList proportional{QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")};
+    QFont::insertSubstitutions(QStringLiteral("ＭＳＰ ゴシック"), proportional);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), proportional);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
+                               {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic")});
+}
+
+QStringList uiFontFamilies() {
+    // Windows' own UI fonts first (Yu Gothic UI from Windows 8.1 on), then the IPA fonts this
+    // program's Debian package installs, then what other Linux machines have.
+    return {QStringLiteral("Yu Gothic UI"),    QStringLiteral("Meiryo UI"),
+            QStringLiteral("Meiryo"),          QStringLiteral("MS UI Gothic"),
+            QStringLiteral("IPAPGothic"),      QStringLiteral("IPAGothic"),
+            QStringLiteral("Noto Sans CJK JP")};
+}
+
+QFont uiFont() {
+    QStringList families = uiFontFamilies();
+    const auto installed = std::find_if(families.begin(), families.end(), [](const QString& f) {
+        return QFontDatabase::hasFamily(f);
+    });
+    // Installed or not, the preferred one leads; the rest follow for missing characters.
+    if (installed != families.end()) families.move(installed - families.begin(), 0);
+    QFont font;
+    font.setFamilies(families);
+    font.setPointSize(10);
+    return font;
 }

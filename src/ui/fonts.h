@@ -1,8 +1,18 @@
 #pragma once
 
-// The screens and prints name the fonts of their original platform; these map them to the IPA
-// fonts installed with the program, so screens and prints look the same on every machine.
+#include <QFont>
+#include <QStringList>
+
+// The screens and prints name the fonts of their original platform. Where those fonts are
+// installed (Windows) they are used as they are; elsewhere these map them to the IPA fonts
+// installed with the program, so screens and prints look the same on every machine.
 void installFontSubstitutions();
+
+// The font the screens are drawn in: the first Japanese UI font this machine has, in the order
+// of uiFontFamilies (Windows' own before the IPA fonts), at 10 points. The others in the list
+// stay behind it for characters it lacks.
+QFont uiFont();
+QStringList uiFontFamilies();
 
 // The font family the screens use for their grids.
 inline constexpr const char* kGridFont = "ＭＳ ゴシック";

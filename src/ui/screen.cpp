@@ -63,7 +63,7 @@ void Screen::run(const std::function<void()>& handler) {
     } catch (const std::exception& e) {
         showMessage(QStringLiteral("処理中に予期しないエラーが発生しました。\n%"
                                    "1\nこの操作による変更は取り消されました。")
-                        .arg(QString::fromLocal8Bit(e.what())));
+                        .arg(QString::fromUtf8(e.what())));
     }
     --depth_;
     focusTabFirst();

@@ -219,13 +219,15 @@ bool writeXlsx(const std::vector<XlsxSheet>& sheets, const QString& path, QStrin
         if (error) *error = why;
         return false;
     };
-    // The library writes through the C runtime: it gets a plain name in a folder of its own, and
-    // Qt puts the finished file where the user wants it, whatever that path is called.
+    // The library writes the workbook in a folder of its own, and Qt puts the finished file where
+    // the user wants it. The library takes its paths in UTF-8 on every platform (on Windows it
+    // opens them as wide-character names), never in the local 8-bit encoding: the temporary
+    // folder sits under the user's profile, which on Japanese Windows is often a Japanese name.
     QTemporaryDir work;
     if (!work.isValid()) return fail(work.errorString());
     const QString built = work.filePath(QStringLiteral("sheet.xlsx"));
-    const QByteArray builtName = QFile::encodeName(built);
-    QByteArray tmpdir = QFile::encodeName(work.path());
+    const QByteArray builtName = QDir::toNativeSeparators(built).toUtf8();
+    QByteArray tmpdir = QDir::toNativeSeparators(work.path()).toUtf8();
     lxw_workbook_options options{};
     options.tmpdir = tmpdir.data();
     lxw_workbook* wb = workbook_new_opt(builtName.constData(), &options);

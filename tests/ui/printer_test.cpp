@@ -1,10 +1,13 @@
 // The printer service: what a print records, and a real PDF rendered from it.
 
 #include <QCoreApplication>
-#include <QProcess>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/pdf_reader.h"
+#include "ui/fonts.h"
 #include "ui/language.h"
 #include "ui/printer.h"
 
@@ -83,17 +86,22 @@ TEST_F(PrinterTest, ARenderedPdfCarriesTheJapaneseText) {
     QTemporaryDir dir;
     const QString path = dir.filePath("timetable.pdf");
     ASSERT_TRUE(writePdf(samplePage(), path));
-    QProcess text;
-    text.start("pdftotext", {"-layout", path, "-"});
-    ASSERT_TRUE(text.waitForFinished(30000));
-    const QString out = QString::fromUtf8(text.readAllStandardOutput());
-    EXPECT_TRUE(out.contains("時間割表")) << out.toStdString();
-    EXPECT_TRUE(out.contains("数学Ⅰ")) << out.toStdString();
+    const PdfContent pdf = readPdf(path);
+    EXPECT_TRUE(pdf.text.contains("時間割表")) << pdf.text.toStdString();
+    EXPECT_TRUE(pdf.text.contains("数学Ⅰ")) << pdf.text.toStdString();
+    // A4 is 595 × 842 points.
+    EXPECT_EQ(pdf.pageSize.toSize(), QSize(595, 842));
+}
 
-    QProcess info;
-    info.start("pdfinfo", {path});
-    ASSERT_TRUE(info.waitForFinished(30000));
-    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains("A4"));
+TEST(FontTest, ScreensTakeAnInstalledJapaneseUiFontAndPrintsTheMsFontsSubstitute) {
+    const QFont ui = uiFont();
+    ASSERT_EQ(ui.families().size(), uiFontFamilies().size());
+    EXPECT_EQ(QFontInfo(ui).family(), ui.families().first());
+    EXPECT_TRUE(
+        QFontDatabase::writingSystems(ui.families().first()).contains(QFontDatabase::Japanese));
+    // This machine has no MS fonts: their names reach the IPA fonts.
+    EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(kPrintFont))).family(), "IPAPGothic");
+    EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(kGridFont))).family(), "IPAGothic");
 }
 
 TEST(LanguageTest, QtsOwnDialogsSpeakJapanese) {

@@ -106,11 +106,20 @@ TEST_F(XlsxExportTest, SavingProposesTheSheetsNameWritesAndSaysWhere) {
     EXPECT_EQ(messages.shown[0].title, "見本のタイトル");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::None);
 
-    // The next save proposes the folder saved to; a name typed without ".xlsx" gets it.
-    saveAnswers = {QDir(dir()).filePath("週案")};
+    // The next save proposes the folder saved to; a name typed without ".xlsx" gets it. Folders
+    // with Japanese names, for the target and the temporary files (as under a Japanese user
+    // name on Windows), reach the library intact.
+    const QString folder = QDir(dir()).filePath("教務部");
+    QDir(dir()).mkpath("教務部/一時");
+    const QByteArray tmpdir = qgetenv("TMPDIR"), tmp = qgetenv("TMP");
+    qputenv("TMPDIR", QFile::encodeName(folder + "/一時"));
+    qputenv("TMP", QFile::encodeName(folder + "/一時"));
+    saveAnswers = {QDir(folder).filePath("週案")};
     saveXlsx(screen, sample());
+    for (auto [name, value] : {std::pair{"TMPDIR", tmpdir}, {"TMP", tmp}})
+        value.isNull() ? qunsetenv(name) : qputenv(name, value);
     EXPECT_EQ(proposedSaves[1], QDir(dir()).filePath("時間割表_2007年度_1組.xlsx"));
-    EXPECT_TRUE(QFile::exists(QDir(dir()).filePath("週案.xlsx")));
+    EXPECT_EQ(XlsxFile(QDir(folder).filePath("週案.xlsx")).text(0, 0), "時間割表");
 
     // Cancelling the dialog writes and says nothing.
     messages.clear();
