@@ -1,6 +1,5 @@
 #include "support/screen_driver.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <QCheckBox>
@@ -12,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "support/pdf_reader.h"
 #include "ui/fields.h"
 
 void ScriptedMessages::show(const QString& text, const QString& title, MessageIcon icon) {
@@ -166,8 +166,5 @@ QString pdfText(const PrintedDocument& doc) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath("sheet.pdf");
     if (!writePdf(doc, pdf)) return {};
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    if (!text.waitForFinished(30000)) return {};
-    return QString::fromUtf8(text.readAllStandardOutput());
+    return readPdf(pdf).text;
 }

@@ -81,7 +81,8 @@ private:
 };
 
 // The text of a document as a real PDF reader sees it: the document is rendered to a PDF file and
-// read back with pdftotext. Empty when either step fails (the test then fails on its content).
+// read back with a PDF reader (support/pdf_reader.h). Empty when either step fails (the test then
+// fails on its content).
 QString pdfText(const PrintedDocument& doc);
 
 // A test with a fresh database, scripted messages, recorded prints and scripted modal screens.

@@ -1,24 +1,19 @@
 // Every test program runs with a QApplication on the offscreen platform, so screens can be
 // created, driven and read without a display.
 
-#include <unistd.h>
-
 #include <QApplication>
-#include <QDir>
-#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "ui/fonts.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QByteArray dir = "/tmp/jikanwari-tests-" + QByteArray::number(getuid());
-        QDir().mkpath(QString::fromUtf8(dir));
-        QFile::setPermissions(QString::fromUtf8(dir),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", dir);
-    }
+    // Qt on Linux wants a private runtime folder; a temporary one (only the owner may enter it)
+    // serves where the session has none, and goes with the test program.
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QApplication app(argc, argv);
     installFontSubstitutions();
     ::testing::InitGoogleTest(&argc, argv);

@@ -7,7 +7,7 @@
 #include <QStringList>
 
 // Reads back a workbook the program wrote: one worksheet's name, cell texts, merged ranges, looks,
-// column widths and page set-up, straight from the file's XML parts (unpacked with unzip).
+// column widths and page set-up, straight from the file's XML parts (unpacked in the test process).
 class XlsxFile {
 public:
     // The worksheet `sheet` (0: the first); a file that cannot be read fails the test.
