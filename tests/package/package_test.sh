@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Debian package from the build folder and checks what it declares and installs.
+# Builds the Debian package from the build folder, checks what it declares and installs, and has
+# lintian and desktop-file-validate judge it: no error, no warning.
 set -euo pipefail
 build="$1"
 out="$(mktemp -d)"
@@ -16,8 +17,8 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = jikanwari ] || fail "package name: $(field Package)"
 [ "$(field Architecture)" = amd64 ] || fail "architecture: $(field Architecture)"
 depends="$(field Depends)"
-for needed in libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n \
-              libsqlite3-0 libxlsxwriter4 fonts-ipafont-gothic fonts-ipafont-mincho; do
+for needed in libc6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n \
+              libsqlite3-0 libxlsxwriter4 libicu fonts-ipafont-gothic fonts-ipafont-mincho; do
   grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 grep -q "Description:" <<<"$info" || fail "no description"
@@ -25,7 +26,8 @@ grep -q "Description:" <<<"$info" || fail "no description"
 contents="$(dpkg-deb --contents "$deb" | awk '{print $NF}')"
 for path in ./usr/bin/jikanwari ./usr/bin/jikanwari-newdb ./usr/bin/jikanwari-start \
             ./usr/share/applications/jikanwari.desktop \
-            ./usr/share/icons/hicolor/scalable/apps/jikanwari.svg; do
+            ./usr/share/icons/hicolor/scalable/apps/jikanwari.svg \
+            ./usr/share/man/man1/jikanwari.1.gz ./usr/share/doc/jikanwari/copyright; do
   grep -qx "$path" <<<"$contents" || fail "$path is not in the package"
 done
 # Nothing of the tests or benchmarks goes to a school's machine.
@@ -37,8 +39,14 @@ mkdir -p "$desktop"
 dpkg-deb -x "$deb" "$desktop"
 entry="$desktop/usr/share/applications/jikanwari.desktop"
 grep -qx "Type=Application" "$entry" || fail "desktop entry type"
-grep -q "^Categories=.*Office;" "$entry" || fail "desktop entry is not under Office"
+grep -qx "Categories=Office;" "$entry" || fail "desktop entry is not under Office alone"
 grep -qx "Icon=jikanwari" "$entry" || fail "desktop entry icon"
 grep -qx "Exec=jikanwari-start" "$entry" || fail "desktop entry command"
 [ -x "$desktop/usr/bin/jikanwari" ] || fail "jikanwari is not executable"
+hints="$(desktop-file-validate "$entry" 2>&1)" && [ -z "$hints" ] \
+  || fail "desktop-file-validate: $hints"
+
+# What a Debian administrator checks first.
+lintian --fail-on error,warning "$deb" \
+  >"$out/lintian.log" 2>&1 || { cat "$out/lintian.log" >&2; fail "lintian refuses the package"; }
 echo "package ok: $(basename "$deb")"
