@@ -29,6 +29,7 @@ std::map<QDate, QString> holidaysByLaw(int year) {
     h[nthMonday(year, 1, 2)] = QStringLiteral("成人の日");
     add(2, 11, "建国記念の日");
     if (year >= 2020) add(2, 23, "天皇誕生日");
+    if (year <= 2018) add(12, 23, "天皇誕生日");
     add(3, equinoxDay(year, 20.8431), "春分の日");
     add(4, 29, "昭和の日");
     add(5, 3, "憲法記念日");
@@ -60,7 +61,7 @@ std::map<QDate, QString> holidaysByLaw(int year) {
             break;
     }
     h[nthMonday(year, 7, 3)] = QStringLiteral("海の日");
-    add(8, 11, "山の日");
+    if (year >= 2016) add(8, 11, "山の日");
     h[nthMonday(year, 10, 2)] =
         year >= 2020 ? QStringLiteral("スポーツの日") : QStringLiteral("体育の日");
     return h;

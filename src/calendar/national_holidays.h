@@ -6,7 +6,8 @@
 #include <QString>
 
 // Japan's national holidays and the days off the holiday law adds to them, computed for any
-// year from 2019 on, so a school never has to type the year's holidays in by hand.
+// year from 2007 (when the present Sunday rule began), so a school never has to type the year's
+// holidays in by hand.
 
 struct NationalHoliday {
     QDate date;
