@@ -1,6 +1,7 @@
 #include "app/screen_registry.h"
 
 #include "app/main_menu.h"
+#include "calendar/bell_schedule_screen.h"
 #include "calendar/event_schedule_screen.h"
 #include "lists/assignment_list_screen.h"
 #include "lists/homeroom_inquiry_screen.h"
@@ -36,6 +37,7 @@ std::map<QString, std::function<Screen*()>> menuScreens() {
         {QStringLiteral("教科コピー"), [] { return new 教科コピー; }},
         {QStringLiteral("教員一括"), [] { return new 教員一括; }},
         {QStringLiteral("行事予定"), [] { return new 行事予定; }},
+        {QStringLiteral("時程登録"), [] { return new 時程登録; }},
         {QStringLiteral("科目登録"), [] { return new 科目登録; }},
         {QStringLiteral("教科登録"), [] { return new 教科登録; }},
         {QStringLiteral("期間登録"), [] { return new 期間登録; }},

@@ -1,5 +1,6 @@
 #include "calendar/event_list.h"
 
+#include "calendar/national_holidays.h"
 #include "common/selection_lists.h"
 #include "ui/grid.h"
 
@@ -102,4 +103,41 @@ std::set<int> eventDays(const WorkContext& ctx, const QDate& month) {
             days.insert(d.day());
     }
     return days;
+}
+
+int addNationalHolidays(int year, const QString& course) {
+    // The days the whole school already has an event on: a school that entered 元日 itself, or
+    // ran this before, keeps what it has.
+    std::set<QString> covered;
+    Recordset rs("予定");
+    rs.setIndex("Key_予定");
+    rs.seek(Seek::AtLeast, {year, kCommonCode});
+    const QString format = QStringLiteral("yyyy/MM/dd");
+    for (; !rs.noMatch() && !rs.eof() && rs.integer("予_年度") == year &&
+           rs.text("予_学部") == kCommonCode;
+         rs.moveNext()) {
+        const QDate from = QDate::fromString(rs.text("予_日付"), format);
+        QDate to = QDate::fromString(rs.text("予_終了日"), format);
+        if (!from.isValid()) continue;
+        if (!to.isValid() || to < from) to = from;
+        for (QDate d = from; d <= to; d = d.addDays(1)) covered.insert(d.toString(format));
+    }
+    int added = 0;
+    for (const NationalHoliday& h : nationalHolidaysOfSchoolYear(year)) {
+        const QString day = h.date.toString(format);
+        if (covered.count(day)) continue;
+        rs.addNew();
+        const EventKey key{year, kCommonCode, 0, course, day, 0, 0, 0};
+        const QStringList fields = {"予_年度", "予_学部", "予_学年",     "予_コース",
+                                    "予_日付", "予_連番", "予_時限From", "予_時限To"};
+        const std::vector<Value> values = key.values();
+        for (int i = 0; i < fields.size(); ++i) rs.set(fields[i], values[i]);
+        rs.set("予_終了日", day);
+        rs.set("予_授業F", int(授業区分::授業無));
+        rs.set("予_名称", h.name);
+        rs.set("予_略称", h.name);
+        rs.update();
+        ++added;
+    }
+    return added;
 }

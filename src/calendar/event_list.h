@@ -50,3 +50,9 @@ void formatEventListHeadings(Grid& grid);
 
 // The days of `month` on which an event of the working year shown for ctx takes place.
 std::set<int> eventDays(const WorkContext& ctx, const QDate& month);
+
+// Adds the national holidays of the school year `year` as whole-school events without lessons,
+// named after the holiday, leaving out the days an event for all departments already covers.
+// They are filed under `course`, the one the event screen files under, so it can edit them.
+// Returns how many it added.
+int addNationalHolidays(int year, const QString& course);

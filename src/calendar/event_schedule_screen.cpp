@@ -118,6 +118,8 @@ bool isZero(const QString& text) {
     G行事->setMinimumSize(470, 380);
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(
+        button("B祝日登録", QStringLiteral("祝日登録"), [this] { B祝日登録_Click(); }));
     buttons->addStretch();
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
     buttons->addWidget(button("B削除", QStringLiteral("削除"), [this] { B削除_Click(); }));
@@ -495,4 +497,21 @@ void 行事予定::B削除_Click() {
         return;
     }
     registration_->remove(picked_->values());
+}
+
+// The year's national holidays as whole-school days without lessons, in one operation: the slot
+// screens and prints honour them like any event, and a school may change or delete one.
+void 行事予定::B祝日登録_Click() {
+    ctx().resetReporting();
+    ctx().firstErrorFlag = 1;
+    if (!checkYear()) {
+        showMessage(kOutOfYear);
+        return;
+    }
+    const int year = ctx().workingYear;
+    if (!ask(QStringLiteral("%1年度の祝日を行事として登録します。").arg(year))) return;
+    const int added = addNationalHolidays(year, ctx().courseCode);
+    showMessage(added == 0 ? QStringLiteral("登録する祝日はありません（すべて登録済みです）")
+                           : QStringLiteral("祝日を%1件登録しました。").arg(added));
+    registration_->refill();
 }

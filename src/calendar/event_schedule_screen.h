@@ -42,6 +42,7 @@ private:
     void 行事名_LostFocus();
     void B確定_Click();
     void B削除_Click();
+    void B祝日登録_Click();
 
     RegistrationPlan plan();
     void checkAll();

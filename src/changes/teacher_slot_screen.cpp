@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "calendar/calendar_export_screen.h"
 #include "changes/lesson_change.h"
 #include "changes/slot_sheets.h"
 #include "common/checks.h"
@@ -69,6 +70,8 @@ const QString kSelfStudy = QStringLiteral("自習");
     buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
     buttons->addWidget(
         button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
+    buttons->addWidget(button("BiCalendar出力", QStringLiteral("iCalendar出力"),
+                              [this] { BiCalendar出力_Click(); }));
     buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
 
     auto* side = new QVBoxLayout;
@@ -182,6 +185,14 @@ void 教員コマ::BExcel出力_Click() {
         return;
     }
     saveXlsx(*this, teacherWeekSheet(*G時割, {week_->year, weekTeacherName_}));
+}
+
+// The teacher and the dated week on the grid; the current week when none is shown.
+void 教員コマ::BiCalendar出力_Click() {
+    QDate from = weekStartingMonday(school().today);
+    if (week_ && week_->dated())
+        from = QDate::fromString(week_->dateOf(1), QStringLiteral("yyyy/MM/dd"));
+    showModal(new iCalendar出力(this, week_ ? week_->teacher : QString(), from, from.addDays(6)));
 }
 
 // ------------------------------------------------------------------------------ picking a lesson

@@ -35,6 +35,7 @@ private:
     void B確定_Click();
     void B印刷_Click();
     void BExcel出力_Click();
+    void BiCalendar出力_Click();
 
     void checkDecoded(bool found, QComboBox* field, const QString& message);
     void fillWeek();

@@ -286,11 +286,25 @@ void Database::verifySchema() {
         sqlite3_finalize(s);
         if (isBusy(rc)) throw busyError();
     }
-    for (const TableDef& t : schemaTables())
-        if (!present.contains(QString::fromUtf8(t.name)))
+    QStringList missing;
+    for (const TableDef& t : schemaTables()) {
+        if (present.contains(QString::fromUtf8(t.name))) continue;
+        if (!t.addedLater)
             throw DbError(
                 QStringLiteral("「%1」は時間割のデータベースではありません（表「%2」がありません）")
                     .arg(path_, QString::fromUtf8(t.name)));
+        missing << tableStatements(t);
+    }
+    if (missing.isEmpty()) return;
+    // A database from before these tables: they are added together or not at all.
+    exec("BEGIN");
+    try {
+        for (const QString& sql : missing) exec(sql.toUtf8().constData());
+        exec("COMMIT");
+    } catch (...) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 TableMeta& Database::table(const char* name) {

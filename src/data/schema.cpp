@@ -207,6 +207,12 @@ std::vector<TableDef> buildSchema() {
            {"W_教員コード", "W_学部", "W_学年", "W_コース", "W_組", "W_選択番号", "W_日付",
             "W_時限"},
            false}}},
+        // The bell schedule: when each period starts and ends, for all departments ("000") or
+        // one; 時_曜日区分 0 for Monday to Friday, 1 for Saturday. Times are "hh:mm".
+        {"時程",
+         {{"時_学部", T}, {"時_曜日区分", I}, {"時_時限", I}, {"時_開始", T}, {"時_終了", T}},
+         {{"Key_時程", {"時_学部", "時_曜日区分", "時_時限"}, true}},
+         true},
     };
 }
 
@@ -233,7 +239,13 @@ QString physicalIndexName(const QString& table, const QString& index) {
 
 QStringList schemaStatements() {
     QStringList out;
-    for (const TableDef& t : schemaTables()) {
+    for (const TableDef& t : schemaTables()) out << tableStatements(t);
+    return out;
+}
+
+QStringList tableStatements(const TableDef& t) {
+    QStringList out;
+    {
         const QString table = QString::fromUtf8(t.name);
         QStringList cols;
         for (const FieldDef& f : t.fields) {

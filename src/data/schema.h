@@ -25,6 +25,9 @@ struct TableDef {
     const char* name;
     std::vector<FieldDef> fields;
     std::vector<IndexDef> indexes;
+    // Added by a later version: a database made before it lacks the table, and opening one
+    // creates it instead of refusing the file.
+    bool addedLater = false;
 };
 
 const std::vector<TableDef>& schemaTables();
@@ -36,3 +39,5 @@ QString physicalIndexName(const QString& table, const QString& index);
 
 // The SQL that creates every table and index of a new database.
 QStringList schemaStatements();
+// The SQL that creates one table and its indexes.
+QStringList tableStatements(const TableDef& table);

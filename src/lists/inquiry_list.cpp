@@ -26,7 +26,7 @@ QString homeroomText(const QString& departmentCode, int grade, const QString& cl
     : Screen(QString::fromUtf8(formName), title) {
     list_ = grid(gridName);
     list_->setMinimumSize(minimum);
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = buttons_ = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(button(kXlsxButton, QString::fromUtf8(kXlsxCaption),
                               [this, title] { saveXlsx(*this, listSheet(*list_, title)); }));
@@ -34,4 +34,8 @@ QString homeroomText(const QString& departmentCode, int grade, const QString& cl
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_, 1);
     layout->addLayout(buttons);
+}
+
+void 照会一覧::addButton(QWidget* button) {
+    buttons_->insertWidget(buttons_->count() - 1, button);
 }

@@ -1,5 +1,9 @@
 #include "lists/teacher_list_screen.h"
 
+#include <QPushButton>
+
+#include "calendar/calendar_export_screen.h"
+#include "context/school_context.h"
 #include "data/recordset.h"
 #include "lists/inquiry_list.h"
 #include "ui/grid.h"
@@ -9,6 +13,11 @@ const QString kTitle = QStringLiteral("教員一覧");
 }
 
 教員一覧::教員一覧() : 照会一覧("教員一覧", kTitle, "G担任", {640, 420}) {
+    // Every teacher's lessons of this week, to be narrowed to one teacher or widened on the way.
+    addButton(button("BiCalendar出力", QStringLiteral("iCalendar出力"), [this] {
+        const QDate monday = weekStartingMonday(school().today);
+        showModal(new iCalendar出力(this, QString(), monday, monday.addDays(6)));
+    }));
     run([this] { Form_Load(); });
 }
 

@@ -355,3 +355,52 @@ TEST_F(EventScheduleTest, WrongInputIsRefusedWithItsMessageAndNothingIsStored) {
 }
 
 }  // namespace
+
+// 2007/04 to 2008/03 has 18 holidays and days off; the whole school's 連休 already covers three,
+// a department's event covers none.
+TEST_F(EventScheduleTest, HolidaysAreAddedOnceAsWholeSchoolDaysWithoutLessons) {
+    event("000", 0, "2007/05/03", "2007/05/05", 0, 1, "連休");
+    event("002", 0, "2007/07/16", "2007/07/16", 0, 1, "高等部だけ");
+    auto d = showing("共通", "共通");
+    {
+        // Nothing half-written when the commit cannot go through.
+        OtherProgram other(OtherProgram::Hold::Read);
+        answer({true});
+        d->click("B祝日登録");
+    }
+    EXPECT_EQ(events().size(), 2u);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].text, "2007年度の祝日を行事として登録します。");
+    EXPECT_TRUE(messages.last().contains("他のプログラムが使用中"));
+
+    messages.clear();
+    answer({true});
+    d->click("B祝日登録");
+    EXPECT_EQ(messages.last(), "祝日を15件登録しました。");
+    const std::vector<Record> stored = events();
+    ASSERT_EQ(stored.size(), 17u);
+    const auto on = [&](const char* day) {
+        for (const Record& r : stored)
+            if (r.at("予_日付") == Value(day) && r.at("予_学部") == Value("000")) return r;
+        return Record{};
+    };
+    const Record substitute = on("2007/04/30");
+    EXPECT_EQ(substitute.at("予_名称"), Value("振替休日"));
+    EXPECT_EQ(substitute.at("予_略称"), Value("振替休日"));
+    EXPECT_EQ(substitute.at("予_終了日"), Value("2007/04/30"));
+    EXPECT_EQ(substitute.at("予_授業F"), Value(0));
+    EXPECT_EQ(substitute.at("予_学年"), Value(0));
+    EXPECT_TRUE(on("2007/05/04").empty());  // within 連休
+    EXPECT_EQ(on("2007/07/16").at("予_名称"), Value("海の日"));
+    EXPECT_EQ(on("2008/03/20").at("予_名称"), Value("春分の日"));
+    // Listed and picked like any event, to be changed or deleted.
+    EXPECT_EQ(d->cell("G行事", 1, 6), "昭和の日");
+    d->clickCell("G行事", 1, 0);
+    EXPECT_EQ(d->text("行事名"), "昭和の日");
+
+    messages.clear();
+    answer({true});
+    d->click("B祝日登録");
+    EXPECT_EQ(messages.last(), "登録する祝日はありません（すべて登録済みです）");
+    EXPECT_EQ(events().size(), 17u);
+}

@@ -1,6 +1,7 @@
 // An operation is all or nothing: an engine error halfway leaves the file as it was.
 
 #include <QFile>
+#include <sqlite3.h>
 
 #include "data/new_database.h"
 #include "support/database_fixture.h"
@@ -103,6 +104,26 @@ TEST_F(OperationTest, OpeningRefusesMissingFilesAndFilesOfOtherPrograms) {
 
     Database::open(kDatabaseFile);
     EXPECT_TRUE(Database::isOpen());
+}
+
+// A file from before the bell schedule existed opens with the table added; one that lacks a table
+// every version has is still refused.
+TEST_F(OperationTest, OpeningAddsTheTablesOfLaterVersionsOnly) {
+    Database::close();
+    const auto dropping = [](const char* sql) {
+        sqlite3* raw = nullptr;
+        sqlite3_open_v2(kDatabaseFile.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+        EXPECT_EQ(sqlite3_exec(raw, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(raw);
+    };
+    dropping("DROP TABLE 時程");
+    Database::open(kDatabaseFile);
+    insert("時程", {{"時_学部", "000"}, {"時_時限", 1}, {"時_開始", "08:50"}});
+    EXPECT_EQ(records("時程").size(), 1u);
+
+    Database::close();
+    dropping("DROP TABLE 予定");
+    EXPECT_THROW(Database::open(kDatabaseFile), DbError);
 }
 
 }  // namespace

@@ -95,6 +95,7 @@ const IndexExpectation kIndexes[] = {
     {"予定", "Idx_終了日", false, "予_年度 予_終了日"},
     {"WK時割変", "Idx_変更先", false,
      "W_教員コード W_学部 W_学年 W_コース W_組 W_選択番号 W_日付 W_時限"},
+    {"時程", "Key_時程", true, "時_学部 時_曜日区分 時_時限"},
 };
 
 TEST_F(SchemaTest, EveryTableHasItsFieldsInStoredOrderWithTheirTypes) {

@@ -703,6 +703,19 @@ void writeChanges(const Timetable& tt, const QDate& today) {
     }
 }
 
+// The whole school's weekday bell schedule: six periods of fifty minutes, lunch after the fourth.
+void writeBellSchedule() {
+    Recordset rs("時程");
+    const char* const times[][2] = {{"08:50", "09:40"}, {"09:50", "10:40"}, {"10:50", "11:40"},
+                                    {"11:50", "12:40"}, {"13:30", "14:20"}, {"14:30", "15:20"}};
+    for (int p = 1; p <= kPeriods; ++p)
+        addRecord(rs, {{"時_学部", "000"},
+                       {"時_曜日区分", 0},
+                       {"時_時限", p},
+                       {"時_開始", times[p - 1][0]},
+                       {"時_終了", times[p - 1][1]}});
+}
+
 }  // namespace
 
 void fillSampleSchool(const QDate& today) {
@@ -718,5 +731,6 @@ void fillSampleSchool(const QDate& today) {
     writeTerms(year);
     writeEvents(today, year);
     writeChanges(tt, today);
+    writeBellSchedule();
     op.commit();
 }

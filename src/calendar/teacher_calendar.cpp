@@ -1,0 +1,261 @@
+#include "calendar/teacher_calendar.h"
+
+#include <algorithm>
+#include <map>
+
+#include <libical/ical.h>
+
+#include "calendar/bell_schedule.h"
+#include "common/selection_lists.h"
+#include "context/school_context.h"
+#include "data/dates.h"
+#include "data/recordset.h"
+
+namespace {
+
+const char* const kZone = "Asia/Tokyo";
+
+QDate dateFromText(const QString& text) {
+    return QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
+}
+
+QString orShort(const QString& name, const QString& shortName) {
+    return name.isEmpty() ? shortName : name;
+}
+
+QString departmentName(const QString& code) {
+    const SchoolContext& s = school();
+    for (int i = 1; i <= s.departmentCount; ++i)
+        if (s.departments[i].code == code) return s.departments[i].name;
+    return code;
+}
+
+QString roomOf(int year, const QString& dept, int grade, const QString& course,
+               const QString& kamoku, const QString& kyoka) {
+    if (kyoka.isEmpty() || kyoka == kCommonCode) return {};
+    Recordset rs("教科");
+    rs.setIndex("Key_教科");
+    rs.seek(Seek::Equal, {year, dept, grade, course, kamoku, kyoka});
+    return rs.noMatch() ? QString() : rs.text("教_教室名");
+}
+
+struct Event {
+    QString from, to, dept;
+    int grade, kind, periodFrom, periodTo;
+    bool takes(const DatedLesson& l) const {
+        if (l.date < from || l.date > to) return false;
+        if (dept != kCommonCode && dept != l.dept) return false;
+        if (grade != 0 && grade != l.grade) return false;
+        return kind == 0 || (l.period >= periodFrom && l.period <= periodTo);
+    }
+};
+
+// The events of a year that take lessons away.
+std::vector<Event> eventsOf(int year) {
+    std::vector<Event> out;
+    Recordset rs("予定");
+    rs.setIndex("Key_予定");
+    rs.seek(Seek::AtLeast, {year});
+    for (; !rs.noMatch() && !rs.eof() && rs.integer("予_年度") == year; rs.moveNext()) {
+        const int kind = rs.integer("予_授業F");
+        if (kind != 0 && kind != 2) continue;
+        const QString to = rs.text("予_終了日");
+        out.push_back({rs.text("予_日付"), to.isEmpty() ? rs.text("予_日付") : to,
+                       rs.text("予_学部"), rs.integer("予_学年"), kind, rs.integer("予_時限From"),
+                       rs.integer("予_時限To")});
+    }
+    return out;
+}
+
+// The lessons of one school year within [from, to].
+void lessonsOfYear(int year, const QString& teacher, const QString& from, const QString& to,
+                   std::vector<DatedLesson>& out) {
+    // The standard week, by weekday.
+    std::map<int, std::vector<DatedLesson>> week;
+    Recordset std_("組時間割");
+    std_.setIndex("Idx_教員コマ");
+    std_.seek(Seek::AtLeast, {year, teacher, 0, 0});
+    for (; !std_.noMatch() && !std_.eof() && std_.integer("組_年度") == year &&
+           std_.text("組_教員") == teacher;
+         std_.moveNext()) {
+        DatedLesson l;
+        l.period = std_.integer("組_時限");
+        l.dept = std_.text("組_学部");
+        l.grade = std_.integer("組_学年");
+        l.course = std_.text("組_コース");
+        l.klass = std_.text("組_組");
+        l.elective = std_.integer("組_選択番号");
+        l.subject = std_.integer("組_登録") == 1
+                        ? std_.text("組_教科略称")
+                        : orShort(std_.text("組_教科名"), std_.text("組_教科略称"));
+        l.room =
+            roomOf(year, l.dept, l.grade, l.course, std_.text("組_科目"), std_.text("組_教科"));
+        week[std_.integer("組_曜日")].push_back(l);
+    }
+
+    Recordset change("時限変更");
+    change.setIndex("Key_変更");
+    const QDate first = std::max(QDate(year, 4, 1), dateFromText(from));
+    const QDate last = std::min(QDate(year + 1, 3, 31), dateFromText(to));
+    for (QDate d = first; d <= last; d = d.addDays(1)) {
+        const auto it = week.find(weekdayNumber(d));
+        if (it == week.end()) continue;
+        for (DatedLesson l : it->second) {
+            l.date = dateText(d);
+            // A change of the slot replaces the standard lesson; the teacher's own changes are
+            // added below.
+            change.seek(Seek::Equal,
+                        {year, l.date, l.dept, l.grade, l.course, l.klass, l.elective, l.period});
+            if (change.noMatch()) out.push_back(l);
+        }
+    }
+
+    Recordset mine("時限変更");
+    mine.setIndex("Idx_教員コマ");
+    mine.seek(Seek::AtLeast, {year, teacher, dateText(first), 0});
+    Recordset replaced("組時間割");
+    replaced.setIndex("Key_時間割");
+    for (; !mine.noMatch() && !mine.eof() && mine.integer("変_年度") == year &&
+           mine.text("変_教員") == teacher && mine.text("変_日付") <= dateText(last);
+         mine.moveNext()) {
+        DatedLesson l;
+        l.date = mine.text("変_日付");
+        l.period = mine.integer("変_時限");
+        l.dept = mine.text("変_学部");
+        l.grade = mine.integer("変_学年");
+        l.course = mine.text("変_コース");
+        l.klass = mine.text("変_組");
+        l.elective = mine.integer("変_選択番号");
+        l.subject = orShort(mine.text("変_教科名"), mine.text("変_教科略称"));
+        l.room =
+            roomOf(year, l.dept, l.grade, l.course, mine.text("変_科目"), mine.text("変_教科"));
+        l.changed = true;
+        const int weekday = weekdayNumber(dateFromText(l.date));
+        QStringList teachers;
+        replaced.seek(Seek::AtLeast,
+                      {year, l.dept, l.grade, l.course, l.klass, l.elective, weekday, l.period});
+        for (; !replaced.noMatch() && !replaced.eof() && replaced.integer("組_年度") == year &&
+               replaced.text("組_学部") == l.dept && replaced.integer("組_学年") == l.grade &&
+               replaced.text("組_コース") == l.course && replaced.text("組_組") == l.klass &&
+               replaced.integer("組_選択番号") == l.elective &&
+               replaced.integer("組_曜日") == weekday && replaced.integer("組_時限") == l.period;
+             replaced.moveNext())
+            teachers << replaced.text("組_教員名");
+        l.replaced = teachers.join(QStringLiteral("、"));
+        out.push_back(l);
+    }
+
+    const std::vector<Event> events = eventsOf(year);
+    std::erase_if(out, [&](const DatedLesson& l) {
+        return std::any_of(events.begin(), events.end(),
+                           [&](const Event& e) { return e.takes(l); });
+    });
+}
+
+icaltimetype timeOn(const QString& date, const QTime& t, icaltimezone* zone) {
+    const QDate d = dateFromText(date);
+    icaltimetype it = icaltime_null_time();
+    it.year = d.year();
+    it.month = d.month();
+    it.day = d.day();
+    it.hour = t.hour();
+    it.minute = t.minute();
+    it.is_date = 0;
+    return icaltime_set_timezone(&it, zone);
+}
+
+icalproperty* zoned(icalproperty* p) {
+    if (!icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER))
+        icalproperty_add_parameter(p, icalparameter_new_tzid(kZone));
+    return p;
+}
+
+QByteArray utf8(const QString& s) {
+    return s.toUtf8();
+}
+
+}  // namespace
+
+QString DatedLesson::uid() const {
+    return QStringLiteral("%1-%2-%3-%4-%5-%6-%7-%8@jikanwari")
+        .arg(QString::number(businessYearOf(dateFromText(date))),
+             QString(date).remove(QLatin1Char('/')), QString::number(period), dept,
+             QString::number(grade), course, klass, QString::number(elective));
+}
+
+std::vector<DatedLesson> datedLessons(const QString& teacher, const QDate& from, const QDate& to) {
+    std::vector<DatedLesson> out;
+    for (int year = businessYearOf(from); year <= businessYearOf(to); ++year)
+        lessonsOfYear(year, teacher, dateText(from), dateText(to), out);
+    std::sort(out.begin(), out.end(), [](const DatedLesson& a, const DatedLesson& b) {
+        return std::tie(a.date, a.period, a.klass, a.elective) <
+               std::tie(b.date, b.period, b.klass, b.elective);
+    });
+    return out;
+}
+
+QString calendarFileName(const QString& number, const QString& name) {
+    QString safe = number + QLatin1Char('_') + name;
+    for (QChar& c : safe)
+        if (QStringLiteral("\\/:*?\"<>|").contains(c) || c.unicode() < 0x20) c = QLatin1Char('_');
+    return safe.trimmed() + QStringLiteral(".ics");
+}
+
+QByteArray teacherCalendar(const QString& teacherName, const std::vector<DatedLesson>& lessons,
+                           int& untimed) {
+    untimed = 0;
+    icaltimezone* zone = icaltimezone_get_builtin_timezone(kZone);
+    icalcomponent* cal = icalcomponent_new_vcalendar();
+    icalcomponent_add_property(cal, icalproperty_new_version("2.0"));
+    icalcomponent_add_property(cal, icalproperty_new_prodid("-//jikanwari//timetable//JA"));
+    icalcomponent_add_property(cal, icalproperty_new_calscale("GREGORIAN"));
+    icalcomponent_add_property(cal, icalproperty_new_method(ICAL_METHOD_PUBLISH));
+    icalproperty* title =
+        icalproperty_new_x(utf8(teacherName + QStringLiteral(" 授業")).constData());
+    icalproperty_set_x_name(title, "X-WR-CALNAME");
+    icalcomponent_add_property(cal, title);
+    if (zone)
+        icalcomponent_add_component(cal, icalcomponent_new_clone(icaltimezone_get_component(zone)));
+    const icaltimetype stamp = icaltime_current_time_with_zone(icaltimezone_get_utc_timezone());
+
+    std::map<std::pair<QString, int>, std::map<int, BellPeriod>> bells;  // by department, weekday
+    for (const DatedLesson& l : lessons) {
+        const int weekday = weekdayNumber(dateFromText(l.date));
+        auto key = std::make_pair(l.dept, weekday);
+        if (!bells.count(key)) bells[key] = bellSchedule(l.dept, weekday);
+        const auto bell = bells[key].find(l.period);
+        if (bell == bells[key].end()) {
+            ++untimed;
+            continue;
+        }
+        const QString klass = QStringLiteral("%1年%2").arg(l.grade).arg(l.klass);
+        QString summary = QStringLiteral("%1限 %2 %3").arg(l.period).arg(klass, l.subject);
+        QStringList description = {departmentName(l.dept) + QLatin1Char(' ') + klass,
+                                   QStringLiteral("教科: ") + l.subject};
+        if (!l.room.isEmpty()) description << QStringLiteral("教室: ") + l.room;
+        if (l.changed) {
+            summary = QStringLiteral("変更: ") + summary;
+            description << QStringLiteral("授業変更（元の担当: %1）")
+                               .arg(l.replaced.isEmpty() ? QStringLiteral("なし") : l.replaced);
+        }
+        icalcomponent* ev = icalcomponent_new_vevent();
+        icalcomponent_add_property(ev, icalproperty_new_uid(utf8(l.uid()).constData()));
+        icalcomponent_add_property(ev, icalproperty_new_dtstamp(stamp));
+        icalcomponent_add_property(
+            ev, zoned(icalproperty_new_dtstart(timeOn(l.date, bell->second.start, zone))));
+        icalcomponent_add_property(
+            ev, zoned(icalproperty_new_dtend(timeOn(l.date, bell->second.end, zone))));
+        icalcomponent_add_property(ev, icalproperty_new_summary(utf8(summary).constData()));
+        icalcomponent_add_property(ev, icalproperty_new_description(
+                                           utf8(description.join(QLatin1Char('\n'))).constData()));
+        if (!l.room.isEmpty())
+            icalcomponent_add_property(ev, icalproperty_new_location(utf8(l.room).constData()));
+        if (l.changed) icalcomponent_add_property(ev, icalproperty_new_categories("変更"));
+        icalcomponent_add_component(cal, ev);
+    }
+    char* text = icalcomponent_as_ical_string_r(cal);
+    QByteArray out(text);
+    icalmemory_free_buffer(text);
+    icalcomponent_free(cal);
+    return out;
+}
