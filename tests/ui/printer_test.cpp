@@ -1,10 +1,14 @@
 // The printer service: what a print records, and a real PDF rendered from it.
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "data/database.h"
+#include "ui/file_save.h"
 #include "ui/language.h"
 #include "ui/printer.h"
 
@@ -94,6 +98,27 @@ TEST_F(PrinterTest, ARenderedPdfCarriesTheJapaneseText) {
     info.start("pdfinfo", {path});
     ASSERT_TRUE(info.waitForFinished(30000));
     EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains("A4"));
+}
+
+TEST_F(PrinterTest, APdfSaveThatRunsOutOfDiskKeepsTheOldFileAndSaysWhy) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("timetable.pdf");
+    ASSERT_TRUE(writePdf(samplePage(), path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray old = file.readAll();
+    file.close();
+
+    setDiskSpaceForTests(1000);
+    QString why;
+    const bool saved = writePdf(samplePage(), path, &why);
+    setDiskSpaceForTests(-1);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(why, kDiskFullText);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"timetable.pdf"}));
 }
 
 TEST(LanguageTest, QtsOwnDialogsSpeakJapanese) {
