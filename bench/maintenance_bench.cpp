@@ -205,10 +205,10 @@ QString teacherFile() {
     return name;
 }
 
-QStringList readLines(const QString& name) {
+std::vector<CsvRecord> readRecords(const QString& name) {
     QFile f(name);
     f.open(QIODevice::ReadOnly);
-    return textLines(decodeText(f.readAll())->text);
+    return csvRecords(decodeText(f.readAll())->text);
 }
 
 void BM_Import10000_Program(benchmark::State& state) {
@@ -218,7 +218,7 @@ void BM_Import10000_Program(benchmark::State& state) {
     for (auto _ : state) {
         {
             Operation op;
-            const TeacherFile file = checkTeacherFile(ctx, readLines(name), "\r\n");
+            const TeacherFile file = checkTeacherFile(ctx, readRecords(name), "\r\n");
             storeTeachers(file.valid);
             state.PauseTiming();
             if (file.refused != 0) state.SkipWithError("lines refused");
@@ -237,8 +237,8 @@ void BM_Import10000_RawInserts(benchmark::State& state) {
         -1, &s, nullptr);
     for (auto _ : state) {
         exec("BEGIN");
-        for (const QString& line : readLines(name)) {
-            const QStringList f = csvFields(line);
+        for (const CsvRecord& record : readRecords(name)) {
+            const QStringList& f = record.fields;
             std::vector<QByteArray> texts;
             texts.reserve(f.size());
             for (int i = 0; i < 19; ++i) {

@@ -8,42 +8,60 @@ bool isBlank(QChar c) {
 
 }  // namespace
 
-QStringList csvFields(QStringView line) {
-    QStringList fields;
-    const qsizetype n = line.size();
+std::vector<CsvRecord> csvRecords(QStringView text) {
+    std::vector<CsvRecord> records;
+    const qsizetype n = text.size();
     qsizetype i = 0;
-    while (true) {
-        while (i < n && isBlank(line[i])) ++i;
-        QString field;
-        if (i < n && line[i] == u'"') {
-            ++i;
-            while (i < n) {
-                if (line[i] == u'"') {
-                    if (i + 1 < n && line[i + 1] == u'"') {
-                        field += u'"';
-                        i += 2;
-                        continue;
+    const auto atLineEnd = [&] { return i >= n || text[i] == u'\r' || text[i] == u'\n'; };
+    while (i < n) {
+        CsvRecord record;
+        while (true) {
+            while (i < n && isBlank(text[i])) ++i;
+            QString field;
+            if (i < n && text[i] == u'"') {
+                ++i;
+                bool closed = false;
+                while (i < n) {
+                    if (text[i] == u'"') {
+                        if (i + 1 < n && text[i + 1] == u'"') {
+                            field += u'"';
+                            i += 2;
+                            continue;
+                        }
+                        ++i;
+                        closed = true;
+                        break;
                     }
-                    ++i;
-                    break;
+                    field += text[i++];
                 }
-                field += line[i++];
+                if (!closed) record.unclosedQuote = true;
+                // Whatever follows the closing quote up to the comma still belongs to the field.
+                const qsizetype rest = i;
+                while (!atLineEnd() && text[i] != u',') ++i;
+                field += text.mid(rest, i - rest).trimmed();
+            } else {
+                const qsizetype start = i;
+                while (!atLineEnd() && text[i] != u',') ++i;
+                field = text.mid(start, i - start).toString();
+                while (!field.isEmpty() && isBlank(field.back())) field.chop(1);
             }
-            // Whatever follows the closing quote up to the comma still belongs to the field.
-            const qsizetype rest = i;
-            while (i < n && line[i] != u',') ++i;
-            field += line.mid(rest, i - rest).trimmed();
-        } else {
-            const qsizetype start = i;
-            while (i < n && line[i] != u',') ++i;
-            field = line.mid(start, i - start).toString();
-            while (!field.isEmpty() && isBlank(field.back())) field.chop(1);
+            record.fields << field;
+            if (i < n && text[i] == u',') {
+                ++i;
+                continue;
+            }
+            break;
         }
-        fields << field;
-        if (i >= n) break;
-        ++i;  // the comma
+        if (i < n && text[i] == u'\r') ++i;
+        if (i < n && text[i] == u'\n') ++i;
+        records.push_back(std::move(record));
     }
-    return fields;
+    return records;
+}
+
+QStringList csvFields(QStringView line) {
+    std::vector<CsvRecord> records = csvRecords(line);
+    return records.empty() ? QStringList{QString()} : std::move(records.front().fields);
 }
 
 QString csvRecord(const QStringList& fields) {

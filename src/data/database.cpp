@@ -16,13 +16,29 @@ bool isBusy(int code) {
     return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
 }
 
-DbError busyError() {
+DbError busyError(const QString& file = kDatabaseFile) {
     return DbError(
         QStringLiteral(
             "「%1」は他のプログラムが使用中です。しばらく待ってから、もう一度操作してください。")
-            .arg(kDatabaseFile),
+            .arg(file),
         DbError::Kind::Busy);
 }
+
+// The engine's own words for a full disk mean nothing to a school clerk.
+DbError diskFullError(const QString& file) {
+    return DbError(QStringLiteral("%1（「%2」）").arg(kDiskFullText, file),
+                   DbError::Kind::DiskFull);
+}
+
+}  // namespace
+
+void throwEngineError(int code, const QString& what, const QString& file, const QString& why) {
+    if (isBusy(code)) throw busyError(file);
+    if ((code & 0xff) == SQLITE_FULL) throw diskFullError(file);
+    throw DbError(QStringLiteral("%1（%2）").arg(what, why));
+}
+
+namespace {
 
 QString quoted(const QString& name) {
     return '"' + QString(name).replace('"', "\"\"") + '"';
@@ -167,6 +183,10 @@ void configureEngineOnce() {
 
 }  // namespace
 
+int Database::busyTimeout() {
+    return g_busyTimeoutMs;
+}
+
 void Database::setBusyTimeout(int milliseconds) {
     g_busyTimeoutMs = milliseconds;
     if (g_current) sqlite3_busy_timeout(g_current->db_, milliseconds);
@@ -247,20 +267,17 @@ Database::~Database() {
 }
 
 void Database::fail(const QString& what) const {
-    if (isBusy(sqlite3_extended_errcode(db_))) throw busyError();
-    throw DbError(QStringLiteral("%1（%2）").arg(what, QString::fromUtf8(sqlite3_errmsg(db_))));
+    throwEngineError(sqlite3_extended_errcode(db_), what, kDatabaseFile,
+                     QString::fromUtf8(sqlite3_errmsg(db_)));
 }
 
 void Database::exec(const char* sql) {
     char* msg = nullptr;
     if (sqlite3_exec(db_, sql, nullptr, nullptr, &msg) != SQLITE_OK) {
-        if (isBusy(sqlite3_extended_errcode(db_))) {
-            sqlite3_free(msg);
-            throw busyError();
-        }
         const QString why = QString::fromUtf8(msg ? msg : "");
         sqlite3_free(msg);
-        throw DbError(QStringLiteral("データベースの処理に失敗しました（%1）").arg(why));
+        throwEngineError(sqlite3_extended_errcode(db_),
+                         QStringLiteral("データベースの処理に失敗しました"), kDatabaseFile, why);
     }
 }
 

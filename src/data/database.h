@@ -26,6 +26,7 @@ public:
     enum class Kind {
         Other,
         Busy,  // another program holds the file: nothing is wrong with it, try again later
+        DiskFull,
     };
     explicit DbError(const QString& message, Kind kind = Kind::Other)
         : std::runtime_error(message.toStdString()), message_(message), kind_(kind) {}
@@ -40,6 +41,16 @@ private:
 
 // The file name the program works on, in the working directory.
 inline const QString kDatabaseFile = QStringLiteral("時間割.mdb");
+// The copy of it the user prepares before a reorganization, in the same folder.
+inline const QString kBackupFile = QStringLiteral("時間割bkup.mdb");
+
+// What a user is told when the disk cannot take what the program writes, database or file.
+inline const QString kDiskFullText = QStringLiteral("ディスクの空き容量が足りません");
+
+// Throws the DbError for a failed engine call (`code` its extended result code, `why` the
+// engine's text): a file held by another program and a full disk are named as such for `file`.
+[[noreturn]] void throwEngineError(int code, const QString& what, const QString& file,
+                                   const QString& why);
 
 struct IndexMeta {
     QString name;  // documented name, e.g. "Key_時間割"
@@ -133,6 +144,7 @@ public:
     // How long an operation waits for a file another program holds before it gives up.
     static constexpr int kDefaultBusyTimeoutMs = 3000;
     static void setBusyTimeout(int milliseconds);
+    static int busyTimeout();
 
     ~Database();
     const QString& path() const { return path_; }

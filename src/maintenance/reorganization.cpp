@@ -5,9 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <sqlite3.h>
-
 #include "common/progress.h"
+#include "data/database_copy.h"
 #include "data/recordset.h"
 #include "ui/fields.h"
 #include "ui/screen.h"
@@ -17,96 +16,21 @@ namespace {
 const QString kHomeroom = QStringLiteral("HR");
 const QString kFreeTextCode = QStringLiteral("000");
 
-QString quoted(const QString& name) {
-    return '"' + QString(name).replace('"', "\"\"") + '"';
+// Starts reading a table of the backup: the given fields of every record in key order. A table or
+// field the backup lacks is named before anything is emptied.
+void selectFromBackup(DatabaseCopy& backup, const QString& table, const QStringList& fields,
+                      const QStringList& key) {
+    const QStringList present = backup.fieldsOf(table);
+    if (present.isEmpty())
+        throw DbError(QStringLiteral("バックアップ「%1」に表「%2」がありません")
+                          .arg(backup.fileName(), table));
+    for (const QString& f : fields)
+        if (!present.contains(f))
+            throw DbError(QStringLiteral("バックアップ「%1」の表「%2」にフィールド「%3」が"
+                                         "ありません（古い形式のデータベースです）")
+                              .arg(backup.fileName(), table, f));
+    backup.select(table, fields, key);
 }
-
-// The backup, read through a connection of its own: the working database's connection is inside
-// the operation that rebuilds it, and the backup is never written.
-class Backup {
-public:
-    explicit Backup(const QString& path) : path_(path) {
-        const int rc =
-            sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READONLY, nullptr);
-        if (rc != SQLITE_OK) fail(QStringLiteral("バックアップ「%1」を開けません").arg(name()));
-        sqlite3_busy_timeout(db_, 5000);
-    }
-    ~Backup() {
-        sqlite3_finalize(stmt_);
-        sqlite3_close(db_);
-    }
-    Backup(const Backup&) = delete;
-    Backup& operator=(const Backup&) = delete;
-
-    // Starts reading a table: the given fields of every record in the order of the key fields.
-    void select(const QString& table, const QStringList& fields, const QStringList& key) {
-        const QStringList present = fieldsOf(table);
-        if (present.isEmpty())
-            throw DbError(
-                QStringLiteral("バックアップ「%1」に表「%2」がありません").arg(name(), table));
-        QStringList cols, order;
-        for (const QString& f : fields) {
-            if (!present.contains(f))
-                throw DbError(QStringLiteral("バックアップ「%1」の表「%2」にフィールド「%3」が"
-                                             "ありません（古い形式のデータベースです）")
-                                  .arg(name(), table, f));
-            cols << quoted(f);
-        }
-        for (const QString& f : key) order << quoted(f);
-        order << "rowid";
-        sqlite3_finalize(stmt_);
-        stmt_ = nullptr;
-        const QByteArray sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                                   .arg(cols.join(", "), quoted(table), order.join(", "))
-                                   .toUtf8();
-        if (sqlite3_prepare_v2(db_, sql.constData(), -1, &stmt_, nullptr) != SQLITE_OK)
-            fail(QStringLiteral("バックアップ「%1」の表「%2」を読めません").arg(name(), table));
-    }
-
-    bool next() {
-        const int rc = sqlite3_step(stmt_);
-        if (rc == SQLITE_ROW) return true;
-        if (rc != SQLITE_DONE) fail(QStringLiteral("バックアップ「%1」を読めません").arg(name()));
-        return false;
-    }
-    Value value(int i, FieldType type) const {
-        if (type == FieldType::Integer) return Value(qint64(sqlite3_column_int64(stmt_, i)));
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
-        return Value(p ? QString::fromUtf8(p, sqlite3_column_bytes(stmt_, i)) : QString());
-    }
-
-private:
-    QString name() const { return QFileInfo(path_).fileName(); }
-
-    QStringList fieldsOf(const QString& table) {
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db_, "SELECT name FROM pragma_table_info(?)", -1, &s, nullptr) !=
-            SQLITE_OK) {
-            sqlite3_finalize(s);
-            // Reading the catalogue is what tells a database from any other file.
-            fail(QStringLiteral("「%1」は時間割のデータベースではありません").arg(name()));
-        }
-        const QByteArray t = table.toUtf8();
-        sqlite3_bind_text(s, 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
-        QStringList out;
-        int rc;
-        while ((rc = sqlite3_step(s)) == SQLITE_ROW)
-            out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
-        sqlite3_finalize(s);
-        if (rc != SQLITE_DONE)
-            fail(QStringLiteral("「%1」は時間割のデータベースではありません").arg(name()));
-        return out;
-    }
-
-    [[noreturn]] void fail(const QString& what) const {
-        throw DbError(QStringLiteral("%1（%2）")
-                          .arg(what, db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString()));
-    }
-
-    QString path_;
-    sqlite3* db_ = nullptr;
-    sqlite3_stmt* stmt_ = nullptr;
-};
 
 // The fields a reorganization recomputes from the record as the backup has it (`row` holds the
 // table's fields in their order). The columns are found once per table, not once per record.
@@ -160,13 +84,13 @@ QString primaryIndexOf(const QString& table) {
     throw DbError(QStringLiteral("表「%1」に主キーがありません").arg(table));
 }
 
-void rebuildTable(Backup& backup, const QString& table, Progress* progress) {
+void rebuildTable(DatabaseCopy& backup, const QString& table, Progress* progress) {
     const TableMeta& meta = db().table(table);
     QStringList key;
     for (int c : meta.index(primaryIndexOf(table)).columns) key << meta.columns[c];
     // The source is opened before the target is emptied: a table the backup lacks leaves this
     // one as it was (and the operation is rolled back as a whole anyway).
-    backup.select(table, meta.columns, key);
+    selectFromBackup(backup, table, meta.columns, key);
     db().execute(QStringLiteral("DELETE * FROM %1 ;").arg(table));
 
     const Derivation derive = derivationFor(meta);
@@ -192,7 +116,7 @@ const QStringList& reorganizedTables() {
 }
 
 void rebuildFromBackup(const QString& backupPath, Progress* progress) {
-    Backup backup(backupPath);
+    DatabaseCopy backup(backupPath);
     for (const QString& table : reorganizedTables()) {
         if (progress) progress->setLabel(QStringLiteral("%1を再編成しています…").arg(table));
         rebuildTable(backup, table, progress);

@@ -3,11 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include "data/database.h"
+
 class Progress;
 class Screen;
-
-// The copy of 時間割.mdb the user prepares before a reorganization, in the same folder.
-inline const QString kBackupFile = QStringLiteral("時間割bkup.mdb");
 
 // The tables a reorganization rebuilds, in its order (the work table WK時割変 is left alone).
 const QStringList& reorganizedTables();

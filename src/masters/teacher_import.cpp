@@ -34,9 +34,10 @@ constexpr Length kRemark = {備考, 25, "備考桁数"};
 // Only the first failing check of a line is reported; later ones still rewrite their fields.
 struct Checker {
     TeacherLine& line;
-    void fail(const char* label) {
-        if (line.error.isEmpty()) line.error = QString::fromUtf8(label);
+    void fail(const QString& label) {
+        if (line.error.isEmpty()) line.error = label;
     }
+    void fail(const char* label) { fail(QString::fromUtf8(label)); }
     QString& at(int field) { return line.fields[field]; }
     void length(const Length& l) {
         if (textLength(at(l.field)) > l.max) fail(l.label);
@@ -78,6 +79,10 @@ TeacherLine checkTeacherLine(WorkContext& ctx, const QStringList& fields) {
     line.fields = fields.mid(0, Count);
     while (line.fields.size() < Count) line.fields << QString();
     Checker c{line};
+    // Without the sex, the last required field, the line was cut short or is not a teacher line
+    // at all: saying which field is empty would send the user looking in the wrong place.
+    if (fields.size() <= 性別)
+        c.fail(QStringLiteral("項目数不足（%1項目中%2項目）").arg(int(Count)).arg(fields.size()));
 
     if (c.at(番号).isEmpty()) c.fail("教員番号未入力");
     c.length(kLengths[0]);
@@ -176,18 +181,21 @@ void TeacherWriter::store(const TeacherLine& line) {
     rs.update();
 }
 
-TeacherFile checkTeacherFile(WorkContext& ctx, const QStringList& lines, const QString& lineEnd,
-                             Progress* progress) {
+TeacherFile checkTeacherFile(WorkContext& ctx, const std::vector<CsvRecord>& records,
+                             const QString& lineEnd, Progress* progress) {
     TeacherFile file;
     bool first = true;
-    for (const QString& raw : lines) {
+    for (const CsvRecord& record : records) {
         if (progress) progress->advance();
-        const QStringList fields = csvFields(raw);
+        const QStringList& fields = record.fields;
         if (isBlank(fields)) continue;
         const bool heading = first && isHeading(fields);
         first = false;
         if (heading) continue;
         TeacherLine line = checkTeacherLine(ctx, fields);
+        // A quote left open swallowed the rest of the file into one field: never store that.
+        if (record.unclosedQuote)
+            line.error = QStringLiteral("引用符が閉じていません（ファイルの終わりまで）");
         if (line.error.isEmpty()) {
             file.valid.push_back(std::move(line));
         } else {

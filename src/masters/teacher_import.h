@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/csv.h"
 #include "context/work_context.h"
 
 class Progress;
@@ -50,8 +51,9 @@ struct TeacherLine {
     QString classCode;
 };
 
-// Checks one line. A line with fewer fields is checked as if the missing ones were empty; fields
-// after the 19th are not read. The homeroom class is decoded through the screen's selection
+// Checks one line. A line too short to hold every required field is refused as such; one that
+// holds them but lacks later fields is checked as if those were empty. Fields after the 19th are
+// not read. The homeroom class is decoded through the screen's selection
 // values (ctx), which are changed.
 TeacherLine checkTeacherLine(WorkContext& ctx, const QStringList& fields);
 
@@ -66,16 +68,17 @@ private:
     std::unique_ptr<Recordset> rs_;
 };
 
-// A teacher file checked line by line: the lines that can be stored, and the text of the error
-// file — each refused line with the label of its failure as a 20th field, ended by the input's
-// line end. Blank lines and a heading line (its first field "教員番号") are passed over.
+// A teacher file checked record by record (a record is a line, or more where a quoted field holds
+// line breaks): the lines that can be stored, and the text of the error file — each refused line
+// with the label of its failure as a 20th field, ended by the input's line end. Blank lines and a
+// heading line (its first field "教員番号") are passed over.
 struct TeacherFile {
     std::vector<TeacherLine> valid;
     QString errorText;
     int refused = 0;
 };
-TeacherFile checkTeacherFile(WorkContext& ctx, const QStringList& lines, const QString& lineEnd,
-                             Progress* progress = nullptr);
+TeacherFile checkTeacherFile(WorkContext& ctx, const std::vector<CsvRecord>& records,
+                             const QString& lineEnd, Progress* progress = nullptr);
 
 // Stores the checked teachers; runs inside the caller's operation.
 void storeTeachers(const std::vector<TeacherLine>& teachers, Progress* progress = nullptr);

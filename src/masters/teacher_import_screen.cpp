@@ -12,14 +12,15 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 #include "common/csv.h"
 #include "common/progress.h"
 #include "common/text_encoding.h"
+#include "data/database.h"
 #include "masters/teacher_import.h"
+#include "ui/file_save.h"
 
 namespace {
 
@@ -34,6 +35,33 @@ QString driveOf(const QString& path) {
 // case on the platforms whose file names have none).
 bool sameFile(const QString& existing, const QString& other) {
     return QFileInfo::exists(existing) && QFileInfo(existing) == QFileInfo(other);
+}
+
+// A database file of any kind: what an error file would destroy beyond repair.
+bool isDatabaseFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+// Why `outPath` may not take the error file, or nothing: it is neither the input nor the
+// program's database, its backup or any other database file.
+QString refusedOutput(const QString& inPath, const QString& outPath) {
+    if (sameFile(inPath, outPath))
+        return QStringLiteral("入力ファイルと同じファイルは出力ファイルに指定できません。");
+    const QDir home = QFileInfo(db().path()).absoluteDir();
+    const QFileInfo out(outPath);
+    // The names count even before the files exist: the backup is made by copying onto its name.
+    for (const QString& name : {kDatabaseFile, kBackupFile})
+        if (sameFile(home.filePath(name), outPath) ||
+            (out.absoluteDir() == home && out.fileName().compare(name, Qt::CaseInsensitive) == 0))
+            return QStringLiteral(
+                       "「%1」は時間割のデータベースです。出力ファイルには指定できません。")
+                .arg(name);
+    if (isDatabaseFile(outPath))
+        return QStringLiteral(
+                   "「%1」はデータベースのファイルです。出力ファイルには指定できません。")
+            .arg(out.fileName());
+    return {};
 }
 
 }  // namespace
@@ -82,13 +110,16 @@ QWidget* 教員一括::buildSide(Side& side, const char* frame, const QString& c
     for (int c = 1; c < side.folders->columnCount(); ++c) side.dir->hideColumn(c);
     connect(side.folders, &QFileSystemModel::directoryLoaded, this,
             [this, &side](const QString& p) {
-                if (side.folder.startsWith(p)) scrollToFolder(side);
+                if (side.followFolder && side.folder.startsWith(p)) scrollToFolder(side);
             });
     connect(side.dir->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, &side](const QModelIndex& index) {
                 if (!index.isValid()) return;
                 const QString path = side.folders->filePath(index);
                 if (path == side.folder) return;
+                // The user picked it where it stands: moving the list now would put another
+                // folder under the pointer for the next click.
+                side.followFolder = false;
                 side.folder = path;
                 run([this, &side] { Dir_Change(side); });
             });
@@ -134,6 +165,7 @@ void 教員一括::Form_Load() {
 
 void 教員一括::showFolder(Side& side, const QString& path) {
     side.folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    side.followFolder = true;
     const int d = side.drive->findData(driveOf(side.folder));
     if (d >= 0) side.drive->setCurrentIndex(d);
     const QModelIndex index = side.folders->index(side.folder);
@@ -199,11 +231,14 @@ void 教員一括::確定_Click() {
     const QString inPath = pathOf(in_), outPath = pathOf(out_);
     const QString inShown = QDir::toNativeSeparators(inPath);
     const QString outShown = QDir::toNativeSeparators(outPath);
-    // Writing the error file replaces it, so it must not be the file about to be read.
-    if (sameFile(inPath, outPath)) {
-        showMessage(QStringLiteral("入力ファイルと同じファイルは出力ファイルに指定できません。"));
+    // Writing the error file replaces whatever has its name.
+    if (const QString refused = refusedOutput(inPath, outPath); !refused.isEmpty()) {
+        showMessage(refused);
         return;
     }
+    if (QFileInfo::exists(outPath) &&
+        !ask(QStringLiteral("出力ファイル「%1」は既にあります。置き換えますか？").arg(outShown)))
+        return;
     QFile input(inPath);
     if (!QFileInfo(inPath).isFile() || !input.open(QIODevice::ReadOnly)) {
         showMessage(QStringLiteral("入力ファイル「%1」を読めません。").arg(inShown));
@@ -218,16 +253,16 @@ void 教員一括::確定_Click() {
         return;
     }
 
-    const QStringList lines = textLines(text->text);
-    Progress progress(this, QStringLiteral("教員を登録しています…"), int(lines.size()) * 2);
-    const TeacherFile file = checkTeacherFile(ctx(), lines, text->lineEnd, &progress);
+    const std::vector<CsvRecord> records = csvRecords(text->text);
+    Progress progress(this, QStringLiteral("教員を登録しています…"), int(records.size()) * 2);
+    const TeacherFile file = checkTeacherFile(ctx(), records, text->lineEnd, &progress);
     // The error file is written before any teacher is stored: when it cannot be written nothing
     // is stored, and once it is, the refused lines it lists stay refused whatever follows.
-    QSaveFile output(outPath);
-    if (!output.open(QIODevice::WriteOnly) ||
-        output.write(encodeText(file.errorText, text->encoding)) < 0 || !output.commit()) {
-        showMessage(QStringLiteral("出力ファイル「%1」に書き込めません。\n教員は登録していません。")
-                        .arg(outShown));
+    QString why;
+    if (!saveFile(outPath, encodeText(file.errorText, text->encoding), &why)) {
+        showMessage(
+            QStringLiteral("出力ファイル「%1」に書き込めません。\n%2\n教員は登録していません。")
+                .arg(outShown, why));
         return;
     }
     storeTeachers(file.valid, &progress);

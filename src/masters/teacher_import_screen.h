@@ -32,6 +32,8 @@ private:
         QFileSystemModel* folders = nullptr;
         QFileSystemModel* files = nullptr;
         QString folder;
+        // The folder was set by the program, not clicked: keep it in view while the list loads.
+        bool followFolder = false;
     };
 
     void Form_Load();

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <QPrinter>
 #include <QToolBar>
 
+#include "ui/file_save.h"
 #include "ui/messages.h"
 #include "ui/palette.h"
 #include "ui/printer.h"
@@ -82,14 +84,20 @@ void renderDocument(const PrintedDocument& doc, QPagedPaintDevice& device) {
     }
 }
 
-bool writePdf(const PrintedDocument& doc, const QString& path) {
-    QPdfWriter pdf(path);
-    pdf.setResolution(600);
-    pdf.setTitle(doc.title);
-    pdf.setCreator(QStringLiteral("時間割"));
-    setUpA4(pdf);
-    renderDocument(doc, pdf);
-    return QFileInfo(path).size() > 0;
+bool writePdf(const PrintedDocument& doc, const QString& path, QString* error) {
+    // The PDF is built in memory and saved whole, so that a failed save never leaves a cut-off
+    // file in place of the one the user had.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(600);
+        pdf.setTitle(doc.title);
+        pdf.setCreator(QStringLiteral("時間割"));
+        setUpA4(pdf);
+        renderDocument(doc, pdf);
+    }
+    return saveFile(path, buffer.data(), error);
 }
 
 QString proposedSavePath(QString name, const QString& suffix) {
@@ -122,12 +130,14 @@ void showPrintPreview(const PrintedDocument& doc, QWidget* parent) {
                 QFileDialog::getSaveFileName(&preview, QStringLiteral("PDFで保存"),
                                              proposedPdfPath(doc), QStringLiteral("PDF (*.pdf)"));
             if (path.isEmpty()) return;
-            if (writePdf(doc, path))
+            QString why;
+            if (writePdf(doc, path, &why))
                 showInformation(
                     QStringLiteral("「%1」に保存しました。").arg(QDir::toNativeSeparators(path)),
                     doc.title);
             else
-                showExclamation(QStringLiteral("「%1」に保存できませんでした").arg(path),
+                showExclamation(QStringLiteral("「%1」に保存できませんでした。\n%2")
+                                    .arg(QDir::toNativeSeparators(path), why),
                                 doc.title);
         });
     }

@@ -93,7 +93,8 @@ void setPrintSink(PrintSink sink);
 // Draws a document onto pages: the preview, the printer and PDF files all use this.
 class QPagedPaintDevice;
 void renderDocument(const PrintedDocument& doc, QPagedPaintDevice& device);
-bool writePdf(const PrintedDocument& doc, const QString& path);
+// Saves a document as a PDF file; on failure the old file is kept and `error` says why.
+bool writePdf(const PrintedDocument& doc, const QString& path, QString* error = nullptr);
 // Where "PDFで保存" proposes to save: the document's file name, made safe, in the user's
 // documents folder.
 QString proposedPdfPath(const PrintedDocument& doc);

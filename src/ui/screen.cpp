@@ -53,7 +53,8 @@ void Screen::run(const std::function<void()>& handler) {
             handler();
         }
     } catch (const DbError& e) {
-        if (e.busy())
+        // A file in use or a full disk is nothing wrong with the data: say just that.
+        if (e.kind() != DbError::Kind::Other)
             showMessage(e.message() + QStringLiteral("\nこの操作による変更は取り消されました。"));
         else
             showMessage(

@@ -10,12 +10,12 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
 #include <QTemporaryDir>
 #include <xlsxwriter.h>
 
 #include "ui/fields.h"
+#include "ui/file_save.h"
 #include "ui/printer.h"
 #include "ui/screen.h"
 
@@ -245,13 +245,8 @@ bool writeXlsx(const std::vector<XlsxSheet>& sheets, const QString& path, QStrin
 
     QFile in(built);
     if (!in.open(QIODevice::ReadOnly)) return fail(in.errorString());
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return fail(out.errorString());
-    if (out.write(in.readAll()) != in.size()) {
-        out.cancelWriting();
-        return fail(out.errorString());
-    }
-    if (!out.commit()) return fail(out.errorString());
+    QString why;
+    if (!saveFile(path, in.readAll(), &why)) return fail(why);
     return true;
 }
 

@@ -21,6 +21,33 @@ TEST(Csv, QuotedFieldsKeepTheirCommasAndQuotesAndALineIsOneRecord) {
     EXPECT_EQ(textLines(""), QStringList());
 }
 
+TEST(Csv, AQuotedFieldMayHoldLineBreaksAndOnlyAQuoteOpenAtTheEndIsFlagged) {
+    const QString text = QStringLiteral(
+        "1,\"東京都港区\r\n芝公園1丁目\",\"a\nb\rc\"\r\n"
+        "2,\"x,\"\"y\"\"\"\n"
+        "\r\n"
+        "3,\"open\r\nto the end");
+    const std::vector<CsvRecord> records = csvRecords(text);
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[0].fields, QStringList({"1", "東京都港区\r\n芝公園1丁目", "a\nb\rc"}));
+    EXPECT_EQ(records[1].fields, QStringList({"2", "x,\"y\""}));
+    EXPECT_EQ(records[2].fields, QStringList({""}));
+    EXPECT_EQ(records[3].fields, QStringList({"3", "open\r\nto the end"}));
+    EXPECT_EQ(std::vector<bool>(
+                  {records[0].unclosedQuote, records[1].unclosedQuote, records[3].unclosedQuote}),
+              std::vector<bool>({false, false, true}));
+
+    // What is written reads back as it was, line breaks and all.
+    QString written;
+    for (const CsvRecord& r : records) written += csvRecord(r.fields) + "\r\n";
+    const std::vector<CsvRecord> back = csvRecords(written);
+    ASSERT_EQ(back.size(), records.size());
+    for (size_t i = 0; i < back.size(); ++i) {
+        EXPECT_EQ(back[i].fields, records[i].fields);
+        EXPECT_FALSE(back[i].unclosedQuote);
+    }
+}
+
 TEST(TextEncoding, TellsUtf8WithAndWithoutBomFromShiftJisAndRefusesOtherBytes) {
     ASSERT_TRUE(shiftJisAvailable());
     const QString text = QStringLiteral("教員,髙橋,ｶﾅ,①～\r\nx\r\n");

@@ -156,4 +156,17 @@ TEST_F(ReorganizationTest, ABackupLackingATableOrAFieldRollsEverythingBackAndSay
     EXPECT_EQ(std::make_tuple(records("マスタ"), records("教科"), records("組時間割")), before);
 }
 
+TEST_F(ReorganizationTest, ABackupAnotherProgramHoldsIsReportedAsInUse) {
+    makeBackup();
+    const auto before = records("教科");
+    {
+        OtherProgram holder(OtherProgram::Hold::Write, kBackupFile);
+        reorganize();
+    }
+    EXPECT_TRUE(rolledBack());
+    EXPECT_TRUE(messages.last().startsWith("「時間割bkup.mdb」は他のプログラムが使用中です。"))
+        << messages.last().toStdString();
+    EXPECT_EQ(records("教科"), before);
+}
+
 }  // namespace

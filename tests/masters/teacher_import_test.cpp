@@ -2,13 +2,19 @@
 
 #include <sqlite3.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
+#include <QScrollBar>
+#include <QTest>
+#include <QTreeView>
 
 #include "common/csv.h"
 #include "common/text_encoding.h"
 #include "masters/teacher_import.h"
 #include "masters/teacher_import_screen.h"
 #include "masters_fixture.h"
+#include "ui/file_save.h"
 
 namespace {
 
@@ -133,7 +139,7 @@ TEST_F(TeacherImportTest, EachLineReportsItsFirstFailingCheck) {
     const TeacherLine shortLine = checkTeacherLine(ctx, csvFields(u"1,名,カナ,,0,中学部"));
     EXPECT_EQ(shortLine.fields.size(), 19);
     EXPECT_EQ(shortLine.fields[teacher_field::担任学部], "");
-    EXPECT_EQ(shortLine.error, "性別");
+    EXPECT_EQ(shortLine.error, "項目数不足（19項目中6項目）");
 }
 
 TEST_F(TeacherImportTest, FileProblemsAreRefusedBeforeAnythingIsWritten) {
@@ -172,6 +178,7 @@ TEST_F(TeacherImportTest, EmptyAndUtf8FilesAndAnExistingTeacher) {
            {{"員_番号", "T1"}, {"員_氏名", "旧姓"}, {"員_区分", "常勤"}, {"員_備考", "前の備考"}});
     write("in.csv", encodeText(QStringLiteral("T1,新姓,シンセイ,,0,,,,2\nT2,,x,,0,,,,1\n"),
                                TextEncoding::Utf8WithBom));
+    answer({true});  // replaces the error file of the first run
     import();
     const Record t1 = teacher("T1");
     EXPECT_EQ(t1.at("員_氏名"), "新姓");
@@ -201,11 +208,130 @@ TEST_F(TeacherImportTest, TenThousandLinesWithAnEngineErrorStoreNothing) {
     text.replace("教員", "先生");
     write("in.csv", encodeText(text, TextEncoding::ShiftJis));
     messages.clear();
+    answer({true});
     EXPECT_EQ(import(), "");
-    ASSERT_EQ(messages.shown.size(), 1u);
+    ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_TRUE(messages.last().contains("書込み不可"));
     EXPECT_TRUE(messages.last().contains("取り消されました"));
     EXPECT_EQ(teacher("T1").at("員_氏名"), "教員1");
+}
+
+TEST_F(TeacherImportTest, TheErrorFileIsNeverADatabaseAndAnExistingFileIsReplacedOnlyWhenAllowed) {
+    write("in.csv", "T001,a,b,,0,,,,1\nT002,,b,,0,,,,1\n");
+    const QByteArray database = read(kDatabaseFile);
+    ASSERT_TRUE(QFile::copy(kDatabaseFile, "other.db"));
+    const std::vector<std::pair<QString, QString>> refused = {
+        {kDatabaseFile,
+         "「時間割.mdb」は時間割のデータベースです。出力ファイルには指定できません。"},
+        {kBackupFile,
+         "「時間割bkup.mdb」は時間割のデータベースです。出力ファイルには指定できません。"},
+        {"other.db", "「other.db」はデータベースのファイルです。出力ファイルには指定できません。"},
+    };
+    for (const auto& [out, message] : refused) {
+        messages.clear();
+        import("in.csv", out);
+        EXPECT_EQ(messages.texts(), QStringList({message}));
+    }
+    EXPECT_EQ(read(kDatabaseFile), database);
+    EXPECT_FALSE(QFile::exists(kBackupFile));
+    EXPECT_TRUE(records("教員").empty());
+
+    write("err.csv", "keep");
+    const QString question = "出力ファイル「" + QDir::toNativeSeparators(dir() + "/err.csv") +
+                             "」は既にあります。置き換えますか？";
+    messages.clear();
+    answer({false});
+    import();
+    EXPECT_EQ(messages.texts(), QStringList({question}));
+    EXPECT_EQ(read("err.csv"), "keep");
+    EXPECT_TRUE(records("教員").empty());
+    messages.clear();
+    answer({true});
+    import();
+    EXPECT_EQ(messages.texts(), QStringList({question, "教員一括登録処理は終了しました"}));
+    EXPECT_TRUE(decodeText(read("err.csv"))->text.contains("氏名未入力"));
+}
+
+TEST_F(TeacherImportTest, CellsOfSeveralLinesShortLinesAndAnOpenQuoteAsSpreadsheetsWriteThem) {
+    write("in.csv",
+          encodeText(QStringLiteral("T1,名,カナ,,0,,,,1,,,,\"東京都港区\r\n芝公園1丁目\","
+                                    ",,,,,\"一行目\n二行目\"\r\n"
+                                    "T2,,カナ,,0,,,,1,,,,\"a,\"\"b\"\"\r\nc\"\r\n"
+                                    "T3,名,カナ\r\n"
+                                    "T4,名,カナ,,0,,,,1,,,,\"閉じない\r\nT5,名,カナ,,0,,,,1\r\n"),
+                     TextEncoding::Utf8));
+    EXPECT_EQ(import(), "登録 1 件、エラー 3 件（エラーの行は「err.csv」）");
+    EXPECT_EQ(records("教員").size(), 1u);
+    EXPECT_EQ(teacher("T1").at("員_住所1"), "東京都港区\r\n芝公園1丁目");
+    EXPECT_EQ(teacher("T1").at("員_備考"), "一行目\n二行目");
+
+    const std::vector<CsvRecord> errors = csvRecords(decodeText(read("err.csv"))->text);
+    ASSERT_EQ(errors.size(), 3u);
+    EXPECT_EQ(errors[0].fields[teacher_field::住所1], "a,\"b\"\r\nc");
+    EXPECT_EQ(errors[0].fields.back(), "氏名未入力");
+    EXPECT_EQ(errors[1].fields.back(), "項目数不足（19項目中3項目）");
+    EXPECT_EQ(errors[2].fields[teacher_field::住所1], "閉じない\r\nT5,名,カナ,,0,,,,1\r\n");
+    EXPECT_EQ(errors[2].fields.back(), "引用符が閉じていません（ファイルの終わりまで）");
+    for (const CsvRecord& r : errors) EXPECT_EQ(r.fields.size(), 20);
+}
+
+TEST_F(TeacherImportTest, AFullDiskKeepsTheOldErrorFileAndStoresNothingAndSaysSo) {
+    write("in.csv", "T1,a,b,,0,,,,1\nT2,,b,,0,,,,1\n");
+    write("err.csv", "old errors");
+    setDiskSpaceForTests(10);
+    answer({true});
+    import();
+    setDiskSpaceForTests(-1);
+    EXPECT_TRUE(messages.last().contains("ディスクの空き容量が足りません"))
+        << messages.last().toStdString();
+    EXPECT_EQ(read("err.csv"), "old errors");
+    EXPECT_EQ(QDir().entryList({"err.csv*"}, QDir::Files | QDir::Hidden), QStringList({"err.csv"}));
+    EXPECT_TRUE(records("教員").empty());
+
+    // The database's own disk full, in the same words rather than the engine's.
+    QString text;
+    for (int i = 1; i <= 3000; ++i) text += QStringLiteral("T%1,名前%1,カナ,,0,,,,1\n").arg(i);
+    write("in.csv", text.toUtf8());
+    // The engine keeps the file at the size it has: not one page more.
+    sqlite3_exec(db().handle(), "PRAGMA max_page_count = 1", nullptr, nullptr, nullptr);
+    messages.clear();
+    answer({true});
+    import();
+    EXPECT_TRUE(messages.last().startsWith("ディスクの空き容量が足りません"))
+        << messages.last().toStdString();
+    EXPECT_FALSE(messages.last().contains("disk is full"));
+    EXPECT_TRUE(records("教員").empty());
+}
+
+TEST_F(TeacherImportTest, AClickedFolderStaysUnderThePointerForTheNextClick) {
+    for (int i = 10; i < 70; ++i) ASSERT_TRUE(QDir().mkpath(QStringLiteral("f%1/sub").arg(i)));
+    auto* screen = new 教員一括;
+    ScreenDriver d(screen);
+    screen->show();
+    auto* tree = screen->findChild<QTreeView*>("OUTDir");
+    screen->setOutputFolder(dir() + "/f40");
+    // Two folders below the chosen one, once the list has been read and sorted.
+    const auto below = [tree] { return tree->indexBelow(tree->indexBelow(tree->currentIndex())); };
+    const auto inView = [tree](const QModelIndex& i) {
+        return i.isValid() && tree->viewport()->rect().contains(tree->visualRect(i));
+    };
+    // The list is read in the background; once it is, choosing the folder centres it at once.
+    for (int wait = 0; wait < 100 && !(inView(tree->currentIndex()) && inView(below())); ++wait) {
+        QTest::qWait(100);
+        screen->setOutputFolder(dir() + "/f40");
+    }
+    QTest::qWait(200);
+    ASSERT_TRUE(inView(below())) << tree->visualRect(below()).y();
+    const QPoint at = tree->visualRect(below()).center();
+    const QString wanted = dir() + "/" + below().data().toString();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(screen->outputFolder(), wanted);
+    // The clicked folder's contents are read in the background and arrive before the next click,
+    // which must find the list where it was.
+    const int scrolled = tree->verticalScrollBar()->value();
+    Q_EMIT static_cast<QFileSystemModel*>(tree->model())->directoryLoaded(wanted);
+    QTest::qWait(50);
+    EXPECT_EQ(tree->verticalScrollBar()->value(), scrolled);
 }
 
 }  // namespace

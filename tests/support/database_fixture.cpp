@@ -78,8 +78,8 @@ void insertSubject(const char* dept, int grade, const char* kamoku, const char* 
                     {"教_選択F", elective}});
 }
 
-OtherProgram::OtherProgram(Hold hold) {
-    sqlite3_open_v2(kDatabaseFile.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+OtherProgram::OtherProgram(Hold hold, const QString& file) {
+    sqlite3_open_v2(file.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
     if (hold == Hold::Read) {
         sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
         sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);

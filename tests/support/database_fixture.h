@@ -48,7 +48,7 @@ void insertSubject(const char* dept, int grade, const char* kamoku, const char* 
 class OtherProgram {
 public:
     enum class Hold { Read, Write };
-    explicit OtherProgram(Hold hold);
+    explicit OtherProgram(Hold hold, const QString& file = kDatabaseFile);
     ~OtherProgram();
     OtherProgram(const OtherProgram&) = delete;
 

@@ -1,12 +1,16 @@
 // The printer service: what a print records, and a real PDF rendered from it.
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "data/database.h"
 #include "support/pdf_reader.h"
+#include "ui/file_save.h"
 #include "ui/fonts.h"
 #include "ui/language.h"
 #include "ui/printer.h"
@@ -102,6 +106,27 @@ TEST(FontTest, ScreensTakeAnInstalledJapaneseUiFontAndPrintsTheMsFontsSubstitute
     // This machine has no MS fonts: their names reach the IPA fonts.
     EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(kPrintFont))).family(), "IPAPGothic");
     EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(kGridFont))).family(), "IPAGothic");
+}
+
+TEST_F(PrinterTest, APdfSaveThatRunsOutOfDiskKeepsTheOldFileAndSaysWhy) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("timetable.pdf");
+    ASSERT_TRUE(writePdf(samplePage(), path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray old = file.readAll();
+    file.close();
+
+    setDiskSpaceForTests(1000);
+    QString why;
+    const bool saved = writePdf(samplePage(), path, &why);
+    setDiskSpaceForTests(-1);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(why, kDiskFullText);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"timetable.pdf"}));
 }
 
 TEST(LanguageTest, QtsOwnDialogsSpeakJapanese) {
