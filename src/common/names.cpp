@@ -8,3 +8,7 @@ QString displayNameOf(const QString& fullName, int length) {
         if (name[i] == u' ' || name[i] == u'\u3000') return leftText(name.left(i), length);
     return leftText(name, length);
 }
+
+QString withSuffix(const QString& name, const QString& suffix) {
+    return name.isEmpty() || name.endsWith(suffix) ? name : name + suffix;
+}

@@ -10,3 +10,7 @@ constexpr int kDisplayNameLength = 4;
 // through the middle of a given name ("森山　は") tells nobody who is meant. Empty only for a name
 // that is blank.
 QString displayNameOf(const QString& fullName, int length = kDisplayNameLength);
+
+// A grade or class name with its counter word ("1" → "1組"), added only when the name does not
+// end with it already: a class the school named "1組" is never printed as "1組組".
+QString withSuffix(const QString& name, const QString& suffix);
