@@ -140,6 +140,9 @@ void 組時間割::B表示_Click() {
                         .arg(class_.year)
                         .arg(class_.deptName, class_.gradeText, class_.classText));
     draw();
+    // The entry fields held a lesson of the class shown before.
+    fields_.clear();
+    備考->clear();
     CMB科目(ctx(), 科目::Fill, list_option::kWithCommon, fields_.C科目);
 }
 
@@ -180,14 +183,18 @@ void 組時間割::G時割_Click(int row, int col) {
         c.lessonDateText.clear();
         showModal(new 選時間割(this));
         // The breakdown shared these values and reset the selection for its own list: messages
-        // and the highlighted slot are this screen's again, so the next click clears this one.
+        // and the highlighted slot are this screen's again. What it changed is drawn, and the
+        // entry fields show the slot, not the one picked before it.
         c.title = QStringLiteral("時間割の作成");
         c.resetReporting();
-        c.selectedRow = row;
-        c.selectedCol = col;
-        return;
+        draw();
+        GRD時割選択(c, *G時割, row, col);
     }
+    showSlotLesson();
+}
 
+void 組時間割::showSlotLesson() {
+    WorkContext& c = ctx();
     // The slot's first lesson, by the teacher the drawing stored for it: the teacher line may
     // name several teachers ("阿部・小林"), or a display name no teacher list decodes.
     if (shown_) selectShownClass();
@@ -205,7 +212,7 @@ void 組時間割::G時割_Click(int row, int col) {
         備考->setText(rs.text("組_備考"));
         (rs.integer("組_登録") == 0 ? fields_.授業 : fields_.登録外授業)->setChecked(true);
     }
-    fields_.showSlot(col, p);
+    fields_.showSlot(weekday_, period_);
 }
 
 // ------------------------------------------------------------------------------ the entry fields

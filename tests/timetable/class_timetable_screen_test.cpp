@@ -159,6 +159,24 @@ TEST_F(ClassTimetableScreenTest, ASecondTeacherTeachesAlongAndAnotherLessonRepla
     EXPECT_EQ(d->cell("G時割", teacherRow(1), 2), "鈴木");
 }
 
+TEST_F(ClassTimetableScreenTest, TheFieldsShowTheSlotAfterItsBreakdownAndNothingOfAnotherClass) {
+    lesson("002", 1, "1", 2, 1, "001", "01", "01", "現代の国語", "現国");
+    lesson("002", 1, "1", 4, 5, "004", "07", "01", "芸術α 音楽Ⅰ", "芸術α");
+    auto d = openShowing();
+    clickSlot(*d, 2, 1);
+    EXPECT_EQ(d->text("C教員"), "佐藤　健一");
+    clickSlot(*d, 4, 5);  // the breakdown opens and closes
+    ASSERT_EQ(modalOpened, QStringList({"選時間割"}));
+    EXPECT_EQ(d->text("C曜日"), "水");
+    EXPECT_EQ(d->text("C時限"), "5");
+    EXPECT_EQ(d->text("C教科"), "芸術α 音楽Ⅰ");
+    EXPECT_EQ(d->back("G時割", lessonRow(5), 4), 10);
+
+    d->pick("C組", "2組");
+    d->click("B表示");
+    EXPECT_EQ(d->text("C曜日") + d->text("C時限") + d->text("C教科") + d->text("C教員"), "");
+}
+
 TEST_F(ClassTimetableScreenTest, AFreeTextLessonIsStoredWithItsTextAndCode000) {
     auto d = openShowing();
     clickSlot(*d, 6, 6);
