@@ -195,6 +195,16 @@ TEST_F(TeacherScreensTest, BadInputIsRefusedAndDeletingFindsTheNumberTyped) {
     d.click("B確定");
     EXPECT_EQ(d.colour("教員番号"), 12);
     EXPECT_EQ(messages.last(), "教員番号に入力してください");
+    {  // a database made before the item existed still names the field
+        Operation op;
+        Recordset rs("項目名");
+        rs.setIndex("Key_メッセジ");
+        rs.seek(Seek::Equal, {"019"});
+        rs.remove();
+        op.commit();
+    }
+    d.click("B確定");
+    EXPECT_EQ(messages.last(), "教員番号に入力してください");
     EXPECT_EQ(only("教員").at("員_氏名カナ"), "タカハシ　マコト");
 
     d.set("教員番号", "009");
