@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "common/date_input.h"
+#include "data/new_database.h"
 #include "data/recordset.h"
 #include "ui/fields.h"
 #include "ui/palette.h"
@@ -47,7 +48,11 @@ QString itemLabel(const QString& item) {
     Recordset rs("項目名");
     rs.setIndex("Key_メッセジ");
     rs.seek(Seek::Equal, {item});
-    return rs.noMatch() ? QString() : rs.text("MSG_項目");
+    if (!rs.noMatch()) return rs.text("MSG_項目");
+    // A database made before an item was added still names the field in its messages.
+    for (const ItemLabel& standard : standardItemLabels())
+        if (item == QString::fromUtf8(standard.number)) return QString::fromUtf8(standard.label);
+    return QString();
 }
 
 void CHK必須(WorkContext& ctx, QWidget* field, const QString& item) {

@@ -18,8 +18,14 @@ inline QString textOf(QWidget* target) {
     return target ? fieldText(target) : QString();
 }
 
+// Emptied, a drop-down shows nothing either: a text set earlier (a class shown for the previous
+// entry) would otherwise stay in an editable one and be taken for a choice.
 inline void clearList(QWidget* target) {
-    if (QComboBox* c = asList(target)) c->clear();
+    if (QComboBox* c = asList(target)) {
+        c->clear();
+        c->setCurrentIndex(-1);
+        if (c->isEditable()) c->clearEditText();
+    }
 }
 
 // A filled drop-down shows nothing until the user picks an entry or the screen sets one: the

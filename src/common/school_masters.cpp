@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QString>
+
 #include "context/school_context.h"
 #include "data/recordset.h"
 
@@ -17,8 +19,10 @@ void loadMasters() {
             if (s.departmentCount == SchoolContext::kMaxDepartments) continue;
             s.departments[++s.departmentCount] = {rs.text("マ_連番"), rs.text("マ_名称")};
         } else if (kind == "003") {
-            if (s.gradeCount == SchoolContext::kMaxGrades) continue;
-            s.grades[++s.gradeCount] = {rs.text("マ_名称"), rs.text("マ_略称")};
+            // A grade without a number could only be filed under none; it is left out.
+            const int grade = gradeNumberOf(rs.text("マ_名称"));
+            if (grade < 1 || s.gradeCount == SchoolContext::kMaxGrades) continue;
+            s.grades[++s.gradeCount] = {QString::number(grade), rs.text("マ_略称")};
         } else if (kind == "004") {
             if (s.courseCount == SchoolContext::kMaxCourses) continue;
             s.courses[++s.courseCount] = {rs.text("マ_連番"), rs.text("マ_名称")};
@@ -36,4 +40,19 @@ void loadMasters() {
     }
     for (int d = 1; d <= SchoolContext::kMaxDepartments; ++d)
         s.largestClassCount = std::max(s.largestClassCount, s.classCount[d]);
+}
+
+int gradeNumberOf(const QString& name) {
+    const QString text = name.trimmed();
+    int number = 0, digits = 0;
+    for (; digits < text.size() && text[digits].isDigit(); ++digits) {
+        number = number * 10 + text[digits].digitValue();
+        if (number > SchoolContext::kMaxGrades) return -1;
+    }
+    return digits > 0 && number >= 1 ? number : -1;
+}
+
+QString masterEntryCode(const QString& typed) {
+    const QString code = typed.trimmed();
+    return code.size() < 3 ? code.rightJustified(3, u'0') : code;
 }

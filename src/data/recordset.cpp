@@ -138,9 +138,11 @@ void Recordset::setColumn(int c, const Value& v) {
         throw DbError(QStringLiteral("表「%1」のレコードが編集中ではありません").arg(meta_.name));
     if (meta_.types[c] == FieldType::Integer) {
         if (v.isText()) {
+            // Only a text with nothing in it stands for the default 0; blanks are something the
+            // user typed, and storing them as 0 would hide it.
             bool ok = false;
             const qint64 n = v.toText().trimmed().toLongLong(&ok);
-            if (!ok && !v.toText().trimmed().isEmpty())
+            if (!ok && !v.toText().isEmpty())
                 throw DbError(QStringLiteral("「%1」には数値を入れてください（%2）")
                                   .arg(field, v.describe()));
             buffer_[c] = Value(n);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "common/names.h"
 #include "common/progress.h"
 #include "data/database_copy.h"
 #include "data/recordset.h"
@@ -32,9 +33,15 @@ void selectFromBackup(DatabaseCopy& backup, const QString& table, const QStringL
     backup.select(table, fields, key);
 }
 
-// The fields a reorganization recomputes from the record as the backup has it (`row` holds the
+// The fields a reorganization fills in from the record as the backup has it (`row` holds the
 // table's fields in their order). The columns are found once per table, not once per record.
+// A short or display name the school typed is kept: only an empty one is derived from the full
+// name, since a cut full name ("英語コミュ", "教員　1") no longer tells the entries apart.
 using Derivation = std::function<void(std::vector<Value>& row)>;
+
+void fillEmpty(Value& field, const QString& derived) {
+    if (field.toText().trimmed().isEmpty()) field = Value(derived);
+}
 
 // A lesson record of the class timetable or of the lesson changes: "HR" becomes a lesson outside
 // the registered subjects; one entered as free text ("学活") stays one, with its text as short
@@ -49,8 +56,8 @@ Derivation lessonDerivation(const TableMeta& t, const char* prefix, const char* 
     const int homeroom = t.column(QString::fromUtf8(homeroomField));
     return [=](std::vector<Value>& row) {
         const bool freeText = row[registered].toInt() == 1;
-        if (!freeText) row[shortName] = Value(leftText(row[name].toText(), 5));
-        row[display] = Value(leftText(row[teacher].toText(), 4));
+        if (!freeText) fillEmpty(row[shortName], leftText(row[name].toText(), 5));
+        fillEmpty(row[display], displayNameOf(row[teacher].toText()));
         if (row[homeroom].toText() == kHomeroom) {
             row[registered] = Value(1);
             row[kamoku] = Value(kFreeTextCode);
@@ -61,17 +68,19 @@ Derivation lessonDerivation(const TableMeta& t, const char* prefix, const char* 
     };
 }
 
-// The first characters of one field as another.
-Derivation leftOf(const TableMeta& t, const char* to, const char* from, int count) {
+// An empty field as derived from another one.
+Derivation whenEmpty(const TableMeta& t, const char* to, const char* from,
+                     std::function<QString(const QString&)> derive) {
     const int target = t.column(to), source = t.column(from);
-    return [=](std::vector<Value>& row) {
-        row[target] = Value(leftText(row[source].toText(), count));
-    };
+    return [=](std::vector<Value>& row) { fillEmpty(row[target], derive(row[source].toText())); };
 }
 
 Derivation derivationFor(const TableMeta& t) {
-    if (t.name == "教科") return leftOf(t, "教_略称", "教_名称", 5);
-    if (t.name == "教員") return leftOf(t, "員_表示名", "員_氏名", 4);
+    if (t.name == "教科")
+        return whenEmpty(t, "教_略称", "教_名称", [](const QString& n) { return leftText(n, 5); });
+    if (t.name == "教員")
+        return whenEmpty(t, "員_表示名", "員_氏名",
+                         [](const QString& n) { return displayNameOf(n); });
     if (t.name == "組時間割") return lessonDerivation(t, "組_", "組_科目名");
     if (t.name == "時限変更") return lessonDerivation(t, "変_", "変_教科名");
     return {};

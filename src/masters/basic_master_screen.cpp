@@ -103,7 +103,7 @@ RegistrationPlan 基本登録::plan() {
     s.keyFields = {QStringLiteral("マ_番号"), QStringLiteral("マ_連番")};
     s.subject = QStringLiteral("マスタ");
     s.checks = [this] { checkAll(); };
-    s.key = [this] { return std::vector<Value>{kind_, 登録NO->text()}; };
+    s.key = [this] { return std::vector<Value>{kind_, masterEntryCode(登録NO->text())}; };
     s.keyOfRow = [this](int row) {
         return std::vector<Value>{registration_->list().cell(row, 0),
                                   registration_->list().cell(row, 1)};
@@ -204,6 +204,11 @@ void 基本登録::checkAll() {
     CHK必須(ctx(), 登録名称, "005");
     CHK必須(ctx(), 登録略称, "006");
     if (kind_ == k組) C学部_Click();
+    if (kind_ == k学年 && !登録名称->text().trimmed().isEmpty() &&
+        gradeNumberOf(登録名称->text()) < 1)
+        reportFieldError(ctx(), 登録名称,
+                         QStringLiteral("学年の名称には学年の数字（1～10、例「1」「1年」）を"
+                                        "入力してください。画面に表示されるのは略称です。"));
     if (ctx().errorFlag == 0 && kind_ == k保存期間) {
         checkRetention(登録名称);
         checkRetention(登録略称);

@@ -56,9 +56,13 @@ RegistrationPlan 科目登録::plan() {
         key.push_back(科目番号->text());
         return key;
     };
-    s.listedKey = [](const Recordset& rs) {
-        return std::vector<Value>{rs.value("科_年度"), rs.value("科_学部"), rs.value("科_学年"),
-                                  rs.value("科_コース"), rs.value("科_番号")};
+    // A pick reads the number under the selection as it is now, the one 確定 writes to: after
+    // the department or grade has changed without 表示, the listed row is not that selection's
+    // and is refused, instead of being shown and then saved as a new row of the new selection.
+    s.keyOfRow = [this](int row) {
+        auto key = scopeKey();
+        key.push_back(registration_->list().cell(row, 0));
+        return key;
     };
     // Saving sets display order, main mark and hours back to 0: this screen does not keep them.
     s.write = [this](Recordset& rs, bool) {
@@ -82,13 +86,7 @@ RegistrationPlan 科目登録::plan() {
         key.push_back(QString());
         return key;
     };
-    // The course subjects of exactly the chosen department (or of none, when it is left empty),
-    // so that every listed row is one that saving and deleting on this selection reach.
-    s.within = [this](const Recordset& rs) {
-        const WorkContext& c = ctx();
-        return rs.integer("科_年度") == c.workingYear && rs.text("科_学部") == c.departmentCode &&
-               rs.integer("科_学年") == c.grade && rs.text("科_コース") == c.courseCode;
-    };
+    s.within = [this](const Recordset& rs) { return withinScope(rs, "科_"); };
     s.cells = [](const Recordset& rs) {
         return QStringList{rs.text("科_番号"), rs.text("科_略称"), rs.text("科_名称"),
                            rs.text("科_備考")};

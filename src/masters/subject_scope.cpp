@@ -87,6 +87,15 @@ void 科目教科画面::plainTexts(RegistrationPlan& plan, const QString& noun)
     plan.refillWhenNotRegistered = true;
 }
 
+bool 科目教科画面::withinScope(const Recordset& rs, const char* prefix) {
+    const WorkContext& c = ctx();
+    const auto field = [prefix](const char* name) {
+        return QString::fromUtf8(prefix) + QString::fromUtf8(name);
+    };
+    return rs.integer(field("年度")) == c.workingYear && rs.integer(field("学年")) == c.grade &&
+           (C学部->currentText().isEmpty() || rs.text(field("学部")) == c.departmentCode);
+}
+
 std::vector<Value> 科目教科画面::scopeKey() {
     const WorkContext& c = ctx();
     return {c.workingYear, c.departmentCode, c.grade, c.courseCode};

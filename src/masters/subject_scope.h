@@ -34,6 +34,11 @@ protected:
     // What the registration steps need of both screens: the delete wording and the key fields.
     void plainTexts(RegistrationPlan& plan, const QString& noun) const;
     std::vector<Value> scopeKey();
+    // Whether a listed record (fields with `prefix`) still belongs to the list of the selection:
+    // the year and grade, and the department unless it is left empty. With no department the
+    // list runs on from the empty code into the other departments of the year and grade; their
+    // rows are listed but cannot be picked, since this selection does not reach them.
+    bool withinScope(const Recordset& rs, const char* prefix);
 
     QLineEdit* 年度 = nullptr;
     QComboBox* C学部 = nullptr;

@@ -67,10 +67,12 @@ RegistrationPlan 教科登録::plan() {
         key.push_back(教科番号->text());
         return key;
     };
-    s.listedKey = [](const Recordset& rs) {
-        return std::vector<Value>{rs.value("教_年度"),     rs.value("教_学部"),
-                                  rs.value("教_学年"),     rs.value("教_コース"),
-                                  rs.value("教_科目番号"), rs.value("教_教科番号")};
+    // As on 科目登録: a pick reads the number under the selection 確定 writes to.
+    s.keyOfRow = [this](int row) {
+        auto key = scopeKey();
+        key.push_back(ctx().kamokuNumber);
+        key.push_back(registration_->list().cell(row, 0));
+        return key;
     };
     // Display order, room and hours are not kept on this screen: saving sets them back.
     s.write = [this](Recordset& rs, bool) {
@@ -99,10 +101,7 @@ RegistrationPlan 教科登録::plan() {
         return key;
     };
     s.within = [this](const Recordset& rs) {
-        const WorkContext& c = ctx();
-        return rs.integer("教_年度") == c.workingYear && rs.text("教_学部") == c.departmentCode &&
-               rs.integer("教_学年") == c.grade && rs.text("教_コース") == c.courseCode &&
-               rs.text("教_科目番号") == c.kamokuNumber;
+        return withinScope(rs, "教_") && rs.text("教_科目番号") == ctx().kamokuNumber;
     };
     s.cells = [](const Recordset& rs) {
         return QStringList{rs.text("教_教科番号"), rs.text("教_略称"), rs.text("教_名称"),

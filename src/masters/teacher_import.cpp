@@ -4,6 +4,7 @@
 
 #include "common/csv.h"
 #include "common/date_input.h"
+#include "common/names.h"
 #include "common/progress.h"
 #include "common/selection_lists.h"
 #include "data/dates.h"
@@ -161,7 +162,7 @@ void TeacherWriter::store(const TeacherLine& line) {
     rs.set("員_氏名カナ", f[氏名カナ]);
     // As the teacher registration does: without a display name of its own a teacher is shown in
     // the timetables by the start of the name, not by nothing.
-    rs.set("員_表示名", f[表示名].isEmpty() ? leftText(f[氏名], 4) : f[表示名]);
+    rs.set("員_表示名", f[表示名].isEmpty() ? displayNameOf(f[氏名]) : f[表示名]);
     rs.set("員_担任F", homeroom ? 1 : 0);
     rs.set("員_区分", QString());
     rs.set("員_学部", homeroom ? line.departmentCode : QString());

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "common/checks.h"
+#include "common/names.h"
 #include "common/selection_lists.h"
 #include "context/school_context.h"
 #include "data/recordset.h"
@@ -47,7 +48,7 @@ const QString kHomeroomIncomplete = QStringLiteral("担任情報を正しく選�
     C学部 = comboBox("C学部", [this] { C学部_Click(); });
     C学年 = comboBox("C学年");
     C組 = comboBox("C組");
-    onLostFocus(教員番号, [this] { CHK必須(ctx(), 教員番号, "016"); });
+    onLostFocus(教員番号, [this] { CHK必須(ctx(), 教員番号, "019"); });
     onLostFocus(氏名, [this] { CHK必須(ctx(), 氏名, "017"); });
     onLostFocus(氏名カナ, [this] { CHK必須(ctx(), 氏名カナ, "018"); });
     onLostFocus(生年月日, [this] { 生年月日_LostFocus(); });
@@ -238,9 +239,10 @@ void 教員登録::checkPostalCode(QLineEdit* field) {
 
 void 教員登録::checkAll() {
     WorkContext& c = ctx();
-    CHK必須(c, 教員番号, "016");
+    CHK必須(c, 教員番号, "019");
     CHK必須(c, 氏名, "017");
-    if (表示名->text().isEmpty() && c.checkResult == 0) 表示名->setText(leftText(氏名->text(), 4));
+    if (表示名->text().isEmpty() && c.checkResult == 0)
+        表示名->setText(displayNameOf(氏名->text()));
     CHK必須(c, 氏名カナ, "018");
     生年月日_LostFocus();
     checkPostalCode(郵便番号1);

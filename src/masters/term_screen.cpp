@@ -211,7 +211,7 @@ void 期間登録::登録名称_LostFocus() {
 }
 
 void 期間登録::学期_LostFocus() {
-    if (学期名->isChecked()) CHK必須(ctx(), 学期, "015");
+    if (学期名->isChecked()) CHK必須(ctx(), 学期, "020");
 }
 
 // Writes go to the department and grade the list shows, and only when the pickers still name

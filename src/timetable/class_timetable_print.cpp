@@ -1,5 +1,6 @@
 #include "timetable/class_timetable_print.h"
 
+#include "common/names.h"
 #include "context/school_context.h"
 #include "timetable/timetable_grid.h"
 #include "ui/fonts.h"
@@ -43,7 +44,7 @@ void header(Printer& p, const TimetableHeader& h) {
     text(p, 90, 30, 16, QStringLiteral("時間割表"));
     text(p, 160, 35, 12, QStringLiteral("%1 年度").arg(h.year));
     text(p, 160, 40, 12, h.departmentName);
-    text(p, 160, 45, 12, h.gradeName + QStringLiteral("  ") + h.classCode + QStringLiteral("組"));
+    text(p, 160, 45, 12, classLine(h));
     for (int w = 1; w <= 7; ++w) text(p, dayLeft(w) + 8, H + 4, 12, school().weekdayNames[w]);
     text(p, L + 1, H + 2, 11, QStringLiteral("時"));
     text(p, L + 5, H + 5, 11, QStringLiteral("限"));
@@ -53,10 +54,16 @@ void header(Printer& p, const TimetableHeader& h) {
 
 }  // namespace
 
+QString classLine(const TimetableHeader& h) {
+    return withSuffix(h.gradeName, QStringLiteral("年")) + QStringLiteral("  ") +
+           withSuffix(h.classCode, QStringLiteral("組"));
+}
+
 QString timetableFileName(const TimetableHeader& h) {
-    return QStringLiteral("時間割表_%1年度_%2_%3_%4組")
+    return QStringLiteral("時間割表_%1年度_%2_%3_%4")
         .arg(h.year)
-        .arg(h.departmentName, h.gradeName, h.classCode);
+        .arg(h.departmentName, withSuffix(h.gradeName, QStringLiteral("年")),
+             withSuffix(h.classCode, QStringLiteral("組")));
 }
 
 void PRT組時割(int mode, Grid& grid, const TimetableHeader& h) {

@@ -16,5 +16,7 @@ struct TimetableHeader {
 // Mode 1 prints; the finished page goes to the print preview.
 void PRT組時割(int mode, Grid& grid, const TimetableHeader& header);
 
+// The class as the sheet's header names it: "1年  1組".
+QString classLine(const TimetableHeader& header);
 // What a saved sheet of this class is called: "時間割表_2007年度_高等部_1年_1組".
 QString timetableFileName(const TimetableHeader& header);

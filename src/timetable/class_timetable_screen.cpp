@@ -19,6 +19,7 @@
 #include "timetable/class_timetable_xlsx.h"
 #include "timetable/elective_breakdown_screen.h"
 #include "timetable/lesson_record.h"
+#include "timetable/slot_rule.h"
 #include "timetable/timetable_grid.h"
 #include "ui/fields.h"
 #include "ui/grid.h"
@@ -139,6 +140,9 @@ void 組時間割::B表示_Click() {
                         .arg(class_.year)
                         .arg(class_.deptName, class_.gradeText, class_.classText));
     draw();
+    // The entry fields held a lesson of the class shown before.
+    fields_.clear();
+    備考->clear();
     CMB科目(ctx(), 科目::Fill, list_option::kWithCommon, fields_.C科目);
 }
 
@@ -179,18 +183,23 @@ void 組時間割::G時割_Click(int row, int col) {
         c.lessonDateText.clear();
         showModal(new 選時間割(this));
         // The breakdown shared these values and reset the selection for its own list: messages
-        // and the highlighted slot are this screen's again, so the next click clears this one.
+        // and the highlighted slot are this screen's again. What it changed is drawn, and the
+        // entry fields show the slot, not the one picked before it.
         c.title = QStringLiteral("時間割の作成");
         c.resetReporting();
-        c.selectedRow = row;
-        c.selectedCol = col;
-        return;
+        draw();
+        GRD時割選択(c, *G時割, row, col);
     }
+    showSlotLesson();
+}
 
-    // The teacher line shows the display name (or the name when there is none).
+void 組時間割::showSlotLesson() {
+    WorkContext& c = ctx();
+    // The slot's first lesson, by the teacher the drawing stored for it: the teacher line may
+    // name several teachers ("阿部・小林"), or a display name no teacher list decodes.
     if (shown_) selectShownClass();
-    CMB教師(c, 教師::ByDisplayName, teacherLine);
-    teacher_ = c.teacherNumber;
+    const Slot& slot = c.slotTables.at(weekday_, period_);
+    teacher_ = slot.entries[1].empty() ? slot.text[2] : slot.entries[1].teacher;
     Recordset rs("組時間割");
     if (!shown_ || !LessonKey::of(c, weekday_, period_, teacher_).find(rs)) {
         fields_.clear();
@@ -203,7 +212,7 @@ void 組時間割::G時割_Click(int row, int col) {
         備考->setText(rs.text("組_備考"));
         (rs.integer("組_登録") == 0 ? fields_.授業 : fields_.登録外授業)->setChecked(true);
     }
-    fields_.showSlot(col, p);
+    fields_.showSlot(weekday_, period_);
 }
 
 // ------------------------------------------------------------------------------ the entry fields
@@ -267,6 +276,7 @@ void 組時間割::B確定_Click() {
     c.slotPeriod = period_;
     const bool freeText = fields_.freeText();
     if (freeText) c.kamokuElective = c.subjectSplit = c.subjectElective = 0;
+    const bool elective = c.kamokuElective == 1;
     // Here only the standard timetable counts; no date of another check is involved.
     if (c.errorFlag == 0) CHK時間割(c, 1, list_option::kPlain, QString());
     confirming_ = false;
@@ -274,9 +284,18 @@ void 組時間割::B確定_Click() {
         showMessage(c.message);
         return;
     }
-    if (!ask(QStringLiteral("入力内容で更新します。"))) return;
 
     const LessonKey key = LessonKey::of(c, weekday_, period_, teacher_);
+    const SlotEntry lesson = freeText
+                                 ? SlotEntry{fields_.C教科->currentText(), QString(), teacher_, 1}
+                                 : SlotEntry{c.kamokuNumber, c.subjectNumber, teacher_, 0};
+    if (slotChangeOf(key.slotLessons(), lesson, elective) == SlotChange::Replace) {
+        if (!ask(replaceQuestion(*G時割, weekday_, period_))) return;
+        key.removeSlot();
+    } else if (!ask(QStringLiteral("入力内容で更新します。"))) {
+        return;
+    }
+
     Recordset rs("組時間割");
     if (!key.find(rs)) {
         key.addTo(rs);

@@ -26,6 +26,8 @@ private:
     void C組_Click();
     void B表示_Click();
     void G時割_Click(int row, int col);
+    // Puts the first lesson of the picked slot into the entry fields (empty ones for a free slot).
+    void showSlotLesson();
     void C科目_Click();
     void C教科_Click();
     void C時限_LostFocus();

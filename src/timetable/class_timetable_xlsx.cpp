@@ -1,5 +1,6 @@
 #include "timetable/class_timetable_xlsx.h"
 
+#include "timetable/class_timetable_print.h"
 #include "timetable/timetable_grid.h"
 #include "ui/grid.h"
 
@@ -14,7 +15,7 @@ XlsxSheet classTimetableSheet(const Grid& grid, const TimetableHeader& h) {
     s.title(QStringLiteral("時間割表"), 16, 4);
     s.title(QStringLiteral("%1 年度").arg(h.year), 12, 7);
     s.title(h.departmentName, 12, 7);
-    s.title(h.gradeName + QStringLiteral("  ") + h.classCode + QStringLiteral("組"), 12, 7);
+    s.title(classLine(h), 12, 7);
     if (s.rows() <= teacherRow(kPeriods) || s.cols() <= kDays) return s;
 
     // The print's table: a 10 mm label column and 20 mm days, a 10 mm heading band and periods of

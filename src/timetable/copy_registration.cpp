@@ -1,7 +1,6 @@
 #include "timetable/copy_registration.h"
 
 #include <set>
-#include <tuple>
 
 #include "common/occupancy_check.h"
 #include "common/selection_lists.h"
@@ -43,6 +42,13 @@ std::vector<SlotEntry> lessonsOf(const Slot& slot) {
     if (lessons.empty())
         lessons.push_back({slot.text[1], slot.text[3], slot.text[2], slot.freeText});
     return lessons;
+}
+
+bool anyLesson(const SlotTables& tables) {
+    for (int w = 1; w <= SlotTables::kWeekdays; ++w)
+        for (int p = 1; p <= SlotTables::kPeriods; ++p)
+            if (tables.at(w, p).occupied()) return true;
+    return false;
 }
 
 QString CopyCheck::missingMessage(const WorkContext& ctx) const {
@@ -110,32 +116,29 @@ CopyCheck CopyRegistration::check(Grid* grid) {
     return found;
 }
 
+int CopyRegistration::replaced() {
+    int count = 0;
+    for (int w = 1; w <= SlotTables::kWeekdays; ++w)
+        for (int p = 1; p <= SlotTables::kPeriods; ++p)
+            if (ctx_.slotTables.at(w, p).occupied())
+                count += int(LessonKey::of(ctx_, w, p, QString()).slotLessons().size());
+    return count;
+}
+
 int CopyRegistration::write() {
     WorkContext& ctx = ctx_;
-    // What the class holds already, read in one pass: a lesson not among it is added without
-    // looking for it first.
-    std::set<std::tuple<int, int, QString>> stored;
-    {
-        Recordset rs("組時間割");
-        rs.setIndex("Key_時間割");
-        const LessonKey from = LessonKey::of(ctx, 0, 0, QString());
-        rs.seek(Seek::AtLeast, {from.year, from.dept, from.grade, from.course, from.klass,
-                                from.selection, 0, 0, QString()});
-        for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == from.year &&
-               rs.text("組_学部") == from.dept && rs.integer("組_学年") == from.grade &&
-               rs.text("組_コース") == from.course && rs.text("組_組") == from.klass &&
-               rs.integer("組_選択番号") == from.selection;
-             rs.moveNext())
-            stored.insert({rs.integer("組_曜日"), rs.integer("組_時限"), rs.text("組_教員")});
-    }
     Recordset rs("組時間割");
     int written = 0;
     for (int w = 1; w <= SlotTables::kWeekdays; ++w) {
         for (int p = 1; p <= SlotTables::kPeriods; ++p) {
-            for (const SlotEntry& lesson : lessonsOf(ctx.slotTables.at(w, p))) {
-                const LessonKey key = LessonKey::of(ctx, w, p, lesson.teacher);
+            const std::vector<SlotEntry> lessons = lessonsOf(ctx.slotTables.at(w, p));
+            if (lessons.empty()) continue;
+            LessonKey::of(ctx, w, p, QString()).removeSlot();
+            std::set<QString> teachers;
+            for (const SlotEntry& lesson : lessons) {
                 // A slot may name one teacher twice: the second lesson rewrites the first.
-                if (!stored.insert({w, p, lesson.teacher}).second && key.find(rs))
+                const LessonKey key = LessonKey::of(ctx, w, p, lesson.teacher);
+                if (!teachers.insert(lesson.teacher).second && key.find(rs))
                     rs.edit();
                 else
                     key.addTo(rs);

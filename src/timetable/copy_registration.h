@@ -11,12 +11,15 @@
 class Grid;
 
 // Registering a loaded timetable under a class: the class selected in ctx (year, department,
-// grade, course, class, selection number) receives every lesson of ctx.slotTables. Nothing in
-// the class is deleted; a lesson with the same slot and teacher is rewritten.
+// grade, course, class, selection number) receives every lesson of ctx.slotTables. A slot the
+// copy writes holds the copied lessons only, as a slot does (one lesson, however many teachers);
+// slots the copy leaves empty keep what the class has there.
 
 // The lessons a slot is written as: each entry of its breakdown (every teacher of it); a slot
 // that has none by its slot text.
 std::vector<SlotEntry> lessonsOf(const Slot& slot);
+// Whether the loaded timetable has any lesson at all.
+bool anyLesson(const SlotTables& tables);
 
 // What the check before writing found. Masters the class's year, department and grade lack stop
 // the registration; a teacher who teaches another class at the same time is a warning the user
@@ -40,6 +43,8 @@ public:
     // Checks every lesson against the class's masters and the other classes' timetables. With
     // a grid, its highlight is cleared first and the lines of each finding turn light red.
     CopyCheck check(Grid* grid);
+    // How many lessons of the class the write would replace: those in the slots it writes.
+    int replaced();
     // Writes every lesson as one 組時間割 record of the class; returns how many.
     int write();
 

@@ -37,7 +37,7 @@ void LessonFields::fill() const {
     C曜日->clear();
     for (int w = 1; w <= 7; ++w) C曜日->addItem(school().weekdayNames[w]);
     C時限->clear();
-    for (int p = 1; p <= 9; ++p) C時限->addItem(QString::number(p));
+    for (int p = 1; p <= SlotTables::kPeriods; ++p) C時限->addItem(QString::number(p));
     C曜日->setEditText(QString());
     C時限->setEditText(QString());
     授業->setChecked(true);

@@ -24,7 +24,7 @@ struct LessonFields {
     QFormLayout* form(QWidget* parent) const;
 
     bool freeText() const;
-    // The weekday names and the periods 1..9; both fields start empty, an ordinary lesson chosen.
+    // The weekday names and the periods 1..10; both fields start empty, an ordinary lesson chosen.
     void fill() const;
     // Empties weekday, period, course subject, subject and teacher.
     void clear() const;

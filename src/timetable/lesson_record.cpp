@@ -30,6 +30,45 @@ void LessonKey::addTo(Recordset& rs) const {
     rs.set("組_教員", teacher);
 }
 
+namespace {
+// Runs `each` on every lesson of the key's slot, the record set standing on it.
+template <typename F>
+void forSlot(const LessonKey& k, Recordset& rs, F each) {
+    rs.setIndex("Key_時間割");
+    rs.seek(Seek::AtLeast, {k.year, k.dept, k.grade, k.course, k.klass, k.selection, k.weekday,
+                            k.period, QString()});
+    for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == k.year &&
+           rs.text("組_学部") == k.dept && rs.integer("組_学年") == k.grade &&
+           rs.text("組_コース") == k.course && rs.text("組_組") == k.klass &&
+           rs.integer("組_選択番号") == k.selection && rs.integer("組_曜日") == k.weekday &&
+           rs.integer("組_時限") == k.period;
+         rs.moveNext())
+        each();
+}
+}  // namespace
+
+std::vector<SlotEntry> LessonKey::slotLessons() const {
+    std::vector<SlotEntry> lessons;
+    Recordset rs("組時間割");
+    forSlot(*this, rs, [&] {
+        if (rs.integer("組_登録") == 1)
+            lessons.push_back({rs.text("組_教科略称"), QString(), rs.text("組_教員"), 1});
+        else
+            lessons.push_back({rs.text("組_科目"), rs.text("組_教科"), rs.text("組_教員"), 0});
+    });
+    return lessons;
+}
+
+int LessonKey::removeSlot() const {
+    int removed = 0;
+    Recordset rs("組時間割");
+    forSlot(*this, rs, [&] {
+        rs.remove();
+        ++removed;
+    });
+    return removed;
+}
+
 ShownClass ShownClass::of(const WorkContext& c) {
     return {c.workingYear, c.departmentCode, c.departmentName, c.departmentPosition,
             c.grade,       c.gradeText,      c.courseCode,     c.classCode,

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <vector>
+
 #include <QString>
 
+#include "context/slot_tables.h"
 #include "context/work_context.h"
 
 class QComboBox;
@@ -26,6 +29,10 @@ struct LessonKey {
     bool find(Recordset& rs) const;
     // Starts a new record carrying the key.
     void addTo(Recordset& rs) const;
+    // Every lesson of the key's slot, whatever its teacher, as the grid reads them.
+    std::vector<SlotEntry> slotLessons() const;
+    // Deletes every lesson of the key's slot; returns how many there were.
+    int removeSlot() const;
 };
 
 // The class a screen shows. Its writes and master look-ups go to that class, whatever its pickers

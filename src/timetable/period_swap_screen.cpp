@@ -78,7 +78,8 @@ void 時間割入替::Form_Load() {
         side->weekdayList->clear();
         for (int w = 1; w <= 7; ++w) side->weekdayList->addItem(school().weekdayNames[w]);
         side->periodList->clear();
-        for (int p = 1; p <= 9; ++p) side->periodList->addItem(QString::number(p));
+        for (int p = 1; p <= SlotTables::kPeriods; ++p)
+            side->periodList->addItem(QString::number(p));
         side->weekdayList->setEditText(QString());
         side->periodList->setEditText(QString());
     }

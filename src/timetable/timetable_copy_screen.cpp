@@ -22,6 +22,7 @@
 #include "timetable/copy_registration.h"
 #include "timetable/elective_breakdown_screen.h"
 #include "timetable/period_swap_screen.h"
+#include "timetable/slot_rule.h"
 #include "timetable/timetable_grid.h"
 #include "timetable/timetable_shift.h"
 #include "ui/fields.h"
@@ -32,6 +33,8 @@ namespace {
 const QString kTitle = QStringLiteral("時間割のコピー作成");
 const QString kIgnoreQuestion = QStringLiteral("エラーを無視して登録・更新をしますか");
 const QString kFreeTextCode = QStringLiteral("000");
+const QString kNothingToCopy =
+    QStringLiteral("コピー元に授業が登録されていません。コピーする授業がありません");
 }  // namespace
 
 時間割コピー::時間割コピー() : Screen("時間割コピー", QStringLiteral("時間割のコピー登録")) {
@@ -245,6 +248,7 @@ void 時間割コピー::B表示_Click() {
     loaded_ = true;
     showLoadedClass();
     GRD時割(c, 1, *G時割);
+    if (!anyLesson(c.slotTables)) showMessage(kNothingToCopy);
 }
 
 // ------------------------------------------------------------------------------ one slot
@@ -366,6 +370,7 @@ void 時間割コピー::B確定_Click() {
     if (!freeText) C教科_LostFocus();
     C教員_LostFocus();
     if (freeText) c.kamokuElective = c.subjectSplit = c.subjectElective = 0;
+    const bool elective = c.kamokuElective == 1;
     // The lesson will be the target's: a teacher busy there at that time is worth a warning;
     // the registration checks every lesson again.
     const QString conflict = c.errorFlag == 0 ? targetConflict() : QString();
@@ -374,14 +379,33 @@ void 時間割コピー::B確定_Click() {
         showMessage(c.message);
         return;
     }
-    if (!ask(conflict.isEmpty() ? QStringLiteral("入力内容で更新します。")
-                                : conflict + "\n" + kIgnoreQuestion))
-        return;
-
     Slot& slot = c.slotTables.at(weekday_, period_);
     const QString text = fields_.C科目->currentText();
-    // The slot becomes this one lesson: no teacher of what it held before is written with it.
-    slot = Slot{};
+    const SlotEntry lesson = freeText
+                                 ? SlotEntry{text, QString(), c.teacherNumber, 1}
+                                 : SlotEntry{c.kamokuNumber, c.subjectNumber, c.teacherNumber, 0};
+    const SlotChange change = slotChangeOf(lessonsOf(slot), lesson, elective);
+    QString question = change == SlotChange::Replace ? replaceQuestion(*G時割, weekday_, period_)
+                                                     : QStringLiteral("入力内容で更新します。");
+    if (!conflict.isEmpty())
+        question = conflict + "\n" + (change == SlotChange::Replace ? question : kIgnoreQuestion);
+    if (!ask(question)) return;
+
+    if (change == SlotChange::AddTeacher) {
+        // Another teacher of the lesson the slot holds: both teach it.
+        std::vector<SlotEntry> teaching = lessonsOf(slot);
+        teaching.push_back(lesson);
+        for (int k = 1; k <= SlotTables::kEntries && k <= int(teaching.size()); ++k)
+            slot.entries[k] = teaching[k - 1];
+    } else if (change != SlotChange::Unchanged) {
+        // The slot becomes this one lesson: no teacher of what it held before is written with it.
+        slot = Slot{};
+    }
+    if (change == SlotChange::AddTeacher || change == SlotChange::Unchanged) {
+        showMessage(QStringLiteral("授業TBLを更新しました"));
+        redraw();
+        return;
+    }
     if (freeText) {
         slot.text = {QString(), text, c.teacherNumber, QString()};
         slot.subject = kFreeTextCode;
@@ -473,9 +497,20 @@ void 時間割コピー::B登録_Click() {
         showMessage(c.message);
         return;
     }
+    if (!anyLesson(c.slotTables)) {
+        selectLoaded();
+        showMessage(kNothingToCopy);
+        return;
+    }
     target.select(c);
     CopyRegistration registration(c);
     const CopyCheck check = registration.check(G時割);
+    // The lessons the target has in the slots written give way to the copied ones.
+    const int replaced = check.errorFlag() == 1 ? 0 : registration.replaced();
+    const QString replacing =
+        replaced == 0
+            ? QString()
+            : QStringLiteral("登録先の授業 %1 件をコピーする授業に置き換えます。\n").arg(replaced);
     bool go = false;
     if (check.errorFlag() == 1) {
         showMessage(check.missingMessage(c));
@@ -483,9 +518,9 @@ void 時間割コピー::B登録_Click() {
         QString conflict = check.conflict;
         if (check.conflicts > 1)
             conflict += QStringLiteral("（ほか %1 件）").arg(check.conflicts - 1);
-        go = ask(conflict + "\n" + kIgnoreQuestion);
+        go = ask(replacing + conflict + "\n" + kIgnoreQuestion);
     } else {
-        go = ask(QStringLiteral("入力内容で更新します。"));
+        go = ask(replacing + QStringLiteral("入力内容で更新します。"));
     }
     if (!go) {
         selectLoaded();

@@ -19,11 +19,15 @@ void format(Grid& g, int row, int col, int align, int fore = -1, double size = 0
     if (size > 0) g.setCellFontSize(size);
 }
 
-void writeTeacher(MasterLookups& lookups, Grid& g, int weekday, int period,
-                  const QString& teacher) {
+// The teacher line of a slot names every teacher of it ("阿部・小林"): a team-taught lesson shown
+// with one teacher would hide a booking that is stored. `first` starts the line afresh.
+void writeTeacher(MasterLookups& lookups, Grid& g, int weekday, int period, const QString& teacher,
+                  bool first = true) {
     format(g, teacherRow(period), weekday, 4, -1, kTeacherFontSize);
     lookups.teacher(teacher);
-    g.setText(lookups.teacherLine());
+    const QString line = lookups.teacherLine();
+    const QString before = first ? QString() : g.textMatrix(teacherRow(period), weekday);
+    g.setText(before.isEmpty() || before == line ? line : before + QStringLiteral("・") + line);
 }
 
 QString shortOrName(const QString& shortName, const QString& name) {
@@ -101,7 +105,7 @@ void GRD時割(WorkContext& ctx, int mode, Grid& g) {
         int kind = 0;
         if (freeText) {
             g.setText(rs.text("組_教科略称"));
-            writeTeacher(lookups, g, w, p, rs.text("組_教員"));
+            writeTeacher(lookups, g, w, p, rs.text("組_教員"), count == 1);
         } else {
             lookups.kamoku(rs.text("組_科目"));
             if (ctx.kamokuElective == 1) {
@@ -117,7 +121,7 @@ void GRD時割(WorkContext& ctx, int mode, Grid& g) {
                     kind = 2;
                     g.setTextMatrix(teacherRow(p), w, text);
                 } else {
-                    writeTeacher(lookups, g, w, p, rs.text("組_教員"));
+                    writeTeacher(lookups, g, w, p, rs.text("組_教員"), count == 1);
                 }
             }
         }
@@ -145,9 +149,17 @@ void GRD時割再表示(WorkContext& ctx, Grid& g) {
             const Slot& slot = ctx.slotTables.at(w, p);
             if (!slot.occupied()) continue;
             format(g, lessonRow(p), w, 4, colour::kLightBlue);
+            const auto teachers = [&] {
+                if (slot.entries[1].empty()) {
+                    writeTeacher(lookups, g, w, p, slot.text[2]);
+                    return;
+                }
+                for (int k = 1; k <= SlotTables::kEntries && !slot.entries[k].empty(); ++k)
+                    writeTeacher(lookups, g, w, p, slot.entries[k].teacher, k == 1);
+            };
             if (slot.freeText == 1) {
                 g.setText(slot.text[1]);
-                writeTeacher(lookups, g, w, p, slot.text[2]);
+                teachers();
             } else if (slot.kind == 1) {
                 lookups.kamoku(slot.text[1]);
                 const QString text = shortOrName(ctx.kamokuShortName, ctx.kamokuName);
@@ -162,7 +174,7 @@ void GRD時割再表示(WorkContext& ctx, Grid& g) {
                 if (slot.kind == 2)
                     g.setTextMatrix(teacherRow(p), w, text);
                 else
-                    writeTeacher(lookups, g, w, p, slot.text[2]);
+                    teachers();
             }
             g.setMergeCells(3);
             g.setMergeCol(w, true);

@@ -212,6 +212,28 @@ TEST_F(CursorTest, MissingTablesFieldsAndIndexesAreNamedInTheError) {
     }
 }
 
+TEST_F(CursorTest, TextThatIsNoNumberIsRefusedByAnIntegerFieldAndNamesIt) {
+    Operation op;
+    Recordset rs("組時間割");
+    rs.addNew();
+    for (const QString& text :
+         {QStringLiteral("一"), QStringLiteral(" "), QStringLiteral("\u3000")}) {
+        try {
+            rs.set("組_時限", text);
+            ADD_FAILURE() << text.toStdString();
+        } catch (const DbError& e) {
+            EXPECT_TRUE(e.message().contains("組_時限"));
+        }
+    }
+    rs.set("組_時限", QString());
+    rs.set("組_曜日", QStringLiteral(" 3"));
+    rs.update();
+    op.commit();
+    ASSERT_EQ(records("組時間割").size(), 1u);
+    EXPECT_EQ(records("組時間割")[0].at("組_時限").toInt(), 0);
+    EXPECT_EQ(records("組時間割")[0].at("組_曜日").toInt(), 3);
+}
+
 TEST_F(CursorTest, WritesOutsideAnOperationAreRefused) {
     Recordset rs("マスタ");
     EXPECT_THROW(rs.addNew(), DbError);

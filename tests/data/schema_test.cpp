@@ -144,8 +144,9 @@ TEST_F(SchemaTest, ANewDatabaseCarriesTheItemLabelsTheChecksName) {
     std::map<QString, QString> labels;
     for (const Record& r : records("項目名"))
         labels[r.at("MSG_番号").toText()] = r.at("MSG_項目").toText();
-    for (const char* item : {"001", "002", "004", "005", "006", "007", "008", "009", "010", "011",
-                             "012", "015", "016", "017", "018", "028", "029", "032", "036"})
+    for (const char* item :
+         {"001", "002", "004", "005", "006", "007", "008", "009", "010", "011", "012",
+          "015", "016", "017", "018", "019", "020", "028", "029", "032", "036"})
         EXPECT_FALSE(labels[item].isEmpty()) << item;
     EXPECT_EQ(labels["015"], "開始日");
     EXPECT_EQ(labels["028"], "年度");

@@ -38,16 +38,55 @@ TEST_F(BasicMasterTest, EachKindListsItsOwnEntriesInTextOrderOfTheirNumbers) {
     EXPECT_EQ(d.cell("マスタ", 3, 1), "2");
     EXPECT_EQ(d.cell("マスタ", 4, 1), "");
 
-    // "1" is an entry of its own beside "001".
+    // "1" is the entry "001": saving it replaces that entry instead of adding a twin.
     answer({true});
     save(d, "1", "1", "一年");
-    EXPECT_EQ(kind("003").size(), 4u);
+    EXPECT_EQ(kind("003").size(), 3u);
     EXPECT_EQ(d.cell("マスタ", 1, 1), "001");
-    EXPECT_EQ(d.cell("マスタ", 2, 1), "1");
+    EXPECT_EQ(d.cell("マスタ", 1, 2), "一年");
 
     d.click("保存期間");
     EXPECT_EQ(d.cell("マスタ", 1, 0), "010");
     EXPECT_EQ(d.cell("マスタ", 2, 0), "");
+}
+
+TEST_F(BasicMasterTest, AGradeIsTheNumberItsNameStartsWithAndANameWithoutOneIsRefused) {
+    ScreenDriver d(new 基本登録);
+    d.click("学年");
+    for (const char* name : {"一年", "年1", "11年", "0"}) {
+        messages.clear();
+        save(d, "9", name, "x");
+        EXPECT_EQ(
+            messages.texts(),
+            QStringList({"学年の名称には学年の数字（1～10、例「1」「1年」）を入力してください。"
+                         "画面に表示されるのは略称です。"}))
+            << name;
+    }
+    EXPECT_TRUE(kind("003").empty());
+    for (const auto& [no, name] :
+         std::vector<std::pair<QString, QString>>{{"1", "1年"}, {"2", "２"}, {"3", "１０年"}}) {
+        answer({true});
+        save(d, no, name, name + "生");
+    }
+    ASSERT_EQ(school().gradeCount, 3);
+    EXPECT_EQ(school().grades[1].name, "1");
+    EXPECT_EQ(school().grades[2].name, "2");
+    EXPECT_EQ(school().grades[3].name, "10");
+    EXPECT_EQ(school().grades[3].shortName, "１０年生");
+}
+
+TEST_F(BasicMasterTest, TheSchoolNameSavedUnderNumberOneIsTheOneTheMenuShows) {
+    insert("業務年度", {{"業_区分", 1},
+                        {"業_年度", 2007},
+                        {"業_開始日", "2007/04/01"},
+                        {"業_終了日", "2008/03/31"}});
+    {
+        ScreenDriver d(new 基本登録);
+        answer({true});
+        save(d, "1", "桜丘学園", "桜丘");
+    }
+    ScreenDriver menu(new メニュ(QDate(2008, 2, 10)));
+    EXPECT_TRUE(menu.screen().windowTitle().contains("桜丘学園"));
 }
 
 TEST_F(BasicMasterTest, AKindWithMoreEntriesThanRowsGetsMoreRows) {

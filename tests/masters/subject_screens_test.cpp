@@ -126,6 +126,19 @@ TEST_F(SubjectScreensTest, TheListShowsTheSelectionPicksARowAndDeletesByTheNumbe
     d.clickCell("科目", 5, 0);
     EXPECT_EQ(messages.last(), "指示位置が有効範囲外です。");
 
+    // Another grade chosen without 表示: the listed row is not one 確定 would write to, so the
+    // pick is refused instead of shown and then saved as a new row of that grade.
+    d.pick("C学年", "2年");
+    d.clickCell("科目", 2, 0);
+    EXPECT_EQ(messages.last(), "科目を取出せません、一旦終了して再処理してください");
+    // Without a department the list runs on through the departments of the year and grade.
+    d.set("C学部", "");
+    d.pick("C学年", "1年");
+    d.click("B表示");
+    EXPECT_EQ(d.cell("科目", 3, 2), "数学");
+    EXPECT_EQ(d.cell("科目", 4, 0), "");
+    choose(d);
+
     d.set("科目番号", "09");
     answer({true});
     d.click("B削除");

@@ -71,7 +71,7 @@ TEST_F(TeacherImportTest, AShiftJisFileIsImportedAndItsRefusedLinesGoToTheErrorF
     EXPECT_EQ(teacher("T001"), (Record{{"員_番号", "T001"},
                                        {"員_氏名", "山田　太郎"},
                                        {"員_氏名カナ", "ヤマダ　タロウ"},
-                                       {"員_表示名", "山田　太"},
+                                       {"員_表示名", "山田"},
                                        {"員_担任F", 1},
                                        {"員_区分", ""},
                                        {"員_学部", "001"},

@@ -62,11 +62,11 @@ TEST_F(TeacherScreensTest, ATeacherIsStoredAndAnEditKeepsWhatOnlyTheImportSets) 
     EXPECT_EQ(messages.texts(),
               QStringList({"入力内容で更新します。", "教員は更新(登録)されました。"}));
     EXPECT_EQ(messages.shown[1].title, "教員登録");
-    EXPECT_EQ(d.text("表示名"), "𠮷田　一");  // four characters of the name, 𠮷 counting once
+    EXPECT_EQ(d.text("表示名"), "𠮷田");  // the family name, not a cut through the given name
     EXPECT_EQ(only("教員"), (Record{{"員_番号", "001"},
                                     {"員_氏名", "𠮷田　一郎"},
                                     {"員_氏名カナ", "ヨシダ　イチロウ"},
-                                    {"員_表示名", "𠮷田　一"},
+                                    {"員_表示名", "𠮷田"},
                                     {"員_担任F", 0},
                                     {"員_区分", ""},
                                     {"員_学部", ""},
@@ -153,6 +153,9 @@ TEST_F(TeacherScreensTest, AHomeroomClassNeedsDepartmentGradeAndOneOfItsClasses)
     EXPECT_EQ(d.text("C学部"), "高等部");
     EXPECT_EQ(d.text("C学年"), "2年");
     EXPECT_EQ(d.text("C組"), "2組");
+    d.click("Bクリア");
+    EXPECT_EQ(d.text("C組"), "");
+    d.pick("C選択教員", "井上　真理");
     homeroom(d, "", "", "");
     answer({true});
     d.click("B確定");
@@ -191,6 +194,17 @@ TEST_F(TeacherScreensTest, BadInputIsRefusedAndDeletingFindsTheNumberTyped) {
     d.set("教員番号", "");
     d.click("B確定");
     EXPECT_EQ(d.colour("教員番号"), 12);
+    EXPECT_EQ(messages.last(), "教員番号に入力してください");
+    {  // a database made before the item existed still names the field
+        Operation op;
+        Recordset rs("項目名");
+        rs.setIndex("Key_メッセジ");
+        rs.seek(Seek::Equal, {"019"});
+        rs.remove();
+        op.commit();
+    }
+    d.click("B確定");
+    EXPECT_EQ(messages.last(), "教員番号に入力してください");
     EXPECT_EQ(only("教員").at("員_氏名カナ"), "タカハシ　マコト");
 
     d.set("教員番号", "009");

@@ -119,7 +119,7 @@ TEST_F(TermScreenTest, SavingAndDeletingNeedTheSelectionThatIsShown) {
     period(d, "2007/04/06", "2007/07/20", "1学期");
     d.click("学期名");
     d.click("B確定");
-    EXPECT_EQ(messages.last(), "開始日に入力してください");  // the term number's item is 015
+    EXPECT_EQ(messages.last(), "学期に入力してください");
     EXPECT_TRUE(records("期間").empty());
 
     // One day is a period.

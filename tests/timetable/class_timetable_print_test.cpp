@@ -1,6 +1,5 @@
 // The sheet "時間割表" printed from a class timetable grid.
 
-
 #include "timetable/class_timetable_print.h"
 #include "timetable/class_timetable_screen.h"
 #include "timetable/timetable_fixture.h"
@@ -123,6 +122,14 @@ TEST_F(ClassTimetablePrintTest, ALongNameShrinksToItsCellAndThePdfIsNamedAfterTh
     EXPECT_LE(longName->x1 + probe.textWidth(longName->text), 30 + 10 + 20 * 2);  // Monday's edge
     EXPECT_DOUBLE_EQ(find(doc, "佐藤")->size, 10.5);  // what fits keeps its size
     EXPECT_TRUE(proposedPdfPath(doc).endsWith("時間割表_2007年度_高等部_1年_1組.pdf"));
+}
+
+TEST_F(ClassTimetablePrintTest, AGradeOrClassNamedWithItsCounterWordGetsNoSecondOne) {
+    GRD時割初期化(ctx, grid);
+    PRT組時割(1, grid, {2007, "高等部", "2", "1組"});
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_TRUE(find(printed[0], "2年  1組"));
+    EXPECT_TRUE(proposedPdfPath(printed[0]).endsWith("時間割表_2007年度_高等部_2年_1組.pdf"));
 }
 
 TEST_F(ClassTimetablePrintTest, AnElectiveSlotPrintsItsNameInBothHalves) {

@@ -41,7 +41,7 @@ TEST_F(ClassTimetableScreenTest, ShowingAClassDrawsItsWeekAndOffersItsCourseSubj
     EXPECT_EQ(d->screen().windowTitle(), "時間割の登録");
     EXPECT_EQ(d->text("年度"), "2007");
     EXPECT_EQ(d->entries("C曜日"), QStringList({"日", "月", "火", "水", "木", "金", "土"}));
-    EXPECT_EQ(d->entries("C時限").size(), 9);
+    EXPECT_EQ(d->entries("C時限").last(), "10");
     EXPECT_EQ(d->cell("G時割", lessonRow(1), 2), "現国");
     EXPECT_EQ(d->cell("G時割", teacherRow(1), 2), "佐藤");
     EXPECT_TRUE(d->entries("C科目").contains("芸術選択"));
@@ -107,7 +107,7 @@ TEST_F(ClassTimetableScreenTest, ClickingALessonLoadsItEvenForATeacherWithADispl
     EXPECT_EQ(d->text("C教員"), "");
 }
 
-TEST_F(ClassTimetableScreenTest, ASecondTeacherAddsARecordAndConfirmingAgainKeepsTheStoredNames) {
+TEST_F(ClassTimetableScreenTest, ASecondTeacherTeachesAlongAndAnotherLessonReplacesTheWholeSlot) {
     insert("組時間割", {{"組_年度", 2007},
                         {"組_学部", "002"},
                         {"組_学年", 1},
@@ -132,12 +132,49 @@ TEST_F(ClassTimetableScreenTest, ASecondTeacherAddsARecordAndConfirmingAgainKeep
     EXPECT_EQ(lessons()[0].at("組_備考"), Value("新しい備考"));
     EXPECT_EQ(lessons()[0].at("組_科目名"), Value("国語"));
 
-    enterLesson(*d, "国語", "言語文化", "鈴木　美咲");
+    // The same lesson with another teacher: both teach it, and both are shown.
+    enterLesson(*d, "国語", "現代の国語", "鈴木　美咲");
     answer({true});
     d->click("B確定");
+    EXPECT_EQ(messages.texts().mid(messages.texts().size() - 2),
+              QStringList({"入力内容で更新します。", "授業は更新(登録)されました。"}));
     ASSERT_EQ(lessons().size(), 2u);
     EXPECT_EQ(lessons()[1].at("組_教員"), Value("002"));
-    EXPECT_EQ(lessons()[1].at("組_曜日"), Value(2));
+    EXPECT_EQ(d->cell("G時割", teacherRow(1), 2), "佐藤・鈴木");
+
+    // Another subject replaces the slot, every teacher of it, once the user agrees.
+    clickSlot(*d, 2, 1);
+    EXPECT_EQ(d->text("C教員"), "佐藤　健一（旧）");
+    enterLesson(*d, "国語", "言語文化", "鈴木　美咲");
+    answer({false});
+    d->click("B確定");
+    EXPECT_EQ(messages.last(),
+              "月曜 1時限の「現国（佐藤・鈴木）」を入力内容に置き換えます。よろしいですか？");
+    EXPECT_EQ(lessons().size(), 2u);
+    answer({true});
+    d->click("B確定");
+    EXPECT_EQ(messages.last(), "授業は更新(登録)されました。");
+    ASSERT_EQ(lessons().size(), 1u);
+    EXPECT_EQ(lessons()[0].at("組_教科"), Value("02"));
+    EXPECT_EQ(d->cell("G時割", teacherRow(1), 2), "鈴木");
+}
+
+TEST_F(ClassTimetableScreenTest, TheFieldsShowTheSlotAfterItsBreakdownAndNothingOfAnotherClass) {
+    lesson("002", 1, "1", 2, 1, "001", "01", "01", "現代の国語", "現国");
+    lesson("002", 1, "1", 4, 5, "004", "07", "01", "芸術α 音楽Ⅰ", "芸術α");
+    auto d = openShowing();
+    clickSlot(*d, 2, 1);
+    EXPECT_EQ(d->text("C教員"), "佐藤　健一");
+    clickSlot(*d, 4, 5);  // the breakdown opens and closes
+    ASSERT_EQ(modalOpened, QStringList({"選時間割"}));
+    EXPECT_EQ(d->text("C曜日"), "水");
+    EXPECT_EQ(d->text("C時限"), "5");
+    EXPECT_EQ(d->text("C教科"), "芸術α 音楽Ⅰ");
+    EXPECT_EQ(d->back("G時割", lessonRow(5), 4), 10);
+
+    d->pick("C組", "2組");
+    d->click("B表示");
+    EXPECT_EQ(d->text("C曜日") + d->text("C時限") + d->text("C教科") + d->text("C教員"), "");
 }
 
 TEST_F(ClassTimetableScreenTest, AFreeTextLessonIsStoredWithItsTextAndCode000) {

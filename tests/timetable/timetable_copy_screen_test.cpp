@@ -218,10 +218,18 @@ TEST_F(TimetableCopyTest, EditsStayInMemoryUntilRegisteredAndReplaceTheWholeSlot
     d->set("C教員", "高橋　誠");
     answer({true});
     d->click("B確定");
-    EXPECT_EQ(messages.texts().mid(0, 2),
-              QStringList({"入力内容で更新します。", "授業TBLを更新しました"}));
+    EXPECT_EQ(
+        messages.texts().mid(0, 2),
+        QStringList({"月曜 1時限の「現国（佐藤・鈴木）」を入力内容に置き換えます。よろしいですか？",
+                     "授業TBLを更新しました"}));
     EXPECT_EQ(d->cell("G時割", lessonRow(1), 2), "言語文化");
     EXPECT_EQ(d->cell("G時割", teacherRow(1), 2), "高橋　誠");
+    // The same lesson with another teacher: both teach it.
+    d->set("C教員", "鈴木　美咲");
+    answer({true});
+    d->click("B確定");
+    EXPECT_EQ(messages.last(), "授業TBLを更新しました");
+    EXPECT_EQ(d->cell("G時割", teacherRow(1), 2), "高橋　誠・鈴木");
 
     // An empty slot keeps the fields: a free-text lesson goes in.
     clickSlot(*d, 3, 4);
@@ -257,9 +265,52 @@ TEST_F(TimetableCopyTest, EditsStayInMemoryUntilRegisteredAndReplaceTheWholeSlot
 
     answer({true});
     d->click("B登録");
-    EXPECT_EQ(week(2008, "1"), QStringList({"21 003 01/02 0", "34 001 000/000 1", "45 002 07/02 0",
-                                            "45 004 07/01 0", "53 001 06/01 0", "66 003 000/000 1",
-                                            "66 004 000/000 1", "71 004 07/01 0"}));
+    EXPECT_EQ(week(2008, "1"),
+              QStringList({"21 002 01/02 0", "21 003 01/02 0", "34 001 000/000 1", "45 002 07/02 0",
+                           "45 004 07/01 0", "53 001 06/01 0", "66 003 000/000 1",
+                           "66 004 000/000 1", "71 004 07/01 0"}));
+}
+
+TEST_F(TimetableCopyTest, ACopyReplacesTheTargetsLessonsInTheSlotsItWritesAndNeedsALesson) {
+    mastersOf2008();
+    insert("組時間割", {{"組_年度", 2008},
+                        {"組_学部", "002"},
+                        {"組_学年", 1},
+                        {"組_組", "1"},
+                        {"組_曜日", 2},
+                        {"組_時限", 1},
+                        {"組_教員", "003"},
+                        {"組_科目", "03"},
+                        {"組_教科", "01"}});
+    insert("組時間割", {{"組_年度", 2008},
+                        {"組_学部", "002"},
+                        {"組_学年", 1},
+                        {"組_組", "1"},
+                        {"組_曜日", 3},
+                        {"組_時限", 3},
+                        {"組_教員", "003"},
+                        {"組_科目", "03"},
+                        {"組_教科", "01"}});
+    auto d = open("2008", "1組");
+    answer({true});
+    d->click("B登録");
+    EXPECT_EQ(messages.texts().first(),
+              "登録先の授業 1 件をコピーする授業に置き換えます。\n入力内容で更新します。");
+    QStringList expected = kSourceWeek;
+    expected.insert(3, "33 003 03/01 0");  // the slot the copy leaves empty keeps its lesson
+    EXPECT_EQ(week(2008, "1"), expected);
+
+    // A class without a timetable has nothing to copy, and nothing is registered from it.
+    messages.clear();
+    d->pick("C組", "3組");
+    d->set("先年度", "2008");
+    d->pick("C先組", "2組");
+    d->click("B表示");
+    EXPECT_EQ(messages.texts(),
+              QStringList({"コピー元に授業が登録されていません。コピーする授業がありません"}));
+    d->click("B登録");
+    EXPECT_EQ(messages.last(), "コピー元に授業が登録されていません。コピーする授業がありません");
+    EXPECT_TRUE(week(2008, "2").isEmpty());
 }
 
 TEST_F(TimetableCopyTest, BreakdownSwapShiftAndPrintAreReachedFromTheScreen) {

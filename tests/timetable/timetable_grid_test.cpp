@@ -64,17 +64,19 @@ TEST_F(TimetableGridTest, OrdinaryLessonsShowSubjectAndTeacher) {
     EXPECT_FALSE(ctx.slotTables.at(2, 2).occupied());
 }
 
-TEST_F(TimetableGridTest, TwoTeachersInOneSlotShowTheLastAndKeepBothEntries) {
+TEST_F(TimetableGridTest, TwoTeachersInOneSlotAreBothShownDrawnOrRedrawnAndBothKept) {
     lesson("002", 1, "1", 2, 1, "002", "01", "02", "言語文化", "言文");
     lesson("002", 1, "1", 2, 1, "001", "01", "01", "現代の国語", "現国");
     draw();
     EXPECT_EQ(lessonLine(2, 1), "言文");
-    EXPECT_EQ(teacherLine(2, 1), "鈴木");
+    EXPECT_EQ(teacherLine(2, 1), "佐藤・鈴木");
     const Slot& s = ctx.slotTables.at(2, 1);
     EXPECT_EQ(s.text[2], "002");
     EXPECT_EQ(s.entries[1].teacher, "001");
     EXPECT_EQ(s.entries[2].teacher, "002");
     EXPECT_EQ(s.entries[2].subject, "02");
+    GRD時割再表示(ctx, grid);
+    EXPECT_EQ(teacherLine(2, 1), "佐藤・鈴木");
 }
 
 TEST_F(TimetableGridTest, ElectiveAndSplitSlotsShowOneMergedNameWithoutTeacher) {
@@ -102,7 +104,7 @@ TEST_F(TimetableGridTest, AFreeTextLessonShowsItsTextAndTeacherAndKeepsEveryTeac
     lesson("002", 1, "1", 6, 6, "001", "000", "000", "HR", "HR", 0, 1);
     draw();
     EXPECT_EQ(lessonLine(6, 6), "HR");
-    EXPECT_EQ(teacherLine(6, 6), "高橋　誠");
+    EXPECT_EQ(teacherLine(6, 6), "佐藤・高橋　誠");
     const Slot& s = ctx.slotTables.at(6, 6);
     EXPECT_EQ(s.kind, 0);
     EXPECT_EQ(s.freeText, 1);
