@@ -90,6 +90,8 @@ struct SlotLesson {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
+    buttons->addWidget(
+        button("B変更取消", QStringLiteral("変更取消"), [this] { B変更取消_Click(); }));
     buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
     buttons->addWidget(
         button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
@@ -452,4 +454,17 @@ void 時限コマ::B確定_Click() {
                 備考->text());
     showMessage(QStringLiteral("授業は変更されました。"));
     fillGrids();
+}
+
+void 時限コマ::B変更取消_Click() {
+    if (!picked_) {
+        showMessage(QStringLiteral("時間割を選択して下さい"));
+        return;
+    }
+    const ChangeKey key{shown_.year,     shown_.date,    picked_->dept, picked_->grade,
+                        picked_->course, picked_->klass, shown_.period};
+    if (cancelChange(*this, key,
+                     changeLabel(shown_.date, shown_.period, picked_->deptName, picked_->gradeText,
+                                 picked_->classText)))
+        fillGrids();
 }
