@@ -173,6 +173,8 @@ void 時限コマ::fillGrids() {
     GRDコマ(c, 1, *G時割);
     standby_ = GRD待機教員(c, *G教員, shown_.year, shown_.date, shown_.weekday, shown_.period,
                            代講順->isChecked());
+    // A new list is read from its first teacher, wherever the last one was scrolled to.
+    G教員->scrollToTop();
     emptyEntries();
 }
 
@@ -373,8 +375,13 @@ void 時限コマ::G時割_Click(int row, int col) {
 }
 
 void 時限コマ::G教員_Click(int row, int) {
-    if (row < 1 || row > int(standby_.size())) {
+    if (row < 1) {
         showMessage(kOutOfRange);
+        return;
+    }
+    // A row below the listed teachers holds no teacher to decode.
+    if (row > int(standby_.size())) {
+        showMessage(QStringLiteral("教員情報を取出せません"));
         return;
     }
     // The assignment's teacher and subjects, those of its own department, grade and course, are

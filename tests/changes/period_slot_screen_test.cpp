@@ -1,5 +1,8 @@
 // 時限コマ: one period of a date across the school, and who can stand in.
 
+#include <QCoreApplication>
+#include <QScrollBar>
+
 #include "changes/changes_fixture.h"
 #include "changes/period_slot_screen.h"
 
@@ -167,7 +170,19 @@ TEST_F(PeriodSlotScreenTest, PicksOutsideTheClassesFailedPicksAndDoubleBookingsA
     }
     d->clickCell("G教員", 0, 0);
     EXPECT_EQ(messages.shown.size(), 5u);
+    d->clickCell("G教員", 30, 0);
+    EXPECT_EQ(messages.last(), "教員情報を取出せません");
     messages.clear();
+
+    // After 表示 the stand-by list shows from its first teacher.
+    Grid& standbyGrid = d->grid("G教員");
+    d->screen().show();
+    QCoreApplication::processEvents();
+    standbyGrid.scrollToBottom();
+    ASSERT_GT(standbyGrid.verticalScrollBar()->value(), 0);
+    d->click("B表示");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(standbyGrid.verticalScrollBar()->value(), 0);
 
     // With two grades column 4 is 高等部 1年; a failed stand-by pick leaves the lesson picked.
     d->clickCell("G時割", 2, 4);
