@@ -1,6 +1,5 @@
 // 変更通知 and the sheet "時間割変更通知" pinned on the staff-room board.
 
-
 #include "changes/change_notice_screen.h"
 #include "changes/changes_fixture.h"
 #include "changes/printed_sheet.h"
@@ -96,8 +95,10 @@ TEST_F(ChangeNoticeTest, ALessonOnAFreePeriodKeepsItsLineAndTheRestOfTheWeekStil
     changeTo("2007/06/04", "002", 1, "1", 6, "002", "数学Ⅰ", "数Ⅰ");
     changeTo("2007/06/05", "002", 1, "1", 2, "002", "数学Ⅰ", "数Ⅰ");
     notice("全て")->click("B印刷");
-    EXPECT_EQ(messages.texts(),
-              QStringList({"変更もとの授業が取出せません", "変更通知書の出力を終了しました"}));
+    EXPECT_EQ(messages.texts(), QStringList({"変更もとの授業が取出せません\n"
+                                             "2007/06/04（月） 5時限 高等部 1年 1組\n"
+                                             "2007/06/04（月） 6時限 高等部 1年 1組",
+                                             "変更通知書の出力を終了しました"}));
     const auto lines = records("WK時割変");
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(fields(lines[0], {"W_旧教員コード", "W_旧教員名", "W_旧教科"}), "||");
@@ -119,6 +120,9 @@ TEST_F(ChangeNoticeTest, MissingTargetsAreRefusedAndAWeekWithoutChangesPrintsNot
         EXPECT_TRUE(messages.last().endsWith(message)) << messages.last().toStdString();
     };
     refused("対象教員を選択してください");
+    d->set("C教員", "佐藤");
+    d->leave("C教員");
+    refused("教員を正しく選択して下さい");
     d->click("担任");
     refused("対象学部を選択してください");
     d->pick("C学部", "高等部");
@@ -239,7 +243,10 @@ TEST_F(ChangeNoticeTest, LinesPastTheirDaysRowsAreLeftOutAndSaidSoNeverPrintedIn
                             [](const PrintItem& i) { return i.text == "->"; }),
               1);
     EXPECT_FALSE(textAt(page, 135, 20));  // no issue date given
-    EXPECT_EQ(messages.texts(), QStringList({"変更もとの授業が取出せません",
+    EXPECT_EQ(messages.texts(), QStringList({"変更もとの授業が取出せません\n"
+                                             "2007/06/04（月） 9時限 高等部 1年 1組\n"
+                                             "2007/06/09（土） 4時限 高等部 1年 1組\n"
+                                             "2007/06/09（土） 5時限 高等部 1年 1組",
                                              "次の変更は通知書に欄がないため、印刷していません。\n"
                                              "2007/06/04（月） 9時限 高等部 1年 1組 鈴木　美咲\n"
                                              "2007/06/09（土） 5時限 高等部 1年 1組 鈴木　美咲",
