@@ -224,7 +224,7 @@ TEST_F(TimetableCheckTest, TheListGroupsEachKindUnderItsHeadingAndAPickOpensTheC
     EXPECT_EQ(printed[0].title, "時間割チェック");
     d.set("年度", "2008");
     d.click("B表示");
-    EXPECT_EQ(d.text("L件数"), "2008年度　問題はありません");
+    EXPECT_EQ(d.text("L件数"), "2008年度の時間割は登録されていません");
     EXPECT_EQ(d.grid("G問題").rows(), 1);
 }
 
