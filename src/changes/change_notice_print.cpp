@@ -246,11 +246,16 @@ int noticeRowsOn(const QString& date) {
     return band == 0 ? 0 : band < kBands ? 8 : 4;
 }
 
-NoticePrint PRT変時割(const NoticeHeader& h) {
+NoticePrint PRT変時割(const NoticeHeader& h,
+                      std::function<void(const NoticePrint&, bool output)> afterPreview) {
     NoticePrint result;
     NoticeContent content = readNoticeContent();
     result.leftOut = std::move(content.leftOut);
-    if (content.lines.empty()) return result;
+    if (content.lines.empty()) {
+        // Nothing to preview: what was left out is still told, with nothing output.
+        if (afterPreview) afterPreview(result, false);
+        return result;
+    }
 
     Printer p(QStringLiteral("時間割変更通知"));
     p.setFileName(noticeFileName(h, content.lines.front()));
@@ -259,7 +264,9 @@ NoticePrint PRT変時割(const NoticeHeader& h) {
     p.setFontName(QString::fromUtf8(kPrintFont));
     NoticeSheet sheet(p, h);
     for (const NoticePage& page : noticePages(h.mode, content.lines)) sheet.print(page);
-    p.endDoc();
     result.pages = sheet.pages();
+    p.endDoc([result, afterPreview = std::move(afterPreview)](bool output) {
+        if (afterPreview) afterPreview(result, output);
+    });
     return result;
 }

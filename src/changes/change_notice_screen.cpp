@@ -277,10 +277,13 @@ std::optional<NoticeHeader> 変更通知::fillNotice() {
 void 変更通知::B印刷_Click() {
     const auto header = fillNotice();
     if (!header) return;
-    const NoticePrint printed = PRT変時割(*header);
-    if (!printed.leftOut.empty())
-        showMessage(leftOutMessage(printed.leftOut, QStringLiteral("印刷")));
-    if (printed.pages > 0) showMessage(QStringLiteral("変更通知書の出力を終了しました"));
+    // The end of the output is said once the sheet has gone to a printer or a file; closing
+    // the preview is no output.
+    PRT変時割(*header, [this](const NoticePrint& printed, bool output) {
+        if (!printed.leftOut.empty())
+            showMessage(leftOutMessage(printed.leftOut, QStringLiteral("印刷")));
+        if (output) showMessage(QStringLiteral("変更通知書の出力を終了しました"));
+    });
 }
 
 void 変更通知::BExcel出力_Click() {

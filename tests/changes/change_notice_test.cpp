@@ -269,6 +269,7 @@ TEST_F(ChangeNoticeTest, LinesPastTheirDaysRowsAreLeftOutAndSaidSoNeverPrintedIn
 }
 
 TEST_F(ChangeNoticeTest, TwoDigitDatesStayInTheirColumnAndAnEmptyReasonPrintsNothing) {
+    lesson("002", 1, "1", 2, 1, "001", "01", "01", "現代の国語", "現国");
     changeTo("2007/12/10", "002", 1, "1", 1, "002", "数学Ⅰ", "数Ⅰ");
     auto d = notice("全て");
     d->set("照会日", "2007/12/10");
@@ -284,6 +285,14 @@ TEST_F(ChangeNoticeTest, TwoDigitDatesStayInTheirColumnAndAnEmptyReasonPrintsNot
         EXPECT_EQ(figure->text, y == 43.0 ? "12" : "10");
         EXPECT_LE(rightEdge(*figure), 15);
     }
+
+    // A preview closed without printing or saving is no output.
+    EXPECT_EQ(messages.last(), "変更通知書の出力を終了しました");
+    messages.clear();
+    setSinkOutputs(false);
+    d->click("B印刷");
+    EXPECT_EQ(printed.size(), 2u);
+    EXPECT_TRUE(messages.shown.empty()) << messages.last().toStdString();
 }
 
 }  // namespace
