@@ -9,7 +9,6 @@
 
 #include "common/checks.h"
 #include "context/school_context.h"
-#include "data/recordset.h"
 #include "timetable/class_timetable_screen.h"
 #include "timetable/timetable_check_print.h"
 #include "timetable/timetable_grid.h"
@@ -138,15 +137,6 @@ void 時間割チェック::Form_Load() {
     check(school().businessYear);
 }
 
-namespace {
-bool hasTimetable(int year) {
-    Recordset rs("組時間割");
-    rs.setIndex("Idx_コマ");
-    rs.seek(Seek::AtLeast, {year});
-    return !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == year;
-}
-}  // namespace
-
 void 時間割チェック::年度_LostFocus() {
     CHK年度(ctx(), 年度, "001");
 }
@@ -167,10 +157,7 @@ void 時間割チェック::check(int year) {
     problems_ = checkWholeTimetable(year);
     problemOfRow_ = GRD時割チェック(*G問題, problems_);
     pickedRow_ = 0;
-    // A year nobody has entered a timetable for has nothing wrong in it, and nothing right.
-    L件数->setText(hasTimetable(year)
-                       ? QStringLiteral("%1年度　%2").arg(year).arg(problemSummary(problems_))
-                       : QStringLiteral("%1年度の時間割は登録されていません").arg(year));
+    L件数->setText(QStringLiteral("%1年度　%2").arg(year).arg(checkSummary(year, problems_)));
 }
 
 void 時間割チェック::G問題_Click(int row, int) {
@@ -217,6 +204,6 @@ void 時間割チェック::BExcel出力_Click() {
     sheet.fileName = checkSheetFileName(year_);
     sheet.title(QStringLiteral("%1 年度").arg(year_), 11, 7);
     sheet.title(QStringLiteral("出力日 %1").arg(school().todayText), 9, 7);
-    sheet.title(problemSummary(problems_), 11);
+    sheet.title(checkSummary(year_, problems_), 11);
     saveXlsx(*this, sheet);
 }
