@@ -321,6 +321,9 @@ void 行事予定::G日付_Click(int row, int col) {
     highlightCalendarCell(*G日付, row, col);
     行事日->setText(dateText(QDate(month_.year(), month_.month(), day)));
     setFieldColour(行事日, colour::kBlack);
+    // A new day starts a one-day event: the last event's end date would otherwise stretch it.
+    終了日->clear();
+    setFieldColour(終了日, colour::kBlack);
 }
 
 void 行事予定::G行事_Click(int row) {

@@ -6,7 +6,9 @@
 #include <QDate>
 
 #include "changes/sheet_text.h"
+#include "common/registration.h"
 #include "context/school_context.h"
+#include "data/recordset.h"
 #include "ui/fields.h"
 #include "ui/fonts.h"
 
@@ -17,12 +19,26 @@ constexpr double kLeft = 10, kRight = 200, kTop = 25, kBottom = 277;
 constexpr double kTableTop = 42, kTableBottom = 262;
 constexpr double kBandHeight = 40, kRowHeight = 5, kBlockWidth = 45;
 constexpr int kBlocks = 4, kBands = 6;
+// The date column runs from its texts' left edge to the rule at 15 mm.
+constexpr double kDateRoom = 15 - 10.5 - 0.3;
 
 double blockLeft(int k) {
     return 20 + kBlockWidth * (k - 1);
 }
 double bandTop(int band) {
     return kTableTop + kBandHeight * (band - 1);
+}
+
+// With more than one department, 1年1組 of one is not 1年1組 of another: labels carry the
+// department's short name (its name when it has none).
+QString departmentPrefix(const QString& code) {
+    if (school().departmentCount <= 1) return QString();
+    Recordset rs("マスタ");
+    rs.setIndex("Key_マスタ");
+    rs.seek(Seek::Equal, {QStringLiteral("002"), code});
+    QString name = rs.noMatch() ? QString() : rs.text("マ_略称");
+    if (name.isEmpty()) name = rs.noMatch() ? stored_names::department(code) : rs.text("マ_名称");
+    return name + ' ';
 }
 
 QDate dateOf(const QString& text) {
@@ -101,8 +117,9 @@ private:
     }
 
     void header(const NoticeLine& opening, bool classNotice) {
-        const QString reason = QStringLiteral("( ") + h_.reason + QStringLiteral(" )");
-        printIn(p_, 35, 10, 12, 125 - 35 - 1, reason);
+        if (!h_.reason.trimmed().isEmpty())
+            printIn(p_, 35, 10, 12, 125 - 35 - 1,
+                    QStringLiteral("( ") + h_.reason + QStringLiteral(" )"));
         printAt(p_, 125, 10, 14, QStringLiteral("時間割変更通知"));
         printAt(p_, 15, 20, 12, QStringLiteral("["));
         const QString name = leftText(opening.addressee(), 8);
@@ -111,8 +128,11 @@ private:
         printAt(p_, 50, 20, 12, QStringLiteral("]"));
         printAt(p_, 52, 20, 12, QStringLiteral("先生"));
         if (classNotice)
-            printAt(p_, 70, 20, 12,
-                    QStringLiteral("[ %1 年 － %2 組 ]").arg(opening.grade).arg(opening.klass));
+            printIn(p_, 70, 20, 12, 135 - 70 - 1,
+                    QStringLiteral("[ %1%2 年 － %3 組 ]")
+                        .arg(departmentPrefix(opening.dept))
+                        .arg(opening.grade)
+                        .arg(opening.klass));
         // The issue date ends where the first day of the notice begins.
         printIn(p_, 135, 20, 10, 165 - 135 - 0.5,
                 h_.issueDate.isEmpty() ? QString() : h_.issueDate + QStringLiteral(" 発表 :"));
@@ -128,9 +148,10 @@ private:
                 printAt(p_, 17, t + kRowHeight * (r - 1), 11, QString::number(r));
             if (!monday.isValid()) continue;
             const QDate day = monday.addDays(band - 1);
-            printAt(p_, 10.5, t, 11, QString::number(day.month()));
+            // Two-digit months and days are set smaller to stay left of the period column's rule.
+            printIn(p_, 10.5, t, 11, kDateRoom, QString::number(day.month()));
             printAt(p_, 10.5, t + kRowHeight, 11, QStringLiteral("／"));
-            printAt(p_, 10.5, t + kRowHeight * 2, 11, QString::number(day.day()));
+            printIn(p_, 10.5, t + kRowHeight * 2, 11, kDateRoom, QString::number(day.day()));
             printAt(p_, 10.5, t + kRowHeight * 3, 11, school().weekdayNames[band + 1]);
         }
         for (int k = 1; k <= kBlocks; ++k) {
@@ -149,7 +170,8 @@ private:
 
     void blockLabel(int k, const NoticeLine& l) {
         const double x = 25 + kBlockWidth * (k - 1);
-        printIn(p_, x + 6, 26, 12, 10.5, QStringLiteral("%1 年").arg(l.grade));
+        printIn(p_, x + 6, 26, 12, 10.5,
+                QStringLiteral("%1%2 年").arg(departmentPrefix(l.dept)).arg(l.grade));
         printIn(p_, x + 26, 26, 12, 8.5, l.klass + QStringLiteral(" 組"));
     }
 
@@ -224,11 +246,16 @@ int noticeRowsOn(const QString& date) {
     return band == 0 ? 0 : band < kBands ? 8 : 4;
 }
 
-NoticePrint PRT変時割(const NoticeHeader& h) {
+NoticePrint PRT変時割(const NoticeHeader& h,
+                      std::function<void(const NoticePrint&, bool output)> afterPreview) {
     NoticePrint result;
     NoticeContent content = readNoticeContent();
     result.leftOut = std::move(content.leftOut);
-    if (content.lines.empty()) return result;
+    if (content.lines.empty()) {
+        // Nothing to preview: what was left out is still told, with nothing output.
+        if (afterPreview) afterPreview(result, false);
+        return result;
+    }
 
     Printer p(QStringLiteral("時間割変更通知"));
     p.setFileName(noticeFileName(h, content.lines.front()));
@@ -237,7 +264,9 @@ NoticePrint PRT変時割(const NoticeHeader& h) {
     p.setFontName(QString::fromUtf8(kPrintFont));
     NoticeSheet sheet(p, h);
     for (const NoticePage& page : noticePages(h.mode, content.lines)) sheet.print(page);
-    p.endDoc();
     result.pages = sheet.pages();
+    p.endDoc([result, afterPreview = std::move(afterPreview)](bool output) {
+        if (afterPreview) afterPreview(result, output);
+    });
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include <QString>
@@ -26,7 +27,10 @@ struct NoticePrint {
 // The teacher notice gives every teacher pages of their own, a block per class; the class notice
 // gives every class a page. Mode 3 prints the teacher notice, then the class notice, as one
 // document.
-NoticePrint PRT変時割(const NoticeHeader& header);
+// `afterPreview` runs once the preview has closed, with what was printed and whether the user
+// printed or saved it.
+NoticePrint PRT変時割(const NoticeHeader& header,
+                      std::function<void(const NoticePrint&, bool output)> afterPreview = {});
 
 // The rows a day has on the sheet: eight from Monday to Friday, four on Saturday, none on Sunday.
 int noticeRowsOn(const QString& date);

@@ -43,6 +43,7 @@ constexpr int kLeftOutListed = 10;
     onLostFocus(年度, [this] { 年度_LostFocus(); });
     onLostFocus(照会日, [this] { 照会日_LostFocus(); });
     onLostFocus(出力日, [this] { 出力日_LostFocus(); });
+    onLostFocus(C教員, [this] { C教員_Click(); });
 
     auto* week = new QHBoxLayout;
     week->addWidget(labelled(QStringLiteral("年度"), 年度));
@@ -202,20 +203,23 @@ void 変更通知::Bクリア_Click() {
 
 // ------------------------------------------------------------------------------ printing
 
+namespace {
+// Date, period and class of a line, as the messages about single changes name them.
+QString lineLabel(const NoticeLine& l) {
+    const QDate date = QDate::fromString(l.date, QStringLiteral("yyyy/MM/dd"));
+    return QStringLiteral("%1（%2） %3時限 %4 %5年 %6組")
+        .arg(l.date, date.isValid() ? school().weekdayNames[weekdayNumber(date)] : QString())
+        .arg(l.period)
+        .arg(stored_names::department(l.dept))
+        .arg(l.grade)
+        .arg(l.klass);
+}
+}  // namespace
+
 QString leftOutMessage(const std::vector<NoticeLine>& lines, const QString& done) {
     QStringList text{QStringLiteral("次の変更は通知書に欄がないため、%1していません。").arg(done)};
     const int listed = std::min<int>(lines.size(), kLeftOutListed);
-    for (int i = 0; i < listed; ++i) {
-        const NoticeLine& l = lines[i];
-        const QDate date = QDate::fromString(l.date, QStringLiteral("yyyy/MM/dd"));
-        text << QStringLiteral("%1（%2） %3時限 %4 %5年 %6組 %7")
-                    .arg(l.date,
-                         date.isValid() ? school().weekdayNames[weekdayNumber(date)] : QString())
-                    .arg(l.period)
-                    .arg(stored_names::department(l.dept))
-                    .arg(l.grade)
-                    .arg(l.klass, l.addressee());
-    }
+    for (int i = 0; i < listed; ++i) text << lineLabel(lines[i]) + ' ' + lines[i].addressee();
     if (int(lines.size()) > listed)
         text << QStringLiteral("ほか %1 件").arg(int(lines.size()) - listed);
     return text.join('\n');
@@ -239,8 +243,12 @@ std::optional<NoticeHeader> 変更通知::fillNotice() {
         target.klass = c.classCode;
     }
     if (target.mode == NoticeTarget::Teacher) {
+        // A typed name that is no teacher is told apart from no name at all.
         if (CMB教師(c, 教師::ByName, C教員) != 0)
-            reportError(c, C教員, QStringLiteral("対象教員を選択してください"));
+            reportError(c, C教員,
+                        C教員->currentText().trimmed().isEmpty()
+                            ? QStringLiteral("対象教員を選択してください")
+                            : QStringLiteral("教員を正しく選択して下さい"));
         target.teacher = c.teacherNumber;
     }
     checking_ = false;
@@ -253,9 +261,11 @@ std::optional<NoticeHeader> 変更通知::fillNotice() {
     const std::vector<NoticeLine> lines = collectNoticeLines(c.workingYear, first_, last_, target);
     // A lesson given on a free period replaces nothing: its line stays, with nothing on the old
     // side, and the rest of the week is printed all the same.
-    if (std::any_of(lines.begin(), lines.end(),
-                    [](const NoticeLine& l) { return !l.hasOldLesson; }))
-        showMessage(QStringLiteral("変更もとの授業が取出せません"));
+    QStringList missing;
+    for (const NoticeLine& l : lines)
+        if (!l.hasOldLesson) missing << lineLabel(l);
+    if (!missing.isEmpty())
+        showMessage(QStringLiteral("変更もとの授業が取出せません\n") + missing.join('\n'));
     storeNoticeLines(lines);
     if (lines.empty()) {
         showMessage(QStringLiteral("この週に通知する授業の変更はありません"));
@@ -267,10 +277,13 @@ std::optional<NoticeHeader> 変更通知::fillNotice() {
 void 変更通知::B印刷_Click() {
     const auto header = fillNotice();
     if (!header) return;
-    const NoticePrint printed = PRT変時割(*header);
-    if (!printed.leftOut.empty())
-        showMessage(leftOutMessage(printed.leftOut, QStringLiteral("印刷")));
-    if (printed.pages > 0) showMessage(QStringLiteral("変更通知書の出力を終了しました"));
+    // The end of the output is said once the sheet has gone to a printer or a file; closing
+    // the preview is no output.
+    PRT変時割(*header, [this](const NoticePrint& printed, bool output) {
+        if (!printed.leftOut.empty())
+            showMessage(leftOutMessage(printed.leftOut, QStringLiteral("印刷")));
+        if (output) showMessage(QStringLiteral("変更通知書の出力を終了しました"));
+    });
 }
 
 void 変更通知::BExcel出力_Click() {

@@ -1,6 +1,8 @@
 #include "changes/lesson_change.h"
 
+#include "data/dates.h"
 #include "data/recordset.h"
+#include "ui/screen.h"
 
 namespace {
 const QString kNoSubject = QStringLiteral("000");
@@ -17,8 +19,55 @@ ChangeContent selfStudy(const QString& teacher, const QString& name, const QStri
     return {kNoSubject, kNoSubject, kSelfStudy, kSelfStudy, teacher, name, displayName};
 }
 
-void storeChange(const ChangeKey& key, const ChangeContent& content,
+namespace {
+bool isStandardLesson(const ChangeKey& key, const ChangeContent& content) {
+    // Self-study is never a timetable lesson, even over a free-text one numbered "000".
+    const QDate date = QDate::fromString(key.date, QStringLiteral("yyyy/MM/dd"));
+    if (content.kamoku == kNoSubject || !date.isValid()) return false;
+    Recordset rs("組時間割");
+    rs.setIndex("Key_時間割");
+    rs.seek(Seek::Equal, {key.year, key.dept, key.grade, key.course, key.klass, 0,
+                          weekdayNumber(date), key.period, content.teacher});
+    return !rs.noMatch() && rs.integer("組_登録") == 0 && rs.text("組_科目") == content.kamoku &&
+           rs.text("組_教科") == content.subject;
+}
+}  // namespace
+
+bool deleteChange(const ChangeKey& key) {
+    Recordset rs("時限変更");
+    if (!key.find(rs)) return false;
+    rs.remove();
+    return true;
+}
+
+bool cancelChange(Screen& screen, const ChangeKey& key, const QString& label) {
+    Recordset rs("時限変更");
+    if (!key.find(rs)) {
+        screen.showMessage(QStringLiteral("%1 の授業は変更されていません").arg(label));
+        return false;
+    }
+    const QString lesson = rs.text("変_教科名") + QStringLiteral("　") + rs.text("変_教員名");
+    if (!screen.ask(QStringLiteral("%1 の変更（%2）を取消します。").arg(label, lesson)))
+        return false;
+    rs.remove();
+    screen.showMessage(QStringLiteral("変更を取消しました。"));
+    return true;
+}
+
+QString changeLabel(const QString& date, int period, const QString& deptName,
+                    const QString& gradeText, const QString& classText) {
+    return QStringLiteral("%1 %2限 %3%4%5")
+        .arg(date)
+        .arg(period)
+        .arg(deptName, gradeText, classText);
+}
+
+bool storeChange(const ChangeKey& key, const ChangeContent& content,
                  const std::optional<QString>& remark) {
+    if (isStandardLesson(key, content)) {
+        deleteChange(key);
+        return false;
+    }
     Recordset rs("時限変更");
     if (key.find(rs)) {
         rs.edit();
@@ -45,4 +94,5 @@ void storeChange(const ChangeKey& key, const ChangeContent& content,
     // Both screens store a registered subject or self-study, never a free-text lesson.
     rs.set("変_登録", 0);
     rs.update();
+    return true;
 }

@@ -90,6 +90,8 @@ struct SlotLesson {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
+    buttons->addWidget(
+        button("B変更取消", QStringLiteral("変更取消"), [this] { B変更取消_Click(); }));
     buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
     buttons->addWidget(
         button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
@@ -171,6 +173,8 @@ void 時限コマ::fillGrids() {
     GRDコマ(c, 1, *G時割);
     standby_ = GRD待機教員(c, *G教員, shown_.year, shown_.date, shown_.weekday, shown_.period,
                            代講順->isChecked());
+    // A new list is read from its first teacher, wherever the last one was scrolled to.
+    G教員->scrollToTop();
     emptyEntries();
 }
 
@@ -371,8 +375,13 @@ void 時限コマ::G時割_Click(int row, int col) {
 }
 
 void 時限コマ::G教員_Click(int row, int) {
-    if (row < 1 || row > int(standby_.size())) {
+    if (row < 1) {
         showMessage(kOutOfRange);
+        return;
+    }
+    // A row below the listed teachers holds no teacher to decode.
+    if (row > int(standby_.size())) {
+        showMessage(QStringLiteral("教員情報を取出せません"));
         return;
     }
     // The assignment's teacher and subjects, those of its own department, grade and course, are
@@ -452,4 +461,17 @@ void 時限コマ::B確定_Click() {
                 備考->text());
     showMessage(QStringLiteral("授業は変更されました。"));
     fillGrids();
+}
+
+void 時限コマ::B変更取消_Click() {
+    if (!picked_) {
+        showMessage(QStringLiteral("時間割を選択して下さい"));
+        return;
+    }
+    const ChangeKey key{shown_.year,     shown_.date,    picked_->dept, picked_->grade,
+                        picked_->course, picked_->klass, shown_.period};
+    if (cancelChange(*this, key,
+                     changeLabel(shown_.date, shown_.period, picked_->deptName, picked_->gradeText,
+                                 picked_->classText)))
+        fillGrids();
 }

@@ -29,6 +29,7 @@ private:
     void G時割_Click(int row, int col);
     void G教員_Click(int row, int col);
     void B確定_Click();
+    void B変更取消_Click();
     void 代講順_Click();
     void B印刷_Click();
     void BExcel出力_Click();

@@ -77,12 +77,21 @@ void PRT教員コマ(int mode, Grid& grid, const TeacherSheetHeader& h) {
     // the next day, where it would read as part of that day's lesson.
     for (int c = 1; c <= TeacherWeek::kDays; ++c) {
         const double x = dayLeft(c);
+        QString eventAbove;
         for (int period = 1; period <= TeacherWeek::kPeriods; ++period) {
             const double y = periodTop(period);
             const int row = weekFirstRow(period);
             const QString dept = grid.textMatrix(row, c);
             const QString klass = grid.textMatrix(row + 1, c);
             const QString subject = grid.textMatrix(row + 2, c);
+            // An event fills the three rows of each of its periods with its label, which the
+            // grid shows merged: the sheet prints it once for the periods it runs through.
+            if (!dept.isEmpty() && dept == klass && klass == subject) {
+                if (dept != eventAbove) printIn(p, x + 2, y + 9, 11, kDayWidth - 2.5, dept);
+                eventAbove = dept;
+                continue;
+            }
+            eventAbove.clear();
             if (!dept.isEmpty()) printIn(p, x + 4, y + 2, 11, kDayWidth - 4.5, dept);
             if (!klass.isEmpty()) printIn(p, x + 3, y + 9, 11, kDayWidth - 3.5, klass);
             if (!subject.isEmpty()) printIn(p, x + 2, y + 16, 10, kDayWidth - 2.5, subject);

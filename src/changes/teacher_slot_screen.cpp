@@ -67,6 +67,8 @@ const QString kSelfStudy = QStringLiteral("自習");
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
+    buttons->addWidget(
+        button("B変更取消", QStringLiteral("変更取消"), [this] { B変更取消_Click(); }));
     buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
     buttons->addWidget(
         button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
@@ -222,6 +224,7 @@ void 教員コマ::G時割_Click(int row, int col) {
     c.slotPeriod = period;
     if (pick_->lesson) {
         showLesson(*pick_->lesson);
+        pick_->classLabel = C学部->currentText() + C学年->currentText() + C組->currentText();
     } else {
         // A free period: the class to give a lesson to is picked in the lists.
         C科目->clear();
@@ -352,6 +355,25 @@ void 教員コマ::B確定_Click() {
                  c.teacherNumber, c.teacherName, c.teacherDisplayName},
                 std::nullopt);
     showMessage(QStringLiteral("授業は変更されました。"));
+    fillWeek();
+    for (QComboBox* f : {C学部, C学年, C組, C科目, C教科}) f->setEditText(QString());
+}
+
+void 教員コマ::B変更取消_Click() {
+    if (!pick_ || !pick_->lesson) {
+        showMessage(QStringLiteral("時間割を選択して下さい"));
+        return;
+    }
+    if (pick_->date.isEmpty()) {
+        showMessage(kNoStandardChange);
+        return;
+    }
+    const WeekLesson& l = *pick_->lesson;
+    const ChangeKey key{week_->year, pick_->date, l.dept,       l.grade,
+                        l.course,    l.klass,     pick_->period};
+    if (!cancelChange(*this, key,
+                      changeLabel(pick_->date, pick_->period, pick_->classLabel, {}, {})))
+        return;
     fillWeek();
     for (QComboBox* f : {C学部, C学年, C組, C科目, C教科}) f->setEditText(QString());
 }

@@ -33,6 +33,7 @@ private:
     void B表示_Click();
     void G時割_Click(int row, int col);
     void B確定_Click();
+    void B変更取消_Click();
     void B印刷_Click();
     void BExcel出力_Click();
     void BiCalendar出力_Click();
@@ -68,6 +69,7 @@ private:
         int weekday = 0;
         QString date;
         std::optional<WeekLesson> lesson;
+        QString classLabel;  // department, grade and class as the lists showed them
     };
     std::optional<Pick> pick_;
 };

@@ -418,3 +418,18 @@ QString problemSummary(const std::vector<TimetableProblem>& problems) {
         .arg(problems.size())
         .arg(counts.join(QStringLiteral("、")));
 }
+
+namespace {
+bool hasTimetable(int year) {
+    Recordset rs("組時間割");
+    rs.setIndex("Idx_コマ");
+    rs.seek(Seek::AtLeast, {year});
+    return !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == year;
+}
+}  // namespace
+
+QString checkSummary(int year, const std::vector<TimetableProblem>& problems) {
+    if (problems.empty() && !hasTimetable(year))
+        return QStringLiteral("この年度の時間割は登録されていません");
+    return problemSummary(problems);
+}

@@ -47,3 +47,6 @@ QStringList problemCells(const TimetableProblem& p);
 
 // The count line: "問題はありません", or the number of problems with each kind's count.
 QString problemSummary(const std::vector<TimetableProblem>& problems);
+// The count line of a year's check: a year without any timetable has nothing wrong in it, and
+// nothing right either, so it says so instead.
+QString checkSummary(int year, const std::vector<TimetableProblem>& problems);

@@ -128,7 +128,7 @@ void PRT時割チェック(int year, const std::vector<TimetableProblem>& proble
             text(p, R - p.textWidth(yearText), kTop + 1, 11, yearText);
             p.setFontSize(9);
             text(p, R - p.textWidth(printed), kTop + 7, 9, printed);
-            text(p, L, kTop + 15, 11, problemSummary(problems));
+            text(p, L, kTop + 15, 11, checkSummary(year, problems));
             y = kFirstTableTop;
         } else {
             text(p, L, kTop, 9, title + QStringLiteral("　") + yearText);

@@ -157,7 +157,7 @@ void 時間割チェック::check(int year) {
     problems_ = checkWholeTimetable(year);
     problemOfRow_ = GRD時割チェック(*G問題, problems_);
     pickedRow_ = 0;
-    L件数->setText(QStringLiteral("%1年度　%2").arg(year).arg(problemSummary(problems_)));
+    L件数->setText(QStringLiteral("%1年度　%2").arg(year).arg(checkSummary(year, problems_)));
 }
 
 void 時間割チェック::G問題_Click(int row, int) {
@@ -204,6 +204,6 @@ void 時間割チェック::BExcel出力_Click() {
     sheet.fileName = checkSheetFileName(year_);
     sheet.title(QStringLiteral("%1 年度").arg(year_), 11, 7);
     sheet.title(QStringLiteral("出力日 %1").arg(school().todayText), 9, 7);
-    sheet.title(problemSummary(problems_), 11);
+    sheet.title(checkSummary(year_, problems_), 11);
     saveXlsx(*this, sheet);
 }

@@ -114,24 +114,25 @@ QString proposedPdfPath(const PrintedDocument& doc) {
                             QStringLiteral("pdf"));
 }
 
-void showPrintPreview(const PrintedDocument& doc, QWidget* parent) {
+bool showPrintPreview(const PrintedDocument& doc, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(doc.title);
     printer.setFullPage(true);
     setUpA4(printer);
     QPrintPreviewDialog preview(&printer, parent);
+    bool saved = false;
     preview.setWindowTitle(QStringLiteral("印刷プレビュー - %1").arg(doc.title));
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
                      [&doc](QPrinter* target) { renderDocument(doc, *target); });
     if (QToolBar* bar = preview.findChild<QToolBar*>()) {
         QAction* save = bar->addAction(QStringLiteral("PDFで保存"));
-        QObject::connect(save, &QAction::triggered, &preview, [&doc, &preview] {
+        QObject::connect(save, &QAction::triggered, &preview, [&doc, &preview, &saved] {
             const QString path =
                 QFileDialog::getSaveFileName(&preview, QStringLiteral("PDFで保存"),
                                              proposedPdfPath(doc), QStringLiteral("PDF (*.pdf)"));
             if (path.isEmpty()) return;
             QString why;
-            if (writePdf(doc, path, &why))
+            if (writePdf(doc, path, &why) && (saved = true))
                 showInformation(
                     QStringLiteral("「%1」に保存しました。").arg(QDir::toNativeSeparators(path)),
                     doc.title);
@@ -146,5 +147,6 @@ void showPrintPreview(const PrintedDocument& doc, QWidget* parent) {
     if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() * 0.95);
     preview.resize(size);
-    preview.exec();
+    // The dialog is accepted only when its print action has sent the pages to a printer.
+    return preview.exec() == QDialog::Accepted || saved;
 }

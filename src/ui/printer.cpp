@@ -10,6 +10,7 @@
 namespace {
 
 PrintSink g_sink;
+bool g_sinkOutputs = true;
 
 constexpr double kMillimetresPerPoint = 25.4 / 72.0;
 
@@ -92,15 +93,17 @@ void Printer::newPage() {
     x_ = y_ = 0;
 }
 
-void Printer::endDoc() {
+void Printer::endDoc(std::function<void(bool output)> afterPreview) {
     // The preview waits until the running operation has ended, so that the file is not held
     // while the user looks at the sheet (and a sheet built from a work table it just filled is
     // shown only once that table is stored).
-    auto hand = [doc = doc_] {
+    auto hand = [doc = doc_, afterPreview = std::move(afterPreview)] {
+        bool output = g_sinkOutputs;
         if (g_sink)
             g_sink(doc);
         else
-            showPrintPreview(doc, nullptr);
+            output = showPrintPreview(doc, nullptr);
+        if (afterPreview) afterPreview(output);
     };
     if (Database::isOpen())
         db().afterCommit(std::move(hand));
@@ -108,6 +111,11 @@ void Printer::endDoc() {
         hand();
 }
 
+void setSinkOutputs(bool outputs) {
+    g_sinkOutputs = outputs;
+}
+
 void setPrintSink(PrintSink sink) {
     g_sink = std::move(sink);
+    g_sinkOutputs = true;
 }

@@ -69,8 +69,9 @@ public:
     void box(double x1, double y1, double x2, double y2);
 
     void newPage();
-    // Ends the document and hands it to the sink (the preview).
-    void endDoc();
+    // Ends the document and hands it to the sink (the preview). `afterPreview` runs once the
+    // preview has closed, told whether the user printed or saved the document.
+    void endDoc(std::function<void(bool output)> afterPreview = {});
 
     const PrintedDocument& document() const { return doc_; }
 
@@ -89,6 +90,9 @@ private:
 using PrintSink = std::function<void(const PrintedDocument&)>;
 // Replaces where ended documents go (nullptr: the print preview again).
 void setPrintSink(PrintSink sink);
+// Whether a document handed to a replaced sink counts as printed or saved (true until changed;
+// setting a sink sets it back): false stands for closing the preview without either.
+void setSinkOutputs(bool outputs);
 
 // Draws a document onto pages: the preview, the printer and PDF files all use this.
 class QPagedPaintDevice;
@@ -100,4 +104,5 @@ bool writePdf(const PrintedDocument& doc, const QString& path, QString* error = 
 QString proposedPdfPath(const PrintedDocument& doc);
 // The same for any saved document: `baseName` made safe, with `suffix` ("pdf", "xlsx").
 QString proposedSavePath(QString baseName, const QString& suffix);
-void showPrintPreview(const PrintedDocument& doc, QWidget* parent);
+// True when the user printed the document or saved it as a PDF before closing the preview.
+bool showPrintPreview(const PrintedDocument& doc, QWidget* parent);

@@ -153,8 +153,10 @@ TEST_F(EventScheduleTest, TheCalendarStaysWithinTheYearAndMovingClearsTheInputs)
 
 TEST_F(EventScheduleTest, PickingADayPutsItIntoTheFirstDay) {
     auto d = showing();
+    d->set("終了日", "2007/06/15");
     d->clickCell("G日付", 3, 4);
     EXPECT_EQ(d->text("行事日"), "2007/06/14");
+    EXPECT_EQ(d->text("終了日"), "");  // not the end of whatever was there before
     EXPECT_EQ(d->back("G日付", 3, 4), 10);
     d->clickCell("G日付", 5, 6);
     EXPECT_EQ(d->text("行事日"), "2007/06/30");

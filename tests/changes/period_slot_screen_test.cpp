@@ -1,5 +1,8 @@
 // 時限コマ: one period of a date across the school, and who can stand in.
 
+#include <QCoreApplication>
+#include <QScrollBar>
+
 #include "changes/changes_fixture.h"
 #include "changes/period_slot_screen.h"
 
@@ -167,7 +170,19 @@ TEST_F(PeriodSlotScreenTest, PicksOutsideTheClassesFailedPicksAndDoubleBookingsA
     }
     d->clickCell("G教員", 0, 0);
     EXPECT_EQ(messages.shown.size(), 5u);
+    d->clickCell("G教員", 30, 0);
+    EXPECT_EQ(messages.last(), "教員情報を取出せません");
     messages.clear();
+
+    // After 表示 the stand-by list shows from its first teacher.
+    Grid& standbyGrid = d->grid("G教員");
+    d->screen().show();
+    QCoreApplication::processEvents();
+    standbyGrid.scrollToBottom();
+    ASSERT_GT(standbyGrid.verticalScrollBar()->value(), 0);
+    d->click("B表示");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(standbyGrid.verticalScrollBar()->value(), 0);
 
     // With two grades column 4 is 高等部 1年; a failed stand-by pick leaves the lesson picked.
     d->clickCell("G時割", 2, 4);
@@ -179,8 +194,9 @@ TEST_F(PeriodSlotScreenTest, PicksOutsideTheClassesFailedPicksAndDoubleBookingsA
     EXPECT_EQ(d->text("変更教員"), "佐藤　健一");
     answer({true});
     d->click("B確定");
-    EXPECT_EQ(changeOf("002", "1").at("変_教員"), Value("001"));
-    EXPECT_EQ(records("時限変更").size(), 2u);
+    // Its own teacher and subject are the standard lesson: nothing to store.
+    EXPECT_TRUE(changeOf("002", "1").empty());
+    EXPECT_EQ(records("時限変更").size(), 1u);
 
     // Busy elsewhere by a change of this date: refused, nothing written.
     changeTo("2007/06/04", "001", 2, "1", 2, "001", "数学Ⅰ", "数Ⅰ");
@@ -188,7 +204,24 @@ TEST_F(PeriodSlotScreenTest, PicksOutsideTheClassesFailedPicksAndDoubleBookingsA
     d->clickCell("G時割", 2, 4);
     d->click("B確定");
     EXPECT_EQ(messages.last(), "中学部 2年 1組 に授業が登録されています");
-    EXPECT_EQ(records("時限変更").size(), 3u);
+    EXPECT_EQ(records("時限変更").size(), 2u);
+}
+
+TEST_F(PeriodSlotScreenTest, ACancelledChangeGivesTheClassItsStandardLessonAgain) {
+    auto d = show();
+    d->click("B変更取消");
+    EXPECT_EQ(messages.last(), "時間割を選択して下さい");
+    d->clickCell("G時割", 4, 4);
+    answer({true});
+    d->click("B変更取消");
+    EXPECT_EQ(messages.texts().mid(1),
+              QStringList({"2007/06/04 2限 高等部1年2組 の変更（数学Ⅰ　阿部　徹）を取消します。",
+                           "変更を取消しました。"}));
+    EXPECT_TRUE(records("時限変更").empty());
+    EXPECT_EQ(d->cell("G時割", 5, 4), "鈴木");
+    d->clickCell("G時割", 4, 4);
+    d->click("B変更取消");
+    EXPECT_EQ(messages.last(), "2007/06/04 2限 高等部1年2組 の授業は変更されていません");
 }
 
 }  // namespace

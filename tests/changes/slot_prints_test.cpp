@@ -13,6 +13,9 @@ using SlotPrintsTest = ChangesTest;
 TEST_F(SlotPrintsTest, TheTeacherWeekPrintsTheWeekOnTheGridWhateverWasTypedSince) {
     lesson("002", 1, "1", 2, 1, "001", "01", "01", "現代の国語", "現国");
     changeTo("2007/06/07", "002", 1, "2", 3, "001", "言語文化", "");
+    for (int period : {1, 2})
+        lesson("002", 1, "1", 3, period, "001", "01", "01", "現代の国語", "現国");
+    event("2007/06/12", "2007/06/12", "002", 1, 2, 1, 2, "定期考査", "考査");
     ScreenDriver d(new 教員コマ);
     EXPECT_TRUE(d.enabled("B印刷"));
     d.click("B印刷");
@@ -49,6 +52,10 @@ TEST_F(SlotPrintsTest, TheTeacherWeekPrintsTheWeekOnTheGridWhateverWasTypedSince
                            "現国 @ 142,71 size 10", "高等部 @ 64,99 size 11",
                            "1年 2組 @ 63,106 size 11", "言語文化 @ 62,113 size 10"}));
     EXPECT_EQ(textAt(page, 62, 113)->colour, 0);
+    // An event over periods 1-2 of Tuesday (column 7) is named once.
+    EXPECT_EQ(std::count_if(page.items.begin(), page.items.end(),
+                            [](const PrintItem& i) { return i.text == "考査"; }),
+              1);
     const PrintItem& frame = page.items.at(0);
     EXPECT_EQ(std::vector<double>({frame.x1, frame.y1, frame.x2, frame.y2}),
               std::vector<double>({30, 45, 180, 265}));

@@ -196,4 +196,34 @@ TEST_F(TeacherSlotScreenTest, HeadersMissingPicksStandardWeeksAndDoubleBookingsA
     EXPECT_EQ(records("時限変更").size(), 1u);
 }
 
+TEST_F(TeacherSlotScreenTest, AChangeIsCancelledOrUndoneByConfirmingTheStandardLesson) {
+    lesson("002", 1, "1", 2, 1, "001", "01", "01", "現代の国語", "現国");
+    changeTo("2007/06/04", "002", 1, "1", 1, "002", "数学Ⅰ", "数Ⅰ");
+    auto d = showWeek("鈴木　美咲", "2007/06/04");
+    d->clickCell("G時割", weekFirstRow(1), 1);
+    answer({false});
+    d->click("B変更取消");
+    EXPECT_EQ(messages.last(),
+              "2007/06/04 1限 高等部1年1組 の変更（数学Ⅰ　鈴木　美咲）を取消します。");
+    EXPECT_EQ(records("時限変更").size(), 1u);
+    answer({true});
+    d->click("B変更取消");
+    EXPECT_EQ(messages.last(), "変更を取消しました。");
+    EXPECT_TRUE(records("時限変更").empty());
+    EXPECT_EQ(cellOf(*d, 1, 1), QStringList({"", "", ""}));
+
+    // Giving the lesson back to its own teacher with its own subject stores no copy of it.
+    changeTo("2007/06/04", "002", 1, "1", 1, "002", "数学Ⅰ", "数Ⅰ");
+    auto own = showWeek("佐藤　健一", "2007/06/04");
+    own->clickCell("G時割", weekFirstRow(1), 1);
+    own->pick("C科目", "国語");
+    own->pick("C教科", "現代の国語");
+    own->set("C教員", "佐藤　健一");
+    answer({true});
+    own->click("B確定");
+    EXPECT_TRUE(records("時限変更").empty());
+    EXPECT_EQ(cellOf(*own, 1, 1), QStringList({"高等部", "1年 1組", "現国"}));
+    EXPECT_EQ(own->fore("G時割", weekFirstRow(1), 1), 0);
+}
+
 }  // namespace

@@ -224,7 +224,13 @@ TEST_F(TimetableCheckTest, TheListGroupsEachKindUnderItsHeadingAndAPickOpensTheC
     EXPECT_EQ(printed[0].title, "時間割チェック");
     d.set("年度", "2008");
     d.click("B表示");
-    EXPECT_EQ(d.text("L件数"), "2008年度　問題はありません");
+    EXPECT_EQ(d.text("L件数"), "2008年度　この年度の時間割は登録されていません");
+    d.click("B印刷");
+    ASSERT_EQ(printed.size(), 2u);
+    const auto& items = printed[1].pages.at(0).items;
+    EXPECT_TRUE(std::any_of(items.begin(), items.end(), [](const PrintItem& i) {
+        return i.text == "この年度の時間割は登録されていません";
+    }));
     EXPECT_EQ(d.grid("G問題").rows(), 1);
 }
 
