@@ -56,6 +56,11 @@ public:
     void onLostFocus(QWidget* control, std::function<void()> handler);
     void fireLostFocus(QWidget* control);  // as if the user left the control
 
+    // The input the focus returns to after storing, deleting or clearing: by default the first
+    // field in tab order; a screen whose work starts elsewhere (a grid) names it.
+    void setFirstInput(QWidget* input) { firstInput_ = input; }
+    QWidget* firstInput() const;
+
     // Tab position 0: the field gets the focus when the running event has finished.
     void setTabFirst(QWidget* field);
     QWidget* tabFirst() const { return tabFirst_; }
@@ -93,6 +98,10 @@ protected:
 
 private:
     void focusTabFirst();
+    void moveFocusTo(QWidget* w);
+    void watchKeys();
+    void pressKeyButton(int key);
+    void placeWindow(const QRect& over);
     void deferUntilStored(std::function<void()> show);
 
     QString formName_;
@@ -106,4 +115,6 @@ private:
     QPointer<Screen> caller_;  // the screen a modal sub-screen opens over
     bool shownOnce_ = false;
     bool modal_ = false;
+    QPointer<QWidget> firstInput_;
+    int focusMoves_ = 0;  // counts the focus moves a handler asked for
 };
