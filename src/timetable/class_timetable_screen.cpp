@@ -34,6 +34,7 @@ const QString kFreeTextCode = QStringLiteral("000");
     C学年 = comboBox("C学年", [this] { C学年_Click(); });
     C組 = comboBox("C組", [this] { C組_Click(); });
     G時割 = grid("G時割", [this](int r, int c) { G時割_Click(r, c); });
+    setFirstInput(G時割);
     fields_.授業 = option("授業", QStringLiteral("授業"));
     fields_.登録外授業 = option("登録外授業", QStringLiteral("登録外授業"));
     fields_.C曜日 = comboBox("C曜日");
