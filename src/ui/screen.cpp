@@ -19,6 +19,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <QShortcut>
 #include <QAbstractSpinBox>
 
@@ -313,9 +315,26 @@ void Screen::placeWindow(const QRect& over) {
     if (!room.isValid()) return;
     // The window manager's title bar and borders, guessed while the window has none yet.
     const QSize frame = frameGeometry().size() - size();
-    const QSize border = frame.isEmpty() ? QSize(16, 40) : frame;
+    const QSize border = frame.expandedTo(QSize(16, 40));
     // Whole on the display: a screen taller or wider than it shrinks (its grids scroll).
     const QSize fit = room.size() - border;
+    const QSize least = minimumSizeHint();
+    if (layout() && (least.width() > fit.width() || least.height() > fit.height())) {
+        // Too large even at its least: the screen scrolls inside its window instead.
+        auto* inner = new QWidget;
+        inner->setLayout(layout());
+        auto* scroll = new QScrollArea(this);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(inner);
+        auto* outer = new QVBoxLayout(this);
+        outer->setContentsMargins(0, 0, 0, 0);
+        outer->addWidget(scroll);
+        // The old layout had fixed the window's least size; the scroll area sets its own.
+        setMinimumSize(0, 0);
+        resize(std::min(least.width() + 20, fit.width()),
+               std::min(least.height() + 20, fit.height()));
+    }
     if (width() > fit.width() || height() > fit.height())
         resize(std::min(width(), fit.width()), std::min(height(), fit.height()));
     QRect g(QPoint(), size() + frame);

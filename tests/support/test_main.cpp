@@ -11,7 +11,14 @@
 #include "ui/fonts.h"
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A display of 1024x768, the smallest the schools use, so that a screen that would not fit
+    // one is seen in the tests.
+    const QString display =
+        QDir::temp().filePath(QStringLiteral("jikanwari-display-1024x768.json"));
+    if (QFile f(display); f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(R"({"screens": [{"name": "display", "x": 0, "y": 0, "width": 1024, "height": 768,)"
+                R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + display.toUtf8());
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         const QByteArray dir = "/tmp/jikanwari-tests-" + QByteArray::number(getuid());
         QDir().mkpath(QString::fromUtf8(dir));
