@@ -37,3 +37,10 @@ void loadMasters() {
     for (int d = 1; d <= SchoolContext::kMaxDepartments; ++d)
         s.largestClassCount = std::max(s.largestClassCount, s.classCount[d]);
 }
+
+QString schoolName() {
+    Recordset rs("マスタ");
+    rs.setIndex("Key_マスタ");
+    rs.seek(Seek::Equal, {"001", "001"});
+    return rs.noMatch() ? QString() : rs.text("マ_名称");
+}

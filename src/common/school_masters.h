@@ -5,3 +5,8 @@
 // Start-up reads them once; the basic master screen reads them again after it has stored a change,
 // so that the screens opened afterwards offer what was just entered.
 void loadMasters();
+
+#include <QString>
+
+// The school's name as entered on 基本情報登録 (empty until entered), for titles and sheets.
+QString schoolName();

@@ -161,6 +161,15 @@ bool Screen::eventFilter(QObject* watched, QEvent* event) {
             focusNextPrevChild(mods == Qt::NoModifier);
             return true;
         }
+        // Arrow keys on option buttons would pick the neighbouring option unseen (the kind of
+        // lesson, say); they move the focus instead and only Space or a click chooses.
+        if (qobject_cast<QRadioButton*>(watched)) {
+            const int k = key->key();
+            if (k == Qt::Key_Up || k == Qt::Key_Left || k == Qt::Key_Down || k == Qt::Key_Right) {
+                focusNextPrevChild(k == Qt::Key_Down || k == Qt::Key_Right);
+                return true;
+            }
+        }
     }
     if (event->type() == QEvent::FocusOut && !movingFocus_) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <gtest/gtest.h>
 
 #include "ui/fonts.h"
@@ -15,9 +16,12 @@ int main(int argc, char** argv) {
     // one is seen in the tests.
     const QString display =
         QDir::temp().filePath(QStringLiteral("jikanwari-display-1024x768.json"));
-    if (QFile f(display); f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Test programs run side by side: the file is replaced whole, never seen half written.
+    if (QSaveFile f(display); f.open(QIODevice::WriteOnly)) {
         f.write(R"({"screens": [{"name": "display", "x": 0, "y": 0, "width": 1024, "height": 768,)"
                 R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        f.commit();
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + display.toUtf8());
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         const QByteArray dir = "/tmp/jikanwari-tests-" + QByteArray::number(getuid());

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -275,15 +276,26 @@ TEST_F(ScreenBaseTest, AQuestionOpensOverItsScreenAndReturnOnItAnswersNo) {
 TEST_F(ScreenBaseTest, FunctionKeysPressTheirButtonsWhateverTheCaptionAndEscLeaves) {
     SampleScreen s;
     ScreenDriver d(&s, false);
+    auto* lesson = new QRadioButton("授業", &s);
+    auto* other = new QRadioButton("登録外授業", &s);
+    lesson->setChecked(true);
     d.showActive();
+    // An arrow key on an option moves on without choosing the other option.
+    lesson->setFocus();
+    d.key(Qt::Key_Down);
+    EXPECT_TRUE(lesson->isChecked());
+    EXPECT_FALSE(other->isChecked());
+    EXPECT_NE(QApplication::focusWidget(), lesson);
+
     // The store button of this screen is B保存; renamed, it takes the store key.
     d.control<QPushButton>("B確定")->setObjectName("B失敗");
     d.control<QPushButton>("B保存")->setObjectName("B確定");
     d.control<QPushButton>("B確定")->setText("登録");  // a caption set later keeps the key
     d.focus("名称");
+    const int left = s.lostFocus;
     d.key(Qt::Key_F2);
     EXPECT_EQ(messages.texts(), QStringList({"保存しました"}));
-    EXPECT_EQ(s.lostFocus, 1);  // the field was left, and checked, before the button acted
+    EXPECT_EQ(s.lostFocus, left + 1);  // the field was left, and checked, before the button acted
     d.key(Qt::Key_Escape);
     EXPECT_FALSE(s.isVisible());
 }
