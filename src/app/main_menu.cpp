@@ -95,6 +95,8 @@ std::map<QString, std::function<void(Screen&)>>& メニュ::actions() {
         ++n;
     }
     QPushButton* quit = button("終了", QStringLiteral("終了"), [this] { close(); });
+    // Esc closes the screens over the menu; on the menu itself it would end the program.
+    setEscapeCloses(false);
     layout->addWidget(quit, 2, 2, Qt::AlignRight | Qt::AlignBottom);
 
     // Without a business year every screen would work in year 0: say so, and offer the set-up

@@ -215,6 +215,7 @@ QWidget* Screen::firstInput() const {
 }
 
 void Screen::pressKeyButton(int key) {
+    if (key == Qt::Key_Escape && !escapeCloses_) return;
     // The first shown and enabled button with this key, as a click on it would find it.
     for (auto* b : findChildren<QPushButton*>()) {
         const int k = functionKeyFor(b->objectName());

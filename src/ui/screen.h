@@ -61,6 +61,9 @@ public:
     void setFirstInput(QWidget* input) { firstInput_ = input; }
     QWidget* firstInput() const;
 
+    // Esc closes the screen as its 終了 does, unless the screen is the one that ends the program.
+    void setEscapeCloses(bool closes) { escapeCloses_ = closes; }
+
     // Tab position 0: the field gets the focus when the running event has finished.
     void setTabFirst(QWidget* field);
     QWidget* tabFirst() const { return tabFirst_; }
@@ -116,5 +119,6 @@ private:
     bool shownOnce_ = false;
     bool modal_ = false;
     QPointer<QWidget> firstInput_;
-    int focusMoves_ = 0;  // counts the focus moves a handler asked for
+    int focusMoves_ = 0;
+    bool escapeCloses_ = true;  // counts the focus moves a handler asked for
 };
