@@ -15,18 +15,9 @@
     年度 = textBox("年度", 4);
     開始日 = textBox("開始日", 10);
     終了日 = textBox("終了日", 10);
-    // A field left in error says why at once, with its own check only: an earlier failure must
-    // neither silence it nor leave a stale red mark.
-    const auto leaving = [this](void (年度登録::*check)()) {
-        return [this, check] {
-            ctx().resetReporting();
-            (this->*check)();
-            if (ctx().errorFlag == 1) showMessage(ctx().message);
-        };
-    };
-    onLostFocus(年度, leaving(&年度登録::年度_LostFocus));
-    onLostFocus(開始日, leaving(&年度登録::開始日_LostFocus));
-    onLostFocus(終了日, leaving(&年度登録::終了日_LostFocus));
+    onLostFocusReported(年度, [this] { 年度_LostFocus(); });
+    onLostFocusReported(開始日, [this] { 開始日_LostFocus(); });
+    onLostFocusReported(終了日, [this] { 終了日_LostFocus(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(

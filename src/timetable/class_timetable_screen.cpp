@@ -44,12 +44,12 @@ const QString kFreeTextCode = QStringLiteral("000");
     fields_.C教員 = comboBox("C教員");
     備考 = textBox("備考", 40);
     表示中 = label("表示中");
-    onLostFocus(年度, [this] { 年度_LostFocus(); });
-    onLostFocus(fields_.C時限, [this] { C時限_LostFocus(); });
-    onLostFocus(fields_.C曜日, [this] { C曜日_LostFocus(); });
-    onLostFocus(fields_.C科目, [this] { C科目_LostFocus(); });
-    onLostFocus(fields_.C教科, [this] { C教科_LostFocus(); });
-    onLostFocus(fields_.C教員, [this] { C教員_LostFocus(); });
+    onLostFocusReported(年度, [this] { 年度_LostFocus(); });
+    onLostFocusReported(fields_.C時限, [this] { C時限_LostFocus(); });
+    onLostFocusReported(fields_.C曜日, [this] { C曜日_LostFocus(); });
+    onLostFocusReported(fields_.C科目, [this] { C科目_LostFocus(); });
+    onLostFocusReported(fields_.C教科, [this] { C教科_LostFocus(); });
+    onLostFocusReported(fields_.C教員, [this] { C教員_LostFocus(); });
 
     auto* top = new QHBoxLayout;
     top->addWidget(labelled(QStringLiteral("年度"), 年度));

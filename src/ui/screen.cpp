@@ -145,6 +145,14 @@ void Screen::onLostFocus(QWidget* control, std::function<void()> handler) {
         c->lineEdit()->installEventFilter(this);
 }
 
+void Screen::onLostFocusReported(QWidget* control, std::function<void()> check) {
+    onLostFocus(control, [this, check = std::move(check)] {
+        ctx_->resetReporting();
+        check();
+        if (ctx_->errorFlag == 1 && !ctx_->message.isEmpty()) showMessage(ctx_->message);
+    });
+}
+
 void Screen::fireLostFocus(QWidget* control) {
     for (auto& [w, handler] : lostFocus_)
         if (w == control) run(handler);

@@ -54,6 +54,9 @@ public:
     // Lost focus: the handler runs when the focus leaves the control for another control of the
     // same window (not when a message box or another window takes it).
     void onLostFocus(QWidget* control, std::function<void()> handler);
+    // A leave check that reports: run on its own (an earlier failure neither silences it nor
+    // leaves a stale mark), and a field left in error says why, never just pulls the focus back.
+    void onLostFocusReported(QWidget* control, std::function<void()> check);
     void fireLostFocus(QWidget* control);  // as if the user left the control
 
     // The input the focus returns to after storing, deleting or clearing: by default the first
