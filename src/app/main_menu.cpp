@@ -10,6 +10,7 @@
 #include "app/initial_processing.h"
 #include "app/screen_registry.h"
 #include "app/year_setup.h"
+#include "common/school_masters.h"
 #include "context/school_context.h"
 #include "data/recordset.h"
 
@@ -96,6 +97,8 @@ std::map<QString, std::function<void(Screen&)>>& メニュ::actions() {
         ++n;
     }
     QPushButton* quit = button("終了", QStringLiteral("終了"), [this] { close(); });
+    // Esc closes the screens over the menu; on the menu itself it would end the program.
+    setEscapeCloses(false);
     layout->addWidget(quit, 2, 2, Qt::AlignRight | Qt::AlignBottom);
 
     // Without a business year every screen would work in year 0: say so, and offer the set-up
@@ -135,10 +138,7 @@ void メニュ::Form_Load(const QDate& today) {
 }
 
 void メニュ::updateTitle() {
-    Recordset rs("マスタ");
-    rs.setIndex("Key_マスタ");
-    rs.seek(Seek::Equal, {"001", "001"});
-    const QString name = rs.noMatch() ? QString() : rs.text("マ_名称");
+    const QString name = schoolName();
     QString title = QStringLiteral("時間割");
     if (!name.isEmpty()) title += QStringLiteral(" － ") + name;
     if (school().businessYear > 0) title += QStringLiteral("　%1年度").arg(school().businessYear);

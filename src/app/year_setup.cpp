@@ -15,9 +15,9 @@
     年度 = textBox("年度", 4);
     開始日 = textBox("開始日", 10);
     終了日 = textBox("終了日", 10);
-    onLostFocus(年度, [this] { 年度_LostFocus(); });
-    onLostFocus(開始日, [this] { 開始日_LostFocus(); });
-    onLostFocus(終了日, [this] { 終了日_LostFocus(); });
+    onLostFocusReported(年度, [this] { 年度_LostFocus(); });
+    onLostFocusReported(開始日, [this] { 開始日_LostFocus(); });
+    onLostFocusReported(終了日, [this] { 終了日_LostFocus(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(

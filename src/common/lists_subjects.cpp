@@ -1,5 +1,9 @@
 // The lists that read the course subjects (科目) and subjects (教科) of the working year.
 
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
 #include "common/checks.h"
 #include "common/list_support.h"
 #include "common/selection_lists.h"
@@ -139,7 +143,27 @@ int kamoku(WorkContext& ctx, int mode, int option, const QString& text, QWidget*
     return finish(ctx, 1);
 }
 
+// Course subjects are listed as the school ordered them (表示順, then number), never in the
+// character order of their names or numbers.
+struct KamokuEntry {
+    int order;
+    QString number;
+    QString name;
+};
+
+void addInDisplayOrder(std::vector<KamokuEntry>& entries, QWidget* target) {
+    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.order, a.number) < std::tie(b.order, b.number);
+    });
+    for (const auto& e : entries) addEntry(target, e.name);
+}
+
+KamokuEntry kamokuEntry(const Recordset& rs) {
+    return {static_cast<int>(rs.integer("科_表示順")), rs.text("科_番号"), rs.text("科_名称")};
+}
+
 void fillKamokuInKeyOrder(WorkContext& ctx, QWidget* target) {
+    std::vector<KamokuEntry> entries;
     Recordset rs("科目");
     rs.setIndex("Key_科目");
     rs.seek(Seek::AtLeast, {ctx.workingYear, ctx.departmentCode, ctx.grade, ctx.courseCode, ""});
@@ -148,10 +172,12 @@ void fillKamokuInKeyOrder(WorkContext& ctx, QWidget* target) {
            (ctx.departmentCode.isEmpty() || rs.text("科_学部") == ctx.departmentCode) &&
            (ctx.courseCode.isEmpty() || rs.text("科_コース") == ctx.courseCode);
          rs.moveNext())
-        addEntry(target, rs.text("科_名称"));
+        entries.push_back(kamokuEntry(rs));
+    addInDisplayOrder(entries, target);
 }
 
 void fillKamokuInNameOrder(WorkContext& ctx, QWidget* target) {
+    std::vector<KamokuEntry> entries;
     Recordset rs("科目");
     rs.setIndex("Idx_名称");
     std::vector<Value> key{ctx.workingYear};
@@ -164,7 +190,8 @@ void fillKamokuInNameOrder(WorkContext& ctx, QWidget* target) {
            (ctx.departmentCode.isEmpty() || rs.text("科_学部") == ctx.departmentCode) &&
            (ctx.grade == 0 || rs.integer("科_学年") == ctx.grade);
          rs.moveNext())
-        addEntry(target, rs.text("科_名称"));
+        entries.push_back(kamokuEntry(rs));
+    addInDisplayOrder(entries, target);
 }
 
 }  // namespace

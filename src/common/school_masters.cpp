@@ -56,3 +56,10 @@ QString masterEntryCode(const QString& typed) {
     const QString code = typed.trimmed();
     return code.size() < 3 ? code.rightJustified(3, u'0') : code;
 }
+
+QString schoolName() {
+    Recordset rs("マスタ");
+    rs.setIndex("Key_マスタ");
+    rs.seek(Seek::Equal, {"001", "001"});
+    return rs.noMatch() ? QString() : rs.text("マ_名称");
+}

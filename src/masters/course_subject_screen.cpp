@@ -116,8 +116,8 @@ void 科目登録::B表示_Click() {
         showMessage(ctx().message);
         return;
     }
-    registration_->refill();
-    clearInputs();
+    // With nothing registered yet, what the clerk typed stays for the first entry.
+    if (registration_->refill() > 0) clearInputs();
 }
 
 void 科目登録::clearInputs() {

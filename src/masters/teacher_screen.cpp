@@ -105,6 +105,8 @@ const QString kHomeroomIncomplete = QStringLiteral("担任情報を正しく選�
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
     buttons->addWidget(button("B削除", QStringLiteral("削除"), [this] { B削除_Click(); }));
     buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
+    // A new entry starts with the number; the picker above it is for finding one.
+    setFirstInput(教員番号);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);

@@ -19,6 +19,20 @@ MessageService& messages();
 // Installs another service (nullptr: the dialogs again); the caller keeps ownership.
 void setMessageService(MessageService* service);
 
+class QWidget;
+// The window the dialogs open over while it lives (by default the active window): a screen sets
+// itself around its messages, so a message never appears over the menu or another screen.
+class MessageOwner {
+public:
+    explicit MessageOwner(QWidget* window);
+    ~MessageOwner();
+    MessageOwner(const MessageOwner&) = delete;
+    MessageOwner& operator=(const MessageOwner&) = delete;
+
+private:
+    QWidget* previous_;
+};
+
 // The common forms.
 inline void showExclamation(const QString& text, const QString& title) {
     messages().show(text, title, MessageIcon::Exclamation);

@@ -1,6 +1,7 @@
 #include "ui/screen.h"
 
 #include <algorithm>
+#include <map>
 #include <tuple>
 
 #include <QApplication>
@@ -18,15 +19,36 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <QShortcut>
+#include <QAbstractSpinBox>
 
 #include "data/database.h"
 #include "ui/fields.h"
+#include "ui/function_keys.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 
 namespace {
 std::function<void(Screen&)> g_modalRunner;
+// Where the user last left each screen, so that it opens there again.
+std::map<QString, QPoint>& lastPlaces() {
+    static std::map<QString, QPoint> places;
+    return places;
 }
+// After these the clerk starts the next entry, so the focus goes back to the first input.
+bool startsNextEntry(const QString& button) {
+    for (const char* name : {"B確定", "確定", "B削除", "削除", "Bクリア"})
+        if (button == QString::fromUtf8(name)) return true;
+    return false;
+}
+void collectTabStops(QLayout* layout, std::vector<QWidget*>& out);
+bool isInput(const QWidget* w) {
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w) ||
+           qobject_cast<const QAbstractSpinBox*>(w) || dynamic_cast<const Grid*>(w);
+}
+}  // namespace
 
 Screen::Screen(const QString& formName, const QString& caption, Screen* caller)
     : formName_(formName),
@@ -34,6 +56,13 @@ Screen::Screen(const QString& formName, const QString& caption, Screen* caller)
     setObjectName(formName);
     setWindowTitle(caption);
     setAttribute(Qt::WA_DeleteOnClose);
+    // The function keys work wherever the focus is in the window; Esc leaves as 終了 does.
+    for (int key : functionKeys()) {
+        auto* sc = new QShortcut(QKeySequence(key), this);
+        connect(sc, &QShortcut::activated, this, [this, key] { pressKeyButton(key); });
+    }
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, [this] { pressKeyButton(Qt::Key_Escape); });
 }
 
 Screen::~Screen() = default;
@@ -72,11 +101,17 @@ void Screen::run(const std::function<void()>& handler) {
 
 void Screen::showMessage(const QString& text) {
     const QString title = ctx_->title;
-    deferUntilStored([text, title] { showExclamation(text, title); });
+    deferUntilStored([text, title, self = QPointer<Screen>(this)] {
+        MessageOwner over(self);
+        showExclamation(text, title);
+    });
 }
 void Screen::showPlainMessage(const QString& text) {
     const QString title = ctx_->title;
-    deferUntilStored([text, title] { showInformation(text, title); });
+    deferUntilStored([text, title, self = QPointer<Screen>(this)] {
+        MessageOwner over(self);
+        showInformation(text, title);
+    });
 }
 
 void Screen::deferUntilStored(std::function<void()> show) {
@@ -93,6 +128,7 @@ bool Screen::ask(const QString& text) {
         db().commit();
         db().begin();
     }
+    MessageOwner over(this);
     return askYesNo(text, ctx_->title);
 }
 
@@ -110,12 +146,40 @@ void Screen::onLostFocus(QWidget* control, std::function<void()> handler) {
         c->lineEdit()->installEventFilter(this);
 }
 
+void Screen::onLostFocusReported(QWidget* control, std::function<void()> check) {
+    onLostFocus(control, [this, check = std::move(check)] {
+        ctx_->resetReporting();
+        check();
+        if (ctx_->errorFlag == 1 && !ctx_->message.isEmpty()) showMessage(ctx_->message);
+    });
+}
+
 void Screen::fireLostFocus(QWidget* control) {
     for (auto& [w, handler] : lostFocus_)
         if (w == control) run(handler);
 }
 
 bool Screen::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        // Return moves on to the next input, Shift+Return back, as in Japanese office software;
+        // the field's leave check runs as the focus leaves it.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const auto mods = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
+            focusNextPrevChild(mods == Qt::NoModifier);
+            return true;
+        }
+        // Arrow keys on option buttons would pick the neighbouring option unseen (the kind of
+        // lesson, say); they move the focus instead and only Space or a click chooses.
+        if (qobject_cast<QRadioButton*>(watched)) {
+            const int k = key->key();
+            if (k == Qt::Key_Up || k == Qt::Key_Left || k == Qt::Key_Down || k == Qt::Key_Right) {
+                focusNextPrevChild(k == Qt::Key_Down || k == Qt::Key_Right);
+                return true;
+            }
+        }
+    }
     if (event->type() == QEvent::FocusOut && !movingFocus_) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
@@ -138,10 +202,49 @@ void Screen::setTabFirst(QWidget* field) {
 void Screen::focusTabFirst() {
     if (!focusRequested_ || !tabFirst_) return;
     focusRequested_ = false;
+    ++focusMoves_;
+    moveFocusTo(tabFirst_);
+}
+
+void Screen::moveFocusTo(QWidget* w) {
     // Moving the focus is not the user leaving a field: no lost-focus check runs for it.
     movingFocus_ = true;
-    tabFirst_->setFocus(Qt::OtherFocusReason);
+    w->setFocus(Qt::OtherFocusReason);
     movingFocus_ = false;
+}
+
+QWidget* Screen::firstInput() const {
+    if (firstInput_) return firstInput_;
+    if (!layout()) return nullptr;
+    std::vector<QWidget*> stops;
+    collectTabStops(layout(), stops);
+    for (QWidget* w : stops)
+        if (isInput(w) && w->isEnabled() && !w->isHidden()) return w;
+    return nullptr;
+}
+
+void Screen::pressKeyButton(int key) {
+    if (key == Qt::Key_Escape && !escapeCloses_) return;
+    // The first shown and enabled button with this key, as a click on it would find it.
+    for (auto* b : findChildren<QPushButton*>()) {
+        const int k = functionKeyFor(b->objectName());
+        const bool match = key == Qt::Key_Escape ? k == Qt::Key_F12 : k == key;
+        if (!match || !b->isVisibleTo(this) || !b->isEnabled()) continue;
+        // The focus goes to the button first, as with the mouse, so the field being left is
+        // checked before the button acts.
+        b->setFocus(Qt::ShortcutFocusReason);
+        b->click();
+        return;
+    }
+    if (key == Qt::Key_Escape) close();
+}
+
+void Screen::watchKeys() {
+    for (QWidget* w : findChildren<QWidget*>()) {
+        const bool field = isInput(w) && !dynamic_cast<Grid*>(w);
+        const bool choice = qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w);
+        if (field || choice) w->installEventFilter(this);
+    }
 }
 
 void Screen::setModalRunner(std::function<void(Screen&)> runner) {
@@ -202,39 +305,75 @@ void Screen::showEvent(QShowEvent* e) {
     if (!shownOnce_) {
         shownOnce_ = true;
         orderTabsByLayout();
+        watchKeys();
+        if (!modal_) {
+            QWidget* menu = QApplication::activeWindow();
+            placeWindow(menu && menu != this ? menu->frameGeometry() : QRect());
+        }
     }
     QWidget::showEvent(e);
 }
 
 void Screen::keyPressEvent(QKeyEvent* e) {
-    // Esc leaves a modal sub-screen, as in any dialog.
-    if (e->key() == Qt::Key_Escape && modal_) {
-        close();
+    // The shortcuts take these keys in an active window; a key that reaches the screen all the
+    // same (a window not yet active) acts alike.
+    const auto keys = functionKeys();
+    if (e->modifiers() == Qt::NoModifier &&
+        (e->key() == Qt::Key_Escape ||
+         std::find(keys.begin(), keys.end(), e->key()) != keys.end())) {
+        pressKeyButton(e->key());
         return;
     }
     QWidget::keyPressEvent(e);
+}
+
+void Screen::placeWindow(const QRect& over) {
+    adjustSize();
+    const QScreen* display = screen();
+    const QRect room = display ? display->availableGeometry() : QRect();
+    if (!room.isValid()) return;
+    // The window manager's title bar and borders, guessed while the window has none yet.
+    const QSize frame = frameGeometry().size() - size();
+    const QSize border = frame.expandedTo(QSize(16, 40));
+    // Whole on the display: a screen taller or wider than it shrinks (its grids scroll).
+    const QSize fit = room.size() - border;
+    const QSize least = minimumSizeHint();
+    if (layout() && (least.width() > fit.width() || least.height() > fit.height())) {
+        // Too large even at its least: the screen scrolls inside its window instead.
+        auto* inner = new QWidget;
+        inner->setLayout(layout());
+        auto* scroll = new QScrollArea(this);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(inner);
+        auto* outer = new QVBoxLayout(this);
+        outer->setContentsMargins(0, 0, 0, 0);
+        outer->addWidget(scroll);
+        // The old layout had fixed the window's least size; the scroll area sets its own.
+        setMinimumSize(0, 0);
+        resize(std::min(least.width() + 20, fit.width()),
+               std::min(least.height() + 20, fit.height()));
+    }
+    if (width() > fit.width() || height() > fit.height())
+        resize(std::min(width(), fit.width()), std::min(height(), fit.height()));
+    QRect g(QPoint(), size() + frame);
+    const auto last = lastPlaces().find(formName_);
+    if (last != lastPlaces().end() && !modal_)
+        g.moveTopLeft(last->second);
+    else
+        g.moveCenter((over.isValid() ? over : room).center());
+    g.moveLeft(
+        std::clamp(g.left(), room.left(), std::max(room.left(), room.right() + 1 - g.width())));
+    g.moveTop(
+        std::clamp(g.top(), room.top(), std::max(room.top(), room.bottom() + 1 - g.height())));
+    move(g.topLeft());
 }
 
 void Screen::showModal(Screen* sub) {
     sub->modal_ = true;
     sub->caller_ = this;
     // Over the screen that opened it (over the middle of the display while that is not shown).
-    sub->adjustSize();
-    const QRect over =
-        isVisible() ? frameGeometry() : (screen() ? screen()->availableGeometry() : QRect());
-    if (over.isValid()) {
-        QRect g = sub->frameGeometry();
-        g.moveCenter(over.center());
-        // A sub-screen wider than its caller still opens whole on the display.
-        if (const QScreen* display = screen()) {
-            const QRect room = display->availableGeometry();
-            g.moveLeft(
-                std::clamp(g.left(), room.left(), std::max(room.left(), room.right() - g.width())));
-            g.moveTop(
-                std::clamp(g.top(), room.top(), std::max(room.top(), room.bottom() - g.height())));
-        }
-        sub->move(g.topLeft());
-    }
+    sub->placeWindow(isVisible() ? frameGeometry() : QRect());
     // The sub-screen's actions are operations of their own: what this handler wrote so far is
     // committed first, and a fresh operation carries on afterwards.
     const bool suspend = Database::isOpen() && db().operationDepth() == 1;
@@ -254,6 +393,7 @@ void Screen::showModal(Screen* sub) {
 }
 
 void Screen::closeEvent(QCloseEvent* e) {
+    if (isVisible()) lastPlaces()[formName_] = pos();
     QWidget::closeEvent(e);
     if (e->isAccepted() && onClosed_) onClosed_();
 }
@@ -281,11 +421,19 @@ QComboBox* Screen::comboBox(const char* name, std::function<void()> onClick) {
 
 QPushButton* Screen::button(const char* name, const QString& caption,
                             std::function<void()> onClick) {
-    auto* b = new QPushButton(caption, this);
+    auto* b = new KeyButton(caption, this);
     b->setObjectName(QString::fromUtf8(name));
     // Return on a button presses it, as Space does: a clerk works through a screen with the keys.
     b->setAutoDefault(true);
-    if (onClick) connect(b, &QPushButton::clicked, this, [this, onClick] { run(onClick); });
+    const bool nextEntry = startsNextEntry(b->objectName());
+    if (onClick)
+        connect(b, &QPushButton::clicked, this, [this, onClick, nextEntry] {
+            const int moves = focusMoves_;
+            run(onClick);
+            // Unless the handler sent the focus to a field in error, the next entry starts.
+            if (nextEntry && moves == focusMoves_ && isVisible())
+                if (QWidget* first = firstInput()) moveFocusTo(first);
+        });
     return b;
 }
 

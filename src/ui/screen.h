@@ -54,7 +54,18 @@ public:
     // Lost focus: the handler runs when the focus leaves the control for another control of the
     // same window (not when a message box or another window takes it).
     void onLostFocus(QWidget* control, std::function<void()> handler);
+    // A leave check that reports: run on its own (an earlier failure neither silences it nor
+    // leaves a stale mark), and a field left in error says why, never just pulls the focus back.
+    void onLostFocusReported(QWidget* control, std::function<void()> check);
     void fireLostFocus(QWidget* control);  // as if the user left the control
+
+    // The input the focus returns to after storing, deleting or clearing: by default the first
+    // field in tab order; a screen whose work starts elsewhere (a grid) names it.
+    void setFirstInput(QWidget* input) { firstInput_ = input; }
+    QWidget* firstInput() const;
+
+    // Esc closes the screen as its 終了 does, unless the screen is the one that ends the program.
+    void setEscapeCloses(bool closes) { escapeCloses_ = closes; }
 
     // Tab position 0: the field gets the focus when the running event has finished.
     void setTabFirst(QWidget* field);
@@ -93,6 +104,10 @@ protected:
 
 private:
     void focusTabFirst();
+    void moveFocusTo(QWidget* w);
+    void watchKeys();
+    void pressKeyButton(int key);
+    void placeWindow(const QRect& over);
     void deferUntilStored(std::function<void()> show);
 
     QString formName_;
@@ -106,4 +121,7 @@ private:
     QPointer<Screen> caller_;  // the screen a modal sub-screen opens over
     bool shownOnce_ = false;
     bool modal_ = false;
+    QPointer<QWidget> firstInput_;
+    int focusMoves_ = 0;
+    bool escapeCloses_ = true;  // counts the focus moves a handler asked for
 };

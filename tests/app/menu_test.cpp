@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QApplication>
 #include <QGroupBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 
 #include "app/main_menu.h"
 #include "app/startup.h"
@@ -77,6 +79,28 @@ TEST_F(MenuTest, AButtonOpensItsScreenAndTheMenuStaysOpen) {
     EXPECT_TRUE(opened->isVisible());
     EXPECT_TRUE(d.screen().isVisible());
     delete opened;
+}
+
+TEST_F(MenuTest, EveryScreenOpensWholeOnADisplayOf1024x768) {
+    registerBusinessYear();
+    ScreenDriver d(new メニュ(QDate(2008, 2, 10)));
+    d.showActive();
+    const QRect room = d.screen().screen()->availableGeometry();
+    ASSERT_EQ(room.size(), QSize(1024, 768));  // the test display
+    for (const auto& entry : メニュ::screens()) {
+        const QString& form = entry.first;
+        QPointer<Screen> s = static_cast<メニュ&>(d.screen()).open(form);
+        if (!s) continue;             // a screen that stops at once with its message
+        d.screen().activateWindow();  // the next one opens over the menu again
+        QApplication::processEvents();
+        const QRect frame = s->frameGeometry();
+        EXPECT_TRUE(room.contains(frame))
+            << form.toStdString() << " " << frame.width() << "x" << frame.height() << " at "
+            << frame.x() << "," << frame.y();
+        delete s;
+    }
+    d.key(Qt::Key_Escape);  // a slipped Esc never ends the program
+    EXPECT_TRUE(d.screen().isVisible());
 }
 
 TEST_F(MenuTest, TheWindowTitleNamesTheSchoolAndTheYear) {

@@ -139,4 +139,36 @@ TEST_F(YearSetupTest, WrongInputIsRefusedAndTheMenuShowsItsMessageWhenTheScreenI
     EXPECT_EQ(messages.shown[3].title, "初期処理");
 }
 
+TEST_F(YearSetupTest, ReturnWalksTheFieldsAndAnEndBeforeTheStartIsReportedOnLeaving) {
+    auto menu = start([&](ScreenDriver& d) {
+        d.showActive();
+        d.focus("年度");
+        d.key(Qt::Key_Return);
+        EXPECT_EQ(d.focused(), "開始日");
+        d.key(Qt::Key_Return);
+        EXPECT_EQ(d.focused(), "終了日");
+        d.key(Qt::Key_Return, Qt::ShiftModifier);
+        EXPECT_EQ(d.focused(), "開始日");
+        d.key(Qt::Key_Return);
+
+        d.set("終了日", "2008/03/31");  // before 2008/04/01
+        d.key(Qt::Key_Return);
+        EXPECT_EQ(messages.texts(), QStringList({"日付の大小関係を正しく入力してください"}));
+        EXPECT_EQ(d.focused(), "開始日");
+        EXPECT_EQ(d.colour("終了日"), 12);
+        // Leaving again in error keeps the mark and says so again; a right date clears both.
+        d.focus("終了日");
+        d.key(Qt::Key_Tab);
+        EXPECT_EQ(d.colour("終了日"), 12);
+        EXPECT_EQ(messages.shown.size(), 2u);
+        d.set("終了日", "2009/03/31");
+        d.focus("終了日");
+        d.key(Qt::Key_Return);
+        EXPECT_EQ(d.colour("終了日"), 0);
+        EXPECT_EQ(d.colour("開始日"), 0);
+        EXPECT_EQ(d.focused(), "B確定");
+        d.screen().hide();
+    });
+}
+
 }  // namespace

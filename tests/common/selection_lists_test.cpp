@@ -258,6 +258,20 @@ TEST_F(SubjectListsTest, TheOverviewOfAGradeHoldsAtMostTwentyRows) {
     EXPECT_TRUE(ctx().subjectOverview.empty());
 }
 
+TEST_F(SubjectListsTest, CourseSubjectsAreListedInDisplayOrderThenNumber) {
+    // Character order would give 保健体育, 国語, 数学, 英語; number order 保健体育 first.
+    insertKamoku("002", 1, "00", "保健体育", "", 0, 3);
+    insertKamoku("002", 1, "03", "英語", "", 0, 1);
+    insertKamoku("002", 1, "02", "国語", "", 0, 1);
+    insertKamoku("002", 1, "01", "数学", "", 0, 2);
+    select("002", 1, "");
+    const QStringList expected{"国語", "英語", "数学", "保健体育"};
+    CMB科目(ctx(), 科目::Fill, 0, list("C科目"));
+    EXPECT_EQ(entriesOf(list("C科目")), expected);
+    CMB科目(ctx(), 科目::Fill, list_option::kWithCommon, list("C科目"));
+    EXPECT_EQ(entriesOf(list("C科目")), expected);
+}
+
 TEST_F(SubjectListsTest, CourseSubjectsInKeyOrNameOrderAndTheirReporting) {
     kamoku("002", 1, "02", "数学");
     kamoku("002", 1, "01", "国語", 0, "国");

@@ -19,8 +19,10 @@ TEST_F(SubjectScreensTest, ACourseSubjectIsAddedThenEditedWithItsKeptValuesReset
     ScreenDriver d(new 科目登録);
     EXPECT_EQ(d.screen().windowTitle(), "科目の登録");
     EXPECT_EQ(d.text("年度"), "2007");
+    d.set("科目番号", "01");
     choose(d);
     EXPECT_EQ(messages.texts(), QStringList({"科目が登録されていません"}));
+    EXPECT_EQ(d.text("科目番号"), "01");  // the first entry's typing is kept
     EXPECT_EQ(messages.shown[0].title, "科目登録");
     EXPECT_EQ(d.cell("科目", 0, 2), "名称");
     EXPECT_EQ(d.cell("科目", 1, 0), "");

@@ -115,6 +115,43 @@ TEST_F(TeacherScreensTest, ATeacherIsStoredAndAnEditKeepsWhatOnlyTheImportSets) 
     EXPECT_EQ(r.at("員_休職TO"), "2008/03/31");
 }
 
+TEST_F(TeacherScreensTest, KeyboardOnlyReturnMovesOnF2StoresEscLeavesAndDeleteDefaultsToNo) {
+    auto* screen = new 教員登録;
+    ScreenDriver d(screen, false);
+    d.showActive();
+    d.focus("教員番号");
+    d.type("001");
+    d.key(Qt::Key_Return);
+    EXPECT_EQ(d.focused(), "氏名");
+    d.set("氏名", "高橋　誠");
+    d.key(Qt::Key_Return);
+    EXPECT_EQ(d.focused(), "氏名カナ");
+    d.set("氏名カナ", "タカハシ　マコト");
+    d.key(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(d.focused(), "氏名");
+    d.key(Qt::Key_Return);
+
+    answer({true});
+    d.key(Qt::Key_F2);
+    EXPECT_EQ(messages.last(), "教員は更新(登録)されました。");
+    EXPECT_EQ(only("教員").at("員_氏名"), "高橋　誠");
+    EXPECT_EQ(d.focused(), "教員番号");  // not the button, not the picker above it
+
+    // F4 deletes only after its question; Return on a button presses it.
+    answer({false});
+    d.key(Qt::Key_F4);
+    EXPECT_EQ(messages.last(), "登録内容を削除します。");
+    EXPECT_EQ(records("教員").size(), 1u);
+    EXPECT_EQ(d.focused(), "教員番号");
+    d.focus("B削除");
+    answer({false});
+    d.key(Qt::Key_Return);
+    EXPECT_EQ(messages.shown.size(), 4u);
+
+    d.key(Qt::Key_Escape);
+    EXPECT_FALSE(screen->isVisible());
+}
+
 TEST_F(TeacherScreensTest, AHomeroomClassNeedsDepartmentGradeAndOneOfItsClasses) {
     ScreenDriver d(new 教員登録);
     typeTeacher(d, "002", "井上　真理", "イノウエ　マリ");

@@ -54,8 +54,9 @@ void insertMaster(const char* kind, const QString& no, const QString& name,
 }
 
 void insertKamoku(const char* dept, int grade, const char* no, const char* name,
-                  const char* shortName, int elective) {
+                  const char* shortName, int elective, int order) {
     insert("科目", {{"科_年度", 2007},
+                    {"科_表示順", order},
                     {"科_学部", dept},
                     {"科_学年", grade},
                     {"科_番号", no},

@@ -38,7 +38,7 @@ void insert(const QString& table, const Record& fields);
 void insertMaster(const char* kind, const QString& no, const QString& name,
                   const QString& shortName = {}, const QString& dept = {});
 void insertKamoku(const char* dept, int grade, const char* no, const char* name,
-                  const char* shortName, int elective = 0);
+                  const char* shortName, int elective = 0, int order = 0);
 void insertSubject(const char* dept, int grade, const char* kamoku, const char* no, int order,
                    const char* name, const char* shortName, int split = 0, int elective = 0);
 

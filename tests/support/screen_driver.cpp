@@ -2,7 +2,9 @@
 
 #include <QTemporaryDir>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QTest>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -70,6 +72,31 @@ void ScreenDriver::click(const QString& name) {
         return;
     }
     if (auto* b = qobject_cast<QAbstractButton*>(w)) b->click();
+}
+
+void ScreenDriver::showActive() {
+    screen_->show();
+    screen_->activateWindow();
+    if (!QTest::qWaitForWindowActive(screen_)) ADD_FAILURE() << "the screen did not become active";
+}
+
+void ScreenDriver::focus(const QString& name) {
+    if (QWidget* w = control(name)) w->setFocus(Qt::OtherFocusReason);
+}
+
+void ScreenDriver::key(int key, Qt::KeyboardModifiers modifiers) {
+    QWidget* target = QApplication::focusWidget();
+    QTest::keyClick(target ? target : screen_, static_cast<Qt::Key>(key), modifiers);
+}
+
+void ScreenDriver::type(const QString& text) {
+    if (QWidget* target = QApplication::focusWidget()) QTest::keyClicks(target, text);
+}
+
+QString ScreenDriver::focused() const {
+    QWidget* w = QApplication::focusWidget();
+    while (w && w->objectName().isEmpty()) w = w->parentWidget();  // a drop-down's editor
+    return w ? w->objectName() : QString();
 }
 
 void ScreenDriver::clickCell(const QString& name, int row, int col) {

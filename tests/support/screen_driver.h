@@ -61,6 +61,13 @@ public:
     // Clicking a button, an option button or a check box.
     void click(const QString& control);
     void clickCell(const QString& grid, int row, int col);
+    // The keyboard: the screen is shown and active, the focus put into a control, keys typed into
+    // whatever holds the focus, and the name of the control that holds it read back.
+    void showActive();
+    void focus(const QString& control);
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void type(const QString& text);
+    QString focused() const;
 
     QString text(const QString& control) const;
     int colour(const QString& control) const;  // text colour, palette number

@@ -2,18 +2,28 @@
 // created, driven and read without a display.
 
 #include <QApplication>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "ui/fonts.h"
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt on Linux wants a private runtime folder; a temporary one (only the owner may enter it)
     // serves where the session has none, and goes with the test program.
     QTemporaryDir runtime;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    // A display of 1024x768, the smallest the schools use, so that a screen that would not fit
+    // one is seen in the tests.
+    QTemporaryDir displayDir;
+    const QString display = displayDir.filePath(QStringLiteral("display-1024x768.json"));
+    if (QSaveFile f(display); f.open(QIODevice::WriteOnly)) {
+        f.write(R"({"screens": [{"name": "display", "x": 0, "y": 0, "width": 1024, "height": 768,)"
+                R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        f.commit();
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(display));
     QApplication app(argc, argv);
     installFontSubstitutions();
     ::testing::InitGoogleTest(&argc, argv);

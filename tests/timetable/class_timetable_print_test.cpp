@@ -132,12 +132,26 @@ TEST_F(ClassTimetablePrintTest, AGradeOrClassNamedWithItsCounterWordGetsNoSecond
     EXPECT_TRUE(proposedPdfPath(printed[0]).endsWith("時間割表_2007年度_高等部_2年_1組.pdf"));
 }
 
-TEST_F(ClassTimetablePrintTest, AnElectiveSlotPrintsItsNameInBothHalves) {
+TEST_F(ClassTimetablePrintTest, AnElectiveSlotPrintsAsOneCellAndTheSchoolNameIsOnTheSheet) {
+    insert("マスタ", {{"マ_番号", "001"}, {"マ_連番", "001"}, {"マ_名称", "見本高等学校"}});
     lesson("002", 1, "1", 4, 5, "004", "07", "01", "芸術α 音楽Ⅰ", "芸術α");
     selectClass(ctx, "002", 1, "1");
     GRD時割(ctx, 1, grid);
     const PrintedDocument& doc = print();
-    EXPECT_EQ(count(doc, "芸術"), 2);
+    EXPECT_EQ(count(doc, "芸術"), 1);
+    ASSERT_TRUE(find(doc, "芸術"));
+    EXPECT_DOUBLE_EQ(find(doc, "芸術")->y1, 55 + 10 + 80 + 9);
+    // Wednesday's middle line of period 5 is left out: the line stops at Tuesday and goes on
+    // from Thursday.
+    const double y = 55 + 100;
+    int segments = 0;
+    for (const PrintItem& i : doc.pages[0].items)
+        if (i.kind == PrintItem::Kind::Line && i.width == 1 && i.y1 == y) {
+            ++segments;
+            EXPECT_TRUE(i.x2 <= 30 + 10 + 60 || i.x1 >= 30 + 10 + 80) << i.x1 << "-" << i.x2;
+        }
+    EXPECT_EQ(segments, 2);
+    EXPECT_TRUE(find(doc, "見本高等学校"));
 }
 
 TEST_F(ClassTimetablePrintTest, ThePrintButtonPrintsTheShownClassToARealPdf) {

@@ -48,6 +48,21 @@ TEST_F(ClassTimetableScreenTest, ShowingAClassDrawsItsWeekAndOffersItsCourseSubj
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(ClassTimetableScreenTest, LeavingAnEmptyDropDownSaysWhyAndArrowsDoNotSwitchTheKindOfLesson) {
+    auto d = openShowing();
+    d->showActive();
+    messages.clear();
+    d->set("C曜日", "");
+    d->focus("C曜日");
+    d->key(Qt::Key_Return);
+    EXPECT_EQ(messages.texts(), QStringList({"曜日を正しく選択して下さい"}));
+    EXPECT_EQ(d->focused(), "C曜日");
+    // A slip of the arrow key on 授業 does not turn the lesson into a free-text one.
+    d->focus("授業");
+    d->key(Qt::Key_Down);
+    EXPECT_TRUE(d->checked("授業"));
+}
+
 TEST_F(ClassTimetableScreenTest, AnEmptySlotIsReadyForANewLessonWhichIsStoredAndDrawn) {
     auto d = openShowing();
     d->set("備考", "old");

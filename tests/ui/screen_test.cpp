@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
@@ -247,6 +249,45 @@ TEST_F(ScreenBaseTest, AModalScreenOpensOverItsCallerAndEscClosesIt) {
     wide->setMinimumWidth(900);
     caller->run([&] { caller->showModal(wide); });
     EXPECT_GE(opened.left(), caller->screen()->availableGeometry().left());
+}
+
+TEST_F(ScreenBaseTest, AQuestionOpensOverItsScreenAndReturnOnItAnswersNo) {
+    SampleScreen s;
+    ScreenDriver d(&s, false);
+    d.showActive();
+    setMessageService(nullptr);  // the real dialogs
+    QWidget* parent = nullptr;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        parent = box->parentWidget();
+        title = box->windowTitle();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    const bool yes = s.ask(QStringLiteral("登録内容を削除します。"));
+    setMessageService(&messages);
+    EXPECT_FALSE(yes);
+    EXPECT_EQ(parent, &s);
+    EXPECT_EQ(title, "見本のタイトル");
+}
+
+TEST_F(ScreenBaseTest, FunctionKeysPressTheirButtonsWhateverTheCaptionAndEscLeaves) {
+    SampleScreen s;
+    ScreenDriver d(&s, false);
+    d.showActive();
+
+    // The store button of this screen is B保存; renamed, it takes the store key.
+    d.control<QPushButton>("B確定")->setObjectName("B失敗");
+    d.control<QPushButton>("B保存")->setObjectName("B確定");
+    d.control<QPushButton>("B確定")->setText("登録");  // a caption set later keeps the key
+    d.focus("名称");
+    const int left = s.lostFocus;
+    d.key(Qt::Key_F2);
+    EXPECT_EQ(messages.texts(), QStringList({"保存しました"}));
+    EXPECT_EQ(s.lostFocus, left + 1);  // the field was left, and checked, before the button acted
+    d.key(Qt::Key_Escape);
+    EXPECT_FALSE(s.isVisible());
 }
 
 TEST_F(ScreenBaseTest, ARedFieldTurnsBlackWhenAnEntryIsPickedAndOnlyItsTextIsRed) {

@@ -1,0 +1,72 @@
+#include "ui/function_keys.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace {
+
+// Leaving and the printed/exported outputs sit at the right, as on the screens; deleting is away
+// from storing so that a slipped finger does not delete.
+const std::pair<const char*, int> kKeys[] = {
+    {"B表示", Qt::Key_F1},      {"B確定", Qt::Key_F2},     {"確定", Qt::Key_F2},
+    {"B登録", Qt::Key_F2},      {"Bクリア", Qt::Key_F3},   {"B削除", Qt::Key_F4},
+    {"削除", Qt::Key_F4},       {"B変更取消", Qt::Key_F5}, {"前月", Qt::Key_F6},
+    {"次月", Qt::Key_F7},       {"B印刷", Qt::Key_F8},     {"BExcel出力", Qt::Key_F9},
+    {"B祝日登録", Qt::Key_F10}, {"BiCalendar出力", Qt::Key_F11}, {"B出力", Qt::Key_F8},
+    {"B終了", Qt::Key_F12},    {"終了", Qt::Key_F12},
+};
+
+}  // namespace
+
+int functionKeyFor(const QString& buttonName) {
+    for (const auto& [name, key] : kKeys)
+        if (buttonName == QString::fromUtf8(name)) return key;
+    return 0;
+}
+
+std::vector<int> functionKeys() {
+    std::vector<int> keys;
+    for (const auto& entry : kKeys)
+        if (std::find(keys.begin(), keys.end(), entry.second) == keys.end())
+            keys.push_back(entry.second);
+    return keys;
+}
+
+QString functionKeyText(int key) {
+    return key >= Qt::Key_F1 && key <= Qt::Key_F35 ? QStringLiteral("F%1").arg(key - Qt::Key_F1 + 1)
+                                                   : QString();
+}
+
+namespace {
+QFont keyFont(const QFont& base) {
+    QFont f = base;
+    f.setPointSizeF(std::max(6.0, base.pointSizeF() * 0.75));
+    return f;
+}
+int keyWidth(const QPushButton& b) {
+    const QString t = functionKeyText(functionKeyFor(b.objectName()));
+    return t.isEmpty() ? 0 : QFontMetrics(keyFont(b.font())).horizontalAdvance(t) + 4;
+}
+}  // namespace
+
+QSize KeyButton::sizeHint() const {
+    return QPushButton::sizeHint() + QSize(2 * keyWidth(*this), 0);
+}
+
+QSize KeyButton::minimumSizeHint() const {
+    return QPushButton::minimumSizeHint() + QSize(2 * keyWidth(*this), 0);
+}
+
+void KeyButton::paintEvent(QPaintEvent* e) {
+    QPushButton::paintEvent(e);
+    const QString t = functionKeyText(functionKeyFor(objectName()));
+    if (t.isEmpty()) return;
+    QPainter p(this);
+    p.setFont(keyFont(font()));
+    p.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignTop, t);
+}
