@@ -42,12 +42,7 @@ public:
                         return int(Qt::AlignLeft | Qt::AlignVCenter);
                 }
             case Qt::FontRole:
-                if (cell->fontSize > 0) {
-                    QFont f = grid_->font();
-                    f.setPointSizeF(cell->fontSize);
-                    return f;
-                }
-                return {};
+                return cell->fontSize > 0 ? fontOf(cell->fontSize) : QVariant();
             default:
                 return {};
         }
@@ -69,8 +64,25 @@ public:
     }
 
 private:
+    // The grid's font in a cell's size, made once per size: the view asks for it at every paint
+    // of every cell.
+    QVariant fontOf(double points) const {
+        if (fontBase_ != grid_->font()) {
+            fonts_.clear();
+            fontBase_ = grid_->font();
+        }
+        for (const auto& [size, font] : fonts_)
+            if (size == points) return font;
+        QFont f = fontBase_;
+        f.setPointSizeF(points);
+        fonts_.emplace_back(points, QVariant(f));
+        return fonts_.back().second;
+    }
+
     Grid* grid_;
     int shownRows_ = 0, shownCols_ = 0;
+    mutable QFont fontBase_;
+    mutable std::vector<std::pair<double, QVariant>> fonts_;
 };
 
 Grid::Grid(QWidget* parent) : QTableView(parent), model_(new GridModel(this)) {
