@@ -1,6 +1,7 @@
 #include "changes/cover_count.h"
 
 #include <algorithm>
+#include <vector>
 
 #include <QDate>
 
@@ -35,21 +36,66 @@ CoverCounter::CoverCounter(int year, const QString& date) : year_(year) {
 
 CoverCounter::~CoverCounter() = default;
 
+namespace {
+
+// The weekday number of a stored date "yyyy/mm/dd" (0 when it is none), without the general
+// date parser: a count reads every change of a school year.
+int weekdayOf(const QString& date) {
+    const QStringView d(date);
+    if (d.size() != 10) return 0;
+    const QDate day(d.left(4).toInt(), d.mid(5, 2).toInt(), d.mid(8, 2).toInt());
+    return day.isValid() ? weekdayNumber(day) : 0;
+}
+
+}  // namespace
+
+// The teacher's changes of the two ranges, one scan of an index range, each checked against the
+// teacher's own standard lessons (a few records of one index range).
 CoverCounts CoverCounter::of(const QString& teacher) {
     if (!changes_) {
         changes_ = std::make_unique<Recordset>("時限変更");
         changes_->setIndex("Idx_教員コマ");
+        lessons_ = std::make_unique<Recordset>("組時間割");
+        lessons_->setIndex("Idx_教員コマ");
     }
     const QString from = weekFrom_.isEmpty() ? termFrom_ : std::min(termFrom_, weekFrom_);
     const QString to = std::max(termTo_, weekTo_);
     CoverCounts counts;
     Recordset& rs = *changes_;
     rs.seek(Seek::AtLeast, {year_, teacher, from});
+    if (rs.noMatch() || rs.eof() || rs.integer("変_年度") != year_ ||
+        rs.text("変_教員") != teacher || rs.text("変_日付") > to)
+        return counts;
+
+    // The teacher's standard lessons by weekday and period, with their classes.
+    struct Lesson {
+        int slot;
+        QString dept, course, klass;
+        int grade;
+    };
+    std::vector<Lesson> own;
+    Recordset& ls = *lessons_;
+    ls.seek(Seek::AtLeast, {year_, teacher});
+    for (; !ls.noMatch() && !ls.eof() && ls.integer("組_年度") == year_ &&
+           ls.text("組_教員") == teacher;
+         ls.moveNext())
+        own.push_back({ls.integer("組_曜日") * 100 + ls.integer("組_時限"), ls.text("組_学部"),
+                       ls.text("組_コース"), ls.text("組_組"), ls.integer("組_学年")});
+    const auto ownLesson = [&](int slot) {
+        for (const Lesson& l : own)
+            if (l.slot == slot && l.dept == rs.text("変_学部") &&
+                l.grade == rs.integer("変_学年") && l.course == rs.text("変_コース") &&
+                l.klass == rs.text("変_組"))
+                return true;
+        return false;
+    };
+
     for (; !rs.noMatch() && !rs.eof() && rs.integer("変_年度") == year_ &&
            rs.text("変_教員") == teacher;
          rs.moveNext()) {
         const QString date = rs.text("変_日付");
         if (date > to) break;
+        if (!own.empty() && ownLesson(weekdayOf(date) * 100 + rs.integer("変_時限"))) continue;
         if (termFrom_ <= date && date <= termTo_) ++counts.term;
         if (weekFrom_ <= date && date <= weekTo_) ++counts.week;
     }

@@ -4,13 +4,15 @@
 
 #include <QString>
 
+// The cover lessons a teacher has taken: the lesson changes (時限変更) that give the teacher a
+// lesson (変_教員) in place of another teacher's, counted over the term that contains a date and
+// over the date's week, Monday to Sunday. A change that keeps a class with a teacher of its own
+// standard lesson at that weekday and period (a self-study stored under the absent teacher) is no
+// cover; a lesson given where the class has none is one. Every change of those ranges counts,
+// also one dated later than the date: duty already given out is duty taken. Without a term around
+// the date (a holiday, or no terms registered) the school year counts instead.
 class Recordset;
 
-// The cover lessons a teacher has taken: the lesson changes (時限変更) that give the teacher a
-// lesson (変_教員), counted over the term that contains a date and over the date's week, Monday to
-// Sunday. Every change of those ranges counts, also one dated later than the date: duty already
-// given out is duty taken. Without a term around the date (a holiday, or no terms registered) the
-// school year counts instead.
 struct CoverCounts {
     int term = 0;
     int week = 0;
@@ -29,5 +31,5 @@ private:
     int year_;
     QString termFrom_, termTo_, weekFrom_, weekTo_;
     bool wholeYear_ = false;
-    std::unique_ptr<Recordset> changes_;
+    std::unique_ptr<Recordset> changes_, lessons_;
 };

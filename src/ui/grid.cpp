@@ -1,5 +1,7 @@
 #include "ui/grid.h"
 
+#include <algorithm>
+
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -62,32 +64,47 @@ public:
                         return int(Qt::AlignLeft | Qt::AlignVCenter);
                 }
             case Qt::FontRole:
-                if (cell->fontSize > 0) {
-                    QFont f = grid_->font();
-                    f.setPointSizeF(cell->fontSize);
-                    return f;
-                }
-                return {};
+                return cell->fontSize > 0 ? fontOf(cell->fontSize) : QVariant();
             default:
                 return {};
         }
     }
 
-    // Takes over the grid's shape and tells the view what changed.
-    void sync(bool shape) {
+    // Takes over the grid's shape and tells the view what changed: a new shape resets the view,
+    // changed cells (rows r0..r1, columns c0..c1) are repainted.
+    void sync(bool shape, int r0, int r1, int c0, int c1) {
         if (shape || shownRows_ != grid_->rows() || shownCols_ != grid_->cols()) {
             beginResetModel();
             shownRows_ = grid_->rows();
             shownCols_ = grid_->cols();
             endResetModel();
-        } else if (shownRows_ > 0 && shownCols_ > 0) {
-            Q_EMIT dataChanged(index(0, 0), index(shownRows_ - 1, shownCols_ - 1));
+            return;
         }
+        r0 = std::max(r0, 0), c0 = std::max(c0, 0);
+        r1 = std::min(r1, shownRows_ - 1), c1 = std::min(c1, shownCols_ - 1);
+        if (r0 <= r1 && c0 <= c1) Q_EMIT dataChanged(index(r0, c0), index(r1, c1));
     }
 
 private:
+    // The grid's font in a cell's size, made once per size: the view asks for it at every paint
+    // of every cell.
+    QVariant fontOf(double points) const {
+        if (fontBase_ != grid_->font()) {
+            fonts_.clear();
+            fontBase_ = grid_->font();
+        }
+        for (const auto& [size, font] : fonts_)
+            if (size == points) return font;
+        QFont f = fontBase_;
+        f.setPointSizeF(points);
+        fonts_.emplace_back(points, QVariant(f));
+        return fonts_.back().second;
+    }
+
     Grid* grid_;
     int shownRows_ = 0, shownCols_ = 0;
+    mutable QFont fontBase_;
+    mutable std::vector<std::pair<double, QVariant>> fonts_;
 };
 
 Grid::Grid(QWidget* parent) : QTableView(parent), model_(new GridModel(this)) {
@@ -112,8 +129,22 @@ Grid::Grid(QWidget* parent) : QTableView(parent), model_(new GridModel(this)) {
 Grid::~Grid() = default;
 
 void Grid::changed(bool shape) {
-    dirty_ = true;
+    dirty_ = allDirty_ = true;
     shapeDirty_ |= shape;
+    if (scheduled_) return;
+    scheduled_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { refresh(); }, Qt::QueuedConnection);
+}
+
+void Grid::changedCells(int r0, int r1, int c0, int c1) {
+    if (dirtyR1_ < dirtyR0_ || dirtyC1_ < dirtyC0_) {
+        dirtyR0_ = r0, dirtyR1_ = r1, dirtyC0_ = c0, dirtyC1_ = c1;
+    } else {
+        dirtyR0_ = std::min(dirtyR0_, r0), dirtyR1_ = std::max(dirtyR1_, r1);
+        dirtyC0_ = std::min(dirtyC0_, c0), dirtyC1_ = std::max(dirtyC1_, c1);
+    }
+    dirty_ = true;
     if (scheduled_) return;
     scheduled_ = true;
     QMetaObject::invokeMethod(
@@ -124,11 +155,27 @@ void Grid::refresh() {
     scheduled_ = false;
     if (!dirty_) return;
     dirty_ = false;
-    model_->sync(shapeDirty_);
-    if (shapeDirty_) fitToView();
-    shapeDirty_ = false;
-    clearSpans();
-    for (const Span& s : computeSpans()) setSpan(s.row, s.col, s.rows, s.cols);
+    const bool reshaped =
+        shapeDirty_ && (fittedRows_ != rows() || fittedCols_ != cols_ || fittedWidths_ != widths_);
+    // Laid out again in the same shape, any cell may have changed.
+    if (allDirty_ || shapeDirty_)
+        model_->sync(reshaped, 0, rows() - 1, 0, cols_ - 1);
+    else
+        model_->sync(false, dirtyR0_, dirtyR1_, dirtyC0_, dirtyC1_);
+    if (reshaped) {
+        fitToView();
+        fittedRows_ = rows();
+        fittedCols_ = cols_;
+        fittedWidths_ = widths_;
+    }
+    shapeDirty_ = allDirty_ = false;
+    dirtyR0_ = 0, dirtyR1_ = -1;
+    std::vector<Span> spans = computeSpans();
+    if (reshaped || spans != shownSpans_) {
+        clearSpans();
+        for (const Span& s : spans) setSpan(s.row, s.col, s.rows, s.cols);
+        shownSpans_ = std::move(spans);
+    }
 }
 
 void Grid::setStretchRows(bool on) {
@@ -226,7 +273,7 @@ QString Grid::textMatrix(int r, int c) const {
 void Grid::setTextMatrix(int r, int c, const QString& text) {
     if (!cellAt(r, c)) return;
     cells_[r][c].text = text;
-    changed();
+    changedCells(r, r, c, c);
 }
 
 template <typename F>
@@ -237,7 +284,7 @@ void Grid::forSelection(F f) {
               c1 = std::min(std::max(col_, colSel_), cols_ - 1);
     for (int r = r0; r <= r1; ++r)
         for (int c = c0; c <= c1; ++c) f(cells_[r][c]);
-    changed();
+    if (r0 <= r1 && c0 <= c1) changedCells(r0, r1, c0, c1);
 }
 
 void Grid::setCellBackColor(int colour) {

@@ -110,6 +110,8 @@ private:
     template <typename F>
     void forSelection(F f);
     void changed(bool shape = false);
+    // Only these cells changed: the view repaints them and nothing else.
+    void changedCells(int r0, int r1, int c0, int c1);
     void fitToView();
     std::vector<Span> computeSpans() const;
 
@@ -122,6 +124,13 @@ private:
     std::vector<std::vector<Cell>> cells_;
     std::vector<int> widths_;
     bool dirty_ = false, shapeDirty_ = false, scheduled_ = false;
+    bool allDirty_ = false;
+    int dirtyR0_ = 0, dirtyR1_ = -1, dirtyC0_ = 0, dirtyC1_ = -1;  // empty while r1 < r0
+    // The shape the view was last laid out for: setting the same rows and widths again (every
+    // 表示 lays its grid out anew) keeps the view as it is instead of rebuilding it.
+    int fittedRows_ = -1, fittedCols_ = -1;
+    std::vector<int> fittedWidths_;
+    std::vector<Span> shownSpans_;
     bool stretchRows_ = false;
     int rowHeight_ = 0;
 };

@@ -39,23 +39,42 @@ void Printer::print(const QString& text) {
     y_ += textHeight();
 }
 
+namespace {
+
+// Millimetres of `text` in a font at a size, measured ten times larger so that the screen's
+// pixel grid does not round the result. Sheets measure the same few fonts and sizes over and over
+// (every page's header, every cell), so the metrics of each are made once.
+double widthIn(const QString& font, double size, const QString& text) {
+    struct Metrics {
+        QString font;
+        double size;
+        QFontMetricsF metrics;
+    };
+    static std::vector<Metrics> made;
+    auto it = std::find_if(made.begin(), made.end(),
+                           [&](const Metrics& m) { return m.size == size && m.font == font; });
+    if (it == made.end()) {
+        if (made.size() >= 64) made.clear();
+        QFont f(font);
+        f.setPointSizeF(size * 10);
+        made.push_back({font, size, QFontMetricsF(f)});
+        it = made.end() - 1;
+    }
+    return it->metrics.horizontalAdvance(text) / 10.0 / it->metrics.fontDpi() * 25.4;
+}
+
+}  // namespace
+
 double Printer::textWidth(const QString& text) const {
-    // Measured ten times larger, so that the screen's pixel grid does not round the result.
-    QFont f(font_);
-    f.setPointSizeF(size_ * 10);
-    const QFontMetricsF m(f);
-    return m.horizontalAdvance(text) / 10.0 / m.fontDpi() * 25.4;
+    return widthIn(font_, size_, text);
 }
 
 double Printer::sizeToFit(const QString& text, double widthMm, double size, double smallest) const {
-    Printer probe(*this);
-    probe.size_ = size;
-    const double width = probe.textWidth(text);
+    const double width = widthIn(font_, size, text);
     if (width <= widthMm || width <= 0) return size;
     // Widths grow in proportion to the size; one step down keeps rounding from spilling over.
     double fitted = size * widthMm / width;
-    probe.size_ = fitted;
-    while (fitted > smallest && probe.textWidth(text) > widthMm) probe.size_ = fitted -= 0.25;
+    while (fitted > smallest && widthIn(font_, fitted, text) > widthMm) fitted -= 0.25;
     return std::max(fitted, smallest);
 }
 

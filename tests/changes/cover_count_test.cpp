@@ -99,4 +99,16 @@ TEST_F(CoverCountTest, FewestCoversFirstKeepsTheKanaOrderOnTiesAndWhatIsPicked) 
     EXPECT_EQ(standby(d).first(), "005,現国,3 / 2");
 }
 
+TEST_F(CoverCountTest, AChangeLeftWithTheTeacherOfTheStandardLessonIsNoCover) {
+    // 阿部 teaches 2年1組 in period 1 on Tuesdays: the change of Tuesday 06/05 keeps the class
+    // with him (a self-study under his name); 上田's on Tuesday 05/15 takes his lesson over.
+    lesson("002", 2, "1", 3, 1, "005", "01", "01", "数学Ⅰ", "数Ⅰ");
+    changeTo("2007/05/15", "002", 2, "1", 1, "006", "自習", "自習");
+    ScreenDriver d(new 時限コマ);
+    d.set("C時限", "2");
+    d.click("B表示");
+    EXPECT_EQ(standby(d),
+              QStringList({"005,現国,2 / 1", "006,現国,2 / 0", "004,現国,1 / 0", "004,数Ⅰ,1 / 0"}));
+}
+
 }  // namespace
