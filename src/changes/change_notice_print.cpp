@@ -6,6 +6,7 @@
 #include <QDate>
 
 #include "changes/sheet_text.h"
+#include "common/names.h"
 #include "common/registration.h"
 #include "context/school_context.h"
 #include "data/recordset.h"
@@ -172,7 +173,9 @@ private:
         const double x = 25 + kBlockWidth * (k - 1);
         printIn(p_, x + 6, 26, 12, 10.5,
                 QStringLiteral("%1%2 年").arg(departmentPrefix(l.dept)).arg(l.grade));
-        printIn(p_, x + 26, 26, 12, 8.5, l.klass + QStringLiteral(" 組"));
+        // A class the school named "1組" keeps its name as it is.
+        printIn(p_, x + 26, 26, 12, 8.5,
+                l.klass.endsWith(u'組') ? l.klass : l.klass + QStringLiteral(" 組"));
     }
 
     void line(int k, const NoticeLine& l) {
@@ -234,10 +237,11 @@ std::vector<NoticePage> noticePages(int mode, const std::vector<NoticeLine>& lin
 }
 
 QString noticeFileName(const NoticeHeader& h, const NoticeLine& first) {
-    const QString target = h.mode == NoticeTarget::Teacher ? first.addressee()
-                           : h.mode == NoticeTarget::Class
-                               ? QStringLiteral("%1年%2組").arg(first.grade).arg(first.klass)
-                               : QStringLiteral("全体");
+    const QString target =
+        h.mode == NoticeTarget::Teacher ? first.addressee()
+        : h.mode == NoticeTarget::Class
+            ? QStringLiteral("%1年%2").arg(first.grade).arg(withSuffix(first.klass, "組"))
+            : QStringLiteral("全体");
     return QStringLiteral("時間割変更通知_%1_%2").arg(QString(h.monday).remove('/'), target);
 }
 

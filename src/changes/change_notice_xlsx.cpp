@@ -2,6 +2,7 @@
 
 #include <QDate>
 
+#include "common/names.h"
 #include "common/registration.h"
 #include "context/school_context.h"
 
@@ -32,10 +33,11 @@ QString blockLabel(const NoticeLine* l) {
 XlsxSheet pageSheet(const NoticeHeader& h, const NoticePage& page) {
     const NoticeLine& opening = page.opening();
     XlsxSheet s;
-    s.name = page.classNotice
-                 ? stored_names::department(opening.dept) +
-                       QStringLiteral(" %1年%2組").arg(opening.grade).arg(opening.klass)
-                 : opening.addressee();
+    s.name =
+        page.classNotice
+            ? stored_names::department(opening.dept) +
+                  QStringLiteral(" %1年%2").arg(opening.grade).arg(withSuffix(opening.klass, "組"))
+            : opening.addressee();
     s.title(QStringLiteral("時間割変更通知"), 14, 4);
     s.title(QStringLiteral("( ") + h.reason + QStringLiteral(" )"), 12);
     QString to = QStringLiteral("[ %1 ] 先生").arg(opening.addressee());

@@ -296,3 +296,14 @@ TEST_F(ChangeNoticeTest, TwoDigitDatesStayInTheirColumnAndAnEmptyReasonPrintsNot
 }
 
 }  // namespace
+
+TEST(NoticeFileNameTest, AClassNamedWithItsCounterWordGetsNoSecondOne) {
+    NoticeLine line;
+    line.grade = 1;
+    line.klass = "1組";
+    EXPECT_EQ(noticeFileName({NoticeTarget::Class, "2007/06/04", "", ""}, line),
+              "時間割変更通知_20070604_1年1組");
+    line.klass = "2";
+    EXPECT_EQ(noticeFileName({NoticeTarget::Class, "2007/06/04", "", ""}, line),
+              "時間割変更通知_20070604_1年2組");
+}
