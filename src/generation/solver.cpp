@@ -1,15 +1,20 @@
 #include "generation/solver.h"
 
+#include "generation/explain.h"
+#include "generation/sat_solver.h"
+
 namespace gen {
 
-SolveResult solve(const Problem& problem, const SolveOptions&) {
-    SolveResult r;
-    r.best.start.assign(problem.activities.size(), -1);
-    return r;
-}
-
-int scoreOf(const Problem&, const Solution&) {
-    return 0;
+SolveResult solve(const Problem& problem, const SolveOptions& options) {
+    SolveResult result = solveWithSat(problem, options);
+    if (!result.complete && !result.stopped) {
+        // Counting often names the cause more plainly than the solver's core does: say it first.
+        QStringList why = precheck(problem);
+        why << result.explanation;
+        why.removeDuplicates();
+        result.explanation = why;
+    }
+    return result;
 }
 
 }  // namespace gen

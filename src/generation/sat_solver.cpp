@@ -1,0 +1,557 @@
+#include "generation/sat_solver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <memory>
+
+#include <cadical.hpp>
+
+#include "generation/placement.h"
+
+namespace gen {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Stops CaDiCaL at the deadline or when the user asks; polled by the solver itself.
+class Deadline : public CaDiCaL::Terminator {
+public:
+    Deadline(Clock::time_point end, const SolveOptions& options, const Progress* progress)
+        : end_(end), options_(options), progress_(progress) {}
+    bool terminate() override {
+        if (stopped_ || Clock::now() >= end_) return true;
+        if (options_.onProgress && Clock::now() >= nextReport_) {
+            nextReport_ = Clock::now() + std::chrono::milliseconds(200);
+            if (!options_.onProgress(*progress_)) stopped_ = true;
+        }
+        return stopped_;
+    }
+    bool stopped() const { return stopped_; }
+    void stop() { stopped_ = true; }
+    bool expired() const { return stopped_ || Clock::now() >= end_; }
+
+private:
+    Clock::time_point end_;
+    const SolveOptions& options_;
+    const Progress* progress_;
+    Clock::time_point nextReport_ = Clock::now();
+    bool stopped_ = false;
+};
+
+class SatModel {
+public:
+    explicit SatModel(const Problem& p) : p_(p) {}
+
+    void build();
+    // Solves with every demand not dropped switched on; 10 = found, 20 = impossible, 0 = no
+    // answer in time.
+    int solve(const std::vector<int>& extraAssumptions = {});
+    Solution decode();
+    // Wishes. Each penalty literal belongs to an owner (a teacher's gaps, a demand's spread,
+    // ...); a counter over an owner's literals lets a later search ask "no more broken wishes
+    // here than now, and one fewer there".
+    struct Owner {
+        int cost = 0;
+        std::vector<int> lits;
+        std::vector<int> atLeast;  // atLeast[k]: at least k + 1 of lits
+        int broken = 0;            // in the best placement so far
+    };
+    std::map<std::pair<Wish, int>, Owner> owners;
+    void addBounds();
+    void countBroken(const Solution& placed);
+    // Solves for a placement that breaks no owner's wishes more than now, and `better`'s fewer.
+    int solveBetter(const Owner& better);
+
+    CaDiCaL::Solver sat;
+    std::vector<int> selector;  // per demand
+    // Switches on the clauses that hold only when every activity is placed (a class or teacher
+    // with as many lessons as free slots has a lesson in each); off once a demand is left out.
+    int whenAllPlaced = 0;
+    bool allPlacedOn = true;
+    std::vector<char> dropped;  // per demand: left out after it proved impossible
+
+private:
+    int fresh() { return ++vars_; }
+    void clause(std::initializer_list<int> lits) {
+        for (int l : lits) sat.add(l);
+        sat.add(0);
+    }
+    void clause(const std::vector<int>& lits) {
+        for (int l : lits) sat.add(l);
+        sat.add(0);
+    }
+    void atMostOne(const std::vector<int>& lits);
+    // Outputs o[k] (k = 0..) that are true when at least k + 1 of `lits` are; only forced up.
+    std::vector<int> atLeastCounter(const std::vector<int>& lits, int upTo);
+    void addSpread(const Demand& d, int index);
+    void addRedundant();
+    void addTeacherWishes();
+
+    const Problem& p_;
+    int vars_ = 0;
+    // start[a]: (slot, literal) of each possible start.
+    std::vector<std::vector<std::pair<int, int>>> start_;
+    std::vector<std::map<int, int>> dayLit_;  // per activity: day -> "it is on that day"
+    using enum Wish;
+    void penalty(Wish kind, int index, int lit, int cost) {
+        Owner& o = owners[{kind, index}];
+        o.cost = cost;
+        o.lits.push_back(lit);
+    }
+};
+
+void SatModel::atMostOne(const std::vector<int>& lits) {
+    const size_t n = lits.size();
+    if (n <= 1) return;
+    if (n <= 5) {
+        for (size_t i = 0; i < n; ++i)
+            for (size_t j = i + 1; j < n; ++j) clause({-lits[i], -lits[j]});
+        return;
+    }
+    // Sequential counter: s[i] = "one of the first i + 1 is true".
+    int prev = fresh();
+    clause({-lits[0], prev});
+    for (size_t i = 1; i + 1 < n; ++i) {
+        const int s = fresh();
+        clause({-lits[i], s});
+        clause({-prev, s});
+        clause({-lits[i], -prev});
+        prev = s;
+    }
+    clause({-lits[n - 1], -prev});
+}
+
+std::vector<int> SatModel::atLeastCounter(const std::vector<int>& lits, int upTo) {
+    std::vector<int> row;  // row[k]: at least k + 1 among the inputs seen so far
+    for (int lit : lits) {
+        std::vector<int> next(std::min<size_t>(row.size() + 1, upTo));
+        for (size_t k = 0; k < next.size(); ++k) {
+            next[k] = fresh();
+            if (k < row.size()) clause({-row[k], next[k]});
+            if (k == 0)
+                clause({-lit, next[0]});
+            else
+                clause({-lit, -row[k - 1], next[k]});
+        }
+        row = std::move(next);
+    }
+    return row;
+}
+
+void SatModel::build() {
+    const int n = static_cast<int>(p_.activities.size());
+    // Decide false first: most starts are not taken, and wishes want their penalties off.
+    sat.set("phase", 0);
+    selector.resize(p_.demands.size());
+    dropped.assign(p_.demands.size(), 0);
+    for (int& s : selector) s = fresh();
+    whenAllPlaced = fresh();
+    start_.resize(n);
+    dayLit_.resize(n);
+    for (int a = 0; a < n; ++a) {
+        for (int s : possibleStarts(p_, a)) start_[a].push_back({s, fresh()});
+        std::vector<int> any{-selector[p_.activities[a].demand]};
+        std::vector<int> all;
+        for (auto [s, lit] : start_[a]) {
+            any.push_back(lit);
+            all.push_back(lit);
+            auto [it, fresh_] = dayLit_[a].emplace(p_.dayOf(s), 0);
+            if (fresh_) it->second = fresh();
+            clause({-lit, it->second});
+        }
+        clause(any);
+        atMostOne(all);
+    }
+    // Nobody in two places at once.
+    std::map<std::pair<int, int>, std::vector<int>> teacherAt, groupAt;
+    for (int a = 0; a < n; ++a)
+        for (auto [s, lit] : start_[a])
+            for (int k = 0; k < p_.activities[a].duration; ++k) {
+                for (int t : p_.activities[a].teachers) teacherAt[{t, s + k}].push_back(lit);
+                for (int g : p_.activities[a].groups) groupAt[{g, s + k}].push_back(lit);
+            }
+    for (auto& [key, lits] : teacherAt) atMostOne(lits);
+    for (auto& [key, lits] : groupAt) atMostOne(lits);
+    // Directly after: a start of the first forces the matching start of the second, when the
+    // second is placed at all.
+    for (const Consecutive& c : p_.consecutive) {
+        const int d = p_.activities[c.first].duration;
+        std::map<int, int> second(start_[c.second].begin(), start_[c.second].end());
+        std::map<int, int> first(start_[c.first].begin(), start_[c.first].end());
+        const int selFirst = selector[p_.activities[c.first].demand];
+        const int selSecond = selector[p_.activities[c.second].demand];
+        for (auto [s, lit] : start_[c.first]) {
+            auto it = second.find(s + d);
+            if (it != second.end() && p_.dayOf(s) == p_.dayOf(s + d))
+                clause({-lit, -selSecond, it->second});
+            else
+                clause({-lit, -selSecond});
+        }
+        for (auto [s, lit] : start_[c.second]) {
+            auto it = first.find(s - d);
+            if (it != first.end() && p_.dayOf(s) == p_.dayOf(s - d))
+                clause({-lit, -selFirst, it->second});
+            else
+                clause({-lit, -selFirst});
+        }
+    }
+    addRedundant();
+    for (size_t i = 0; i < p_.demands.size(); ++i) addSpread(p_.demands[i], static_cast<int>(i));
+    addTeacherWishes();
+    for (int a = 0; a < n; ++a) {
+        const Activity& act = p_.activities[a];
+        if (!act.heavy || p_.weights.heavyLast <= 0 || act.groups.empty()) continue;
+        for (auto [s, lit] : start_[a])
+            if (p_.periodOf(s) + act.duration - 1 ==
+                lastPeriodInUse(p_, act.groups.front(), p_.dayOf(s)))
+                penalty(HeavyLast, act.groups.front(), lit, p_.weights.heavyLast);
+    }
+    addBounds();
+}
+
+void SatModel::addRedundant() {
+    // Full weeks: a lesson in every usable slot. Without this the solver learns it the hard
+    // way, pigeon by pigeon.
+    auto fill = [&](auto members, const Week& unavailable) {
+        std::vector<int> acts;
+        for (size_t a = 0; a < p_.activities.size(); ++a)
+            if (members(p_.activities[a])) acts.push_back(static_cast<int>(a));
+        int load = 0;
+        Week usable;
+        for (int s = 0; s < p_.slots(); ++s)
+            if (!unavailable.test(s)) usable.set(s);
+        for (int a : acts) {
+            load += p_.activities[a].duration;
+            if (p_.activities[a].fixedSlot >= 0)
+                for (int k = 0; k < p_.activities[a].duration; ++k)
+                    usable.set(p_.activities[a].fixedSlot + k);
+        }
+        int slots = 0;
+        for (int s = 0; s < p_.slots(); ++s) slots += usable.test(s);
+        if (load != slots) return;
+        std::vector<std::vector<int>> cover(p_.slots(), std::vector<int>{-whenAllPlaced});
+        for (int a : acts)
+            for (auto [s, lit] : start_[a])
+                for (int k = 0; k < p_.activities[a].duration; ++k) cover[s + k].push_back(lit);
+        for (int s = 0; s < p_.slots(); ++s)
+            if (usable.test(s)) clause(cover[s]);
+    };
+    for (size_t g = 0; g < p_.groups.size(); ++g)
+        fill(
+            [&](const Activity& a) {
+                return std::count(a.groups.begin(), a.groups.end(), int(g)) > 0;
+            },
+            p_.groups[g].unavailable);
+    for (size_t t = 0; t < p_.teachers.size(); ++t)
+        fill(
+            [&](const Activity& a) {
+                return std::count(a.teachers.begin(), a.teachers.end(), int(t)) > 0;
+            },
+            p_.teachers[t].unavailable);
+
+    // Lessons of one demand are interchangeable: take them in slot order.
+    std::vector<char> chained(p_.activities.size(), 0);
+    for (const Consecutive& c : p_.consecutive) chained[c.first] = chained[c.second] = 1;
+    for (const Demand& d : p_.demands)
+        for (size_t i = 0; i + 1 < d.activities.size(); ++i) {
+            const int a = d.activities[i], b = d.activities[i + 1];
+            const Activity &A = p_.activities[a], &B = p_.activities[b];
+            if (A.fixedSlot >= 0 || B.fixedSlot >= 0 || chained[a] || chained[b] ||
+                A.duration != B.duration)
+                continue;
+            for (auto [s, litB] : start_[b]) {
+                std::vector<int> c{-litB};
+                for (auto [t, litA] : start_[a])
+                    if (t < s) c.push_back(litA);
+                clause(c);
+            }
+        }
+}
+
+void SatModel::addSpread(const Demand& d, int index) {
+    const bool must = d.spreadWeight >= 100;
+    const int cost = spreadCost(p_, d);
+    if ((!must && !cost) || d.activities.size() < 2) return;
+    const int apart = std::max(1, d.minDaysApart);
+    for (size_t x = 0; x < d.activities.size(); ++x)
+        for (size_t y = x + 1; y < d.activities.size(); ++y) {
+            const int a = d.activities[x], b = d.activities[y];
+            const Activity &A = p_.activities[a], &B = p_.activities[b];
+            if (A.fixedSlot >= 0 && B.fixedSlot >= 0) continue;
+            const int penalty = must ? 0 : fresh();
+            if (!must) this->penalty(Spread, index, penalty, cost);
+            const bool pairMayDouble = d.mayDouble && A.duration == 1 && B.duration == 1;
+            if (!pairMayDouble) {
+                for (auto [dayA, litA] : dayLit_[a])
+                    for (auto [dayB, litB] : dayLit_[b])
+                        if (std::abs(dayA - dayB) < apart) {
+                            if (must)
+                                clause({-litA, -litB});
+                            else
+                                clause({-litA, -litB, penalty});
+                        }
+                continue;
+            }
+            std::map<int, int> startsB(start_[b].begin(), start_[b].end());
+            for (auto [s, litA] : start_[a])
+                for (auto [dayB, litB] : dayLit_[b]) {
+                    if (std::abs(p_.dayOf(s) - dayB) >= apart) continue;
+                    std::vector<int> c{-litA, -litB};
+                    if (dayB == p_.dayOf(s))
+                        for (int side : {s - 1, s + 1}) {
+                            auto it = startsB.find(side);
+                            if (it != startsB.end() && p_.dayOf(side) == dayB)
+                                c.push_back(it->second);
+                        }
+                    if (!must) c.push_back(penalty);
+                    clause(c);
+                }
+        }
+}
+
+void SatModel::addTeacherWishes() {
+    const Weights& w = p_.weights;
+    std::vector<std::vector<std::vector<int>>> covering(p_.teachers.size(),
+                                                        std::vector<std::vector<int>>(p_.slots()));
+    for (size_t a = 0; a < p_.activities.size(); ++a)
+        for (auto [s, lit] : start_[a])
+            for (int k = 0; k < p_.activities[a].duration; ++k)
+                for (int t : p_.activities[a].teachers) covering[t][s + k].push_back(lit);
+    for (size_t t = 0; t < p_.teachers.size(); ++t) {
+        const int most = p_.teachers[t].dailyMax;
+        const bool limit = most > 0 && (p_.dailyMaxIsHard || w.dailyMax > 0);
+        if (w.teacherGap <= 0 && !limit) continue;
+        for (int day = 0; day < p_.days; ++day) {
+            // busy[q]: the teacher teaches in period q (forced up by any covering start).
+            std::vector<int> busy(p_.periods, 0);
+            int lessons = 0;
+            for (int q = 0; q < p_.periods; ++q) {
+                const auto& lits = covering[t][day * p_.periods + q];
+                if (lits.empty()) continue;
+                busy[q] = fresh();
+                ++lessons;
+                for (int lit : lits) clause({-lit, busy[q]});
+                // Exact both ways: a busy period that is not would hide a gap.
+                std::vector<int> some{-busy[q]};
+                some.insert(some.end(), lits.begin(), lits.end());
+                clause(some);
+            }
+            if (lessons == 0) continue;
+            if (w.teacherGap > 0 && lessons >= 2) {
+                // before[q] / after[q]: a lesson earlier / later that day.
+                std::vector<int> before(p_.periods, 0), after(p_.periods, 0);
+                int prev = 0;
+                for (int q = 0; q < p_.periods; ++q) {
+                    before[q] = prev;
+                    if (busy[q]) {
+                        const int now = fresh();
+                        clause({-busy[q], now});
+                        if (prev) clause({-prev, now});
+                        prev = now;
+                    }
+                }
+                prev = 0;
+                for (int q = p_.periods - 1; q >= 0; --q) {
+                    after[q] = prev;
+                    if (busy[q]) {
+                        const int now = fresh();
+                        clause({-busy[q], now});
+                        if (prev) clause({-prev, now});
+                        prev = now;
+                    }
+                }
+                for (int q = 1; q + 1 < p_.periods; ++q) {
+                    if (!before[q] || !after[q]) continue;
+                    const int gap = fresh();
+                    std::vector<int> c{-before[q], -after[q], gap};
+                    if (busy[q]) c.push_back(busy[q]);
+                    clause(c);
+                    penalty(Gap, static_cast<int>(t), gap, w.teacherGap);
+                }
+            }
+            if (limit && lessons > most) {
+                std::vector<int> lits;
+                for (int b : busy)
+                    if (b) lits.push_back(b);
+                const std::vector<int> atLeast = atLeastCounter(lits, lessons);
+                for (int k = most; k < static_cast<int>(atLeast.size()); ++k) {
+                    if (p_.dailyMaxIsHard)
+                        clause({-atLeast[k]});
+                    else
+                        penalty(DailyMax, static_cast<int>(t), atLeast[k], w.dailyMax);
+                }
+            }
+        }
+    }
+}
+
+int SatModel::solve(const std::vector<int>& extra) {
+    sat.assume(allPlacedOn ? whenAllPlaced : -whenAllPlaced);
+    for (size_t d = 0; d < selector.size(); ++d)
+        sat.assume(dropped[d] ? -selector[d] : selector[d]);
+    for (int lit : extra) sat.assume(lit);
+    return sat.solve();
+}
+
+Solution SatModel::decode() {
+    Solution sol;
+    sol.start.assign(p_.activities.size(), -1);
+    for (size_t a = 0; a < p_.activities.size(); ++a)
+        for (auto [s, lit] : start_[a])
+            if (sat.val(lit) > 0) {
+                sol.start[a] = s;
+                break;
+            }
+    return sol;
+}
+
+void SatModel::addBounds() {
+    for (auto& [key, o] : owners)
+        o.atLeast = atLeastCounter(o.lits, static_cast<int>(o.lits.size()));
+}
+
+void SatModel::countBroken(const Solution& placed) {
+    // From the placement itself: the penalty literals are only forced up, so the solver's values
+    // may show wishes broken that are not.
+    const BrokenWishes broken = brokenWishes(p_, placed);
+    for (auto& [key, o] : owners) {
+        auto it = broken.count.find(key);
+        o.broken = it == broken.count.end() ? 0 : it->second;
+    }
+}
+
+int SatModel::solveBetter(const Owner& better) {
+    std::vector<int> bounds;
+    for (const auto& [key, o] : owners) {
+        const int most = &o == &better ? o.broken - 1 : o.broken;
+        if (most < static_cast<int>(o.atLeast.size())) bounds.push_back(-o.atLeast[most]);
+    }
+    return solve(bounds);
+}
+
+QStringList coreInWords(const Problem& p, const std::vector<int>& core) {
+    QStringList labels;
+    for (int d : core) labels << QStringLiteral("「%1」").arg(p.demands[d].label);
+    return {
+        QStringLiteral("次の授業は同時には置けません: %1").arg(labels.join(QStringLiteral("、")))};
+}
+
+}  // namespace
+
+SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
+    const auto begin = Clock::now();
+    const auto end =
+        begin + std::chrono::milliseconds(static_cast<long long>(options.seconds * 1000));
+    Progress progress;
+    progress.total = static_cast<int>(p.activities.size());
+    Deadline deadline(end, options, &progress);
+    auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - begin).count(); };
+
+    SolveResult result;
+    result.best.start.assign(p.activities.size(), -1);
+    auto model = std::make_unique<SatModel>(p);
+    model->build();
+    model->sat.connect_terminator(&deadline);
+
+    // Find a placement; while the demands cannot all be met, shrink the failed assumptions to a
+    // small set of demands that cannot go together, tell the user, leave one of them out.
+    int status = model->solve();
+    while (status == 20 && !deadline.expired()) {
+        if (model->allPlacedOn) {
+            // Not everything can be placed: the clauses for that case no longer hold.
+            model->allPlacedOn = false;
+            status = model->solve();
+            continue;
+        }
+        std::vector<int> core;
+        for (size_t d = 0; d < model->selector.size(); ++d)
+            if (!model->dropped[d] && model->sat.failed(model->selector[d]))
+                core.push_back(static_cast<int>(d));
+        if (core.empty()) break;  // impossible even without demands: kept lessons clash
+        // Drop members one by one while the rest stays impossible (each try with a small budget).
+        for (size_t i = 0; i < core.size() && core.size() > 1 && !deadline.expired();) {
+            std::vector<int> trial;
+            for (size_t j = 0; j < core.size(); ++j)
+                if (j != i) trial.push_back(model->selector[core[j]]);
+            for (size_t d = 0; d < model->selector.size(); ++d)
+                if (!model->dropped[d] &&
+                    std::find(core.begin(), core.end(), static_cast<int>(d)) == core.end())
+                    model->sat.assume(-model->selector[d]);
+            for (int lit : trial) model->sat.assume(lit);
+            model->sat.assume(-model->whenAllPlaced);
+            model->sat.limit("conflicts", 20000);
+            if (model->sat.solve() == 20)
+                core.erase(core.begin() + i);
+            else
+                ++i;
+        }
+        result.explanation << coreInWords(p, core);
+        model->dropped[core.back()] = 1;
+        status = model->solve();
+    }
+    if (status == 20) {
+        result.explanation << QStringLiteral(
+            "固定した授業どうしが重なっているため、時間割を作れません");
+        result.stopped = deadline.stopped();
+        return result;
+    }
+    if (status != 10) {
+        result.stopped = deadline.stopped();
+        if (!result.stopped)
+            result.explanation << QStringLiteral("%1 秒のうちに全部を置く案が見つかりませんでした")
+                                      .arg(options.seconds);
+        return result;
+    }
+    auto take = [&] {
+        result.best = model->decode();
+        for (size_t d = 0; d < model->dropped.size(); ++d)
+            if (model->dropped[d])
+                for (int a : p.demands[d].activities) result.best.start[a] = -1;
+        result.best.score = scoreOf(p, result.best);
+        progress.placed = progress.total - result.best.unplaced();
+        progress.score = result.best.score;
+        progress.seconds = elapsed();
+    };
+    take();
+    if (options.onProgress && !options.onProgress(progress)) deadline.stop();
+
+    // Improve the wishes: every wish met so far stays met (as unit clauses, cheaper than
+    // assumptions, and the search only ever goes down), and one broken wish at a time is asked
+    // for as well; a try that finds nothing within its budget is given up. Costliest first.
+    // Improve the wishes: ask for one broken wish fewer with some owner (a teacher's gaps, a
+    // demand's spread, ...) while no other owner gets worse; the costliest owners first. A try
+    // that finds nothing within its budget moves on to the next owner.
+    model->countBroken(result.best);
+    auto order = [&] {
+        std::vector<const SatModel::Owner*> out;
+        for (const auto& [key, o] : model->owners)
+            if (o.broken > 0) out.push_back(&o);
+        std::stable_sort(out.begin(), out.end(),
+                         [](auto a, auto b) { return a->cost * a->broken > b->cost * b->broken; });
+        return out;
+    };
+    std::vector<const SatModel::Owner*> queue = order();
+    for (size_t next = 0; next < queue.size() && !deadline.expired();) {
+        model->sat.limit("conflicts", 2000);
+        if (model->solveBetter(*queue[next]) != 10) {
+            ++next;
+            continue;
+        }
+        Solution candidate = model->decode();
+        for (size_t d = 0; d < model->dropped.size(); ++d)
+            if (model->dropped[d])
+                for (int a : p.demands[d].activities) candidate.start[a] = -1;
+        if (scoreOf(p, candidate) <= result.best.score) take();
+        if (options.onProgress && !options.onProgress(progress)) deadline.stop();
+        model->countBroken(result.best);
+        queue = order();
+        next = 0;
+    }
+    result.stopped = deadline.stopped();
+    result.complete = result.best.unplaced() == 0;
+    return result;
+}
+
+}  // namespace gen
