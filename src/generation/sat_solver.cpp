@@ -62,7 +62,9 @@ public:
     void addBounds();
     void countBroken(const Solution& placed);
     // Solves for a placement that breaks no owner's wishes more than now, and `better`'s fewer.
-    int solveBetter(const Owner& better);
+    // Only the lessons of the classes the owner concerns may move (a large neighbourhood kept
+    // small enough to answer quickly); everything else stays where `current` has it.
+    int solveBetter(const std::pair<Wish, int>& owner, const Solution& current);
 
     CaDiCaL::Solver sat;
     std::vector<int> selector;  // per demand
@@ -422,13 +424,35 @@ void SatModel::countBroken(const Solution& placed) {
     }
 }
 
-int SatModel::solveBetter(const Owner& better) {
-    std::vector<int> bounds;
-    for (const auto& [key, o] : owners) {
+int SatModel::solveBetter(const std::pair<Wish, int>& key, const Solution& current) {
+    const Owner& better = owners.at(key);
+    std::vector<int> assumptions;
+    for (const auto& [k, o] : owners) {
         const int most = &o == &better ? o.broken - 1 : o.broken;
-        if (most < static_cast<int>(o.atLeast.size())) bounds.push_back(-o.atLeast[most]);
+        if (most < static_cast<int>(o.atLeast.size())) assumptions.push_back(-o.atLeast[most]);
     }
-    return solve(bounds);
+    // The classes concerned: the teacher's, the demand's, or the class itself.
+    std::vector<char> movable(p_.groups.size(), 0);
+    auto classesOf = [&](const Activity& a) {
+        for (int g : a.groups) movable[g] = 1;
+    };
+    if (key.first == Wish::Spread) {
+        for (int a : p_.demands[key.second].activities) classesOf(p_.activities[a]);
+    } else if (key.first == Wish::HeavyLast) {
+        movable[key.second] = 1;
+    } else {
+        for (const Activity& a : p_.activities)
+            if (std::count(a.teachers.begin(), a.teachers.end(), key.second)) classesOf(a);
+    }
+    for (size_t a = 0; a < p_.activities.size(); ++a) {
+        const Activity& act = p_.activities[a];
+        bool moves = false;
+        for (int g : act.groups) moves = moves || movable[g];
+        if (moves || current.start[a] < 0) continue;
+        for (auto [s, lit] : start_[a])
+            if (s == current.start[a]) assumptions.push_back(lit);
+    }
+    return solve(assumptions);
 }
 
 QStringList coreInWords(const Problem& p, const std::vector<int>& core) {
@@ -525,17 +549,19 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
     // that finds nothing within its budget moves on to the next owner.
     model->countBroken(result.best);
     auto order = [&] {
-        std::vector<const SatModel::Owner*> out;
+        std::vector<std::pair<Wish, int>> out;
         for (const auto& [key, o] : model->owners)
-            if (o.broken > 0) out.push_back(&o);
-        std::stable_sort(out.begin(), out.end(),
-                         [](auto a, auto b) { return a->cost * a->broken > b->cost * b->broken; });
+            if (o.broken > 0) out.push_back(key);
+        std::stable_sort(out.begin(), out.end(), [&](auto a, auto b) {
+            const SatModel::Owner &x = model->owners.at(a), &y = model->owners.at(b);
+            return x.cost * x.broken > y.cost * y.broken;
+        });
         return out;
     };
-    std::vector<const SatModel::Owner*> queue = order();
+    std::vector<std::pair<Wish, int>> queue = order();
     for (size_t next = 0; next < queue.size() && !deadline.expired();) {
         model->sat.limit("conflicts", 2000);
-        if (model->solveBetter(*queue[next]) != 10) {
+        if (model->solveBetter(queue[next], result.best) != 10) {
             ++next;
             continue;
         }
