@@ -138,6 +138,7 @@ SolveResult solveWithCp(const Problem& p, const SolveOptions& options) {
     for (size_t a = 0; a < p.activities.size(); ++a) result.best.start[a] = found->start[a].val();
     result.best.score = scoreOf(p, result.best);
     result.complete = true;
+    result.firstSeconds = std::chrono::duration<double>(Clock::now() - begin).count();
     return result;
 }
 

@@ -539,6 +539,7 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
         progress.seconds = elapsed();
     };
     take();
+    if (result.best.unplaced() == 0) result.firstSeconds = elapsed();
     if (options.onProgress && !options.onProgress(progress)) deadline.stop();
 
     // Improve the wishes: every wish met so far stays met (as unit clauses, cheaper than

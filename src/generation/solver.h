@@ -27,9 +27,10 @@ struct SolveOptions {
 
 struct SolveResult {
     Solution best;
-    bool complete = false;    // every activity placed, every must met
-    bool stopped = false;     // the user stopped the search
-    QStringList explanation;  // in the user's terms, when not complete
+    bool complete = false;     // every activity placed, every must met
+    bool stopped = false;      // the user stopped the search
+    QStringList explanation;   // in the user's terms, when not complete
+    double firstSeconds = -1;  // when the first proposal placing everything was found
 };
 
 // Places the problem's activities. Touches neither the database nor any widget, so it may run on

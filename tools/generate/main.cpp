@@ -110,6 +110,8 @@ int main(int argc, char** argv) {
                 .arg(problem.activities.size())
                 .arg(result.best.score)
                 .arg(took, 0, 'f', 2));
+        if (result.firstSeconds >= 0)
+            say(QStringLiteral("全部を置く最初の案: %1 秒").arg(result.firstSeconds, 0, 'f', 2));
         for (size_t i = 0; i < problem.activities.size(); ++i)
             if (result.best.start[i] < 0)
                 say(QStringLiteral("置けません: ") + problem.activities[i].label);
