@@ -72,6 +72,25 @@ public:
                         rel(*this, abs(days[x] - days[y]) >= apart);
                 }
         }
+        if (p.dailyMaxIsHard)
+            for (size_t t = 0; t < p.teachers.size(); ++t) {
+                const int most = p.teachers[t].dailyMax;
+                if (most <= 0) continue;
+                std::vector<int> acts;
+                for (int a = 0; a < n; ++a)
+                    if (std::count(p.activities[a].teachers.begin(), p.activities[a].teachers.end(),
+                                   static_cast<int>(t)))
+                        acts.push_back(a);
+                for (int day = 0; day < p.days; ++day) {
+                    IntArgs lengths;
+                    BoolVarArgs onDay;
+                    for (int a : acts) {
+                        lengths << p.activities[a].duration;
+                        onDay << expr(*this, start[a] / p.periods == day);
+                    }
+                    linear(*this, lengths, onDay, IRT_LQ, most);
+                }
+            }
         Rnd rnd(seed);
         branch(*this, start, INT_VAR_SIZE_MIN(), INT_VAL_RND(rnd));
     }
