@@ -35,6 +35,7 @@ struct StoredLesson {
     int elective = 0, weekday = 0, period = 0;
     QString teacher, kamoku, kyouka;
     bool freeText = false;
+    QString shownName;  // 組_教科名, the only name a free-text lesson has
 };
 
 // Every lesson of the year's 組時間割, in key order.
@@ -52,7 +53,8 @@ std::vector<StoredLesson> lessonsOfYear(int year) {
              rs.text("組_教員"),
              rs.text("組_科目"),
              rs.text("組_教科"),
-             rs.integer("組_登録") != 0});
+             rs.integer("組_登録") != 0,
+             rs.text("組_教科名")});
         rs.moveNext();
     }
     return out;
@@ -514,8 +516,8 @@ Problem loadProblem(int year, const QString& department, QStringList* warnings) 
                 if (lines[i].cls == c && lines[i].kamoku == first.kamoku &&
                     lines[i].kyouka == first.kyouka)
                     unit = unitOfLine[i];
-            const QString what = first.freeText ? QStringLiteral("固定")
-                                                : subjectName(year, c, first.kamoku, first.kyouka);
+            const QString what =
+                first.freeText ? first.shownName : subjectName(year, c, first.kamoku, first.kyouka);
             a.label = QStringLiteral("%1 %2（固定）").arg(p.groups[g->second].name, what);
             if (unit >= 0 && units[unit].remaining > 0) {
                 --units[unit].remaining;

@@ -176,6 +176,32 @@ void SatModel::build() {
             }
     for (auto& [key, lits] : teacherAt) atMostOne(lits);
     for (auto& [key, lits] : groupAt) atMostOne(lits);
+    // More lessons than slots for a teacher or class: a counter over the demands switched on
+    // says so at once. Without it the solver would have to refute every way of seating the
+    // pigeons, which takes it longer than any user waits.
+    auto capacity = [&](auto uses) {
+        std::vector<char> covered(p_.slots(), 0);
+        std::vector<int> lits;
+        for (int a = 0; a < n; ++a) {
+            if (!uses(p_.activities[a])) continue;
+            for (int k = 0; k < p_.activities[a].duration; ++k)
+                lits.push_back(selector[p_.activities[a].demand]);
+            for (auto [s, lit] : start_[a])
+                for (int k = 0; k < p_.activities[a].duration; ++k) covered[s + k] = 1;
+        }
+        const int room = static_cast<int>(std::count(covered.begin(), covered.end(), 1));
+        if (static_cast<int>(lits.size()) <= room) return;
+        const std::vector<int> atLeast = atLeastCounter(lits, room + 1);
+        clause({-atLeast[room]});
+    };
+    for (size_t t = 0; t < p_.teachers.size(); ++t)
+        capacity([&](const Activity& a) {
+            return std::count(a.teachers.begin(), a.teachers.end(), int(t)) > 0;
+        });
+    for (size_t g = 0; g < p_.groups.size(); ++g)
+        capacity([&](const Activity& a) {
+            return std::count(a.groups.begin(), a.groups.end(), int(g)) > 0;
+        });
     // Directly after: a start of the first forces the matching start of the second, when the
     // second is placed at all.
     for (const Consecutive& c : p_.consecutive) {
@@ -459,7 +485,9 @@ QStringList coreInWords(const Problem& p, const std::vector<int>& core) {
     QStringList labels;
     for (int d : core) labels << QStringLiteral("「%1」").arg(p.demands[d].label);
     return {
-        QStringLiteral("次の授業は同時には置けません: %1").arg(labels.join(QStringLiteral("、")))};
+        QStringLiteral(
+            "次の授業をすべて置くことはできません（どれかを減らすか、条件をゆるめてください）: %1")
+            .arg(labels.join(QStringLiteral("、")))};
 }
 
 }  // namespace
@@ -482,6 +510,7 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
     // Find a placement; while the demands cannot all be met, shrink the failed assumptions to a
     // small set of demands that cannot go together, tell the user, leave one of them out.
     int status = model->solve();
+    int explained = 0;
     while (status == 20 && !deadline.expired()) {
         if (model->allPlacedOn) {
             // Not everything can be placed: the clauses for that case no longer hold.
@@ -494,8 +523,11 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
             if (!model->dropped[d] && model->sat.failed(model->selector[d]))
                 core.push_back(static_cast<int>(d));
         if (core.empty()) break;  // impossible even without demands: kept lessons clash
-        // Drop members one by one while the rest stays impossible (each try with a small budget).
-        for (size_t i = 0; i < core.size() && core.size() > 1 && !deadline.expired();) {
+        // Drop members one by one while the rest stays impossible (each try with a small
+        // budget), for the first few sets and while there is time: the user reads these; later
+        // ones only decide what to leave out.
+        const bool explain = explained < 5 && elapsed() < options.seconds * 0.3;
+        for (size_t i = 0; explain && i < core.size() && core.size() > 1 && !deadline.expired();) {
             std::vector<int> trial;
             for (size_t j = 0; j < core.size(); ++j)
                 if (j != i) trial.push_back(model->selector[core[j]]);
@@ -505,14 +537,24 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
                     model->sat.assume(-model->selector[d]);
             for (int lit : trial) model->sat.assume(lit);
             model->sat.assume(-model->whenAllPlaced);
-            model->sat.limit("conflicts", 20000);
+            model->sat.limit("conflicts", 5000);
             if (model->sat.solve() == 20)
                 core.erase(core.begin() + i);
             else
                 ++i;
         }
-        result.explanation << coreInWords(p, core);
-        model->dropped[core.back()] = 1;
+        if (explain) {
+            result.explanation << coreInWords(p, core);
+            ++explained;
+        }
+        // Leave out a demand the user has not kept in place, the last one found.
+        int drop = core.back();
+        for (int d : core) {
+            bool kept = false;
+            for (int a : p.demands[d].activities) kept = kept || p.activities[a].fixedSlot >= 0;
+            if (!kept) drop = d;
+        }
+        model->dropped[drop] = 1;
         status = model->solve();
     }
     if (status == 20) {

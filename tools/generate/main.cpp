@@ -12,7 +12,6 @@
 #include "data/database.h"
 #include "generation/checker.h"
 #include "generation/demand_store.h"
-#include "generation/explain.h"
 #include "generation/solver.h"
 
 namespace {
@@ -94,7 +93,6 @@ int main(int argc, char** argv) {
                 .arg(problem.groups.size())
                 .arg(problem.teachers.size())
                 .arg(problem.activities.size()));
-        for (const QString& why : gen::precheck(problem)) say(QStringLiteral("事前の確認: ") + why);
         QElapsedTimer clock;
         clock.start();
         gen::SolveOptions options;
