@@ -67,12 +67,14 @@ public:
     int solveBetter(const std::pair<Wish, int>& owner, const Solution& current);
 
     CaDiCaL::Solver sat;
-    std::vector<int> selector;  // per demand
+    // Per activity: "it is placed". Within a demand the later ones go first (each implies the
+    // one before), so leaving one lesson out leaves out just that one.
+    std::vector<int> selector;
     // Switches on the clauses that hold only when every activity is placed (a class or teacher
     // with as many lessons as free slots has a lesson in each); off once a demand is left out.
     int whenAllPlaced = 0;
     bool allPlacedOn = true;
-    std::vector<char> dropped;  // per demand: left out after it proved impossible
+    std::vector<char> dropped;  // per activity: left out after it proved impossible
 
 private:
     int fresh() { return ++vars_; }
@@ -146,15 +148,18 @@ void SatModel::build() {
     const int n = static_cast<int>(p_.activities.size());
     // Decide false first: most starts are not taken, and wishes want their penalties off.
     sat.set("phase", 0);
-    selector.resize(p_.demands.size());
-    dropped.assign(p_.demands.size(), 0);
+    selector.resize(p_.activities.size());
+    dropped.assign(p_.activities.size(), 0);
     for (int& s : selector) s = fresh();
+    for (const Demand& d : p_.demands)
+        for (size_t i = 0; i + 1 < d.activities.size(); ++i)
+            clause({-selector[d.activities[i + 1]], selector[d.activities[i]]});
     whenAllPlaced = fresh();
     start_.resize(n);
     dayLit_.resize(n);
     for (int a = 0; a < n; ++a) {
         for (int s : possibleStarts(p_, a)) start_[a].push_back({s, fresh()});
-        std::vector<int> any{-selector[p_.activities[a].demand]};
+        std::vector<int> any{-selector[a]};
         std::vector<int> all;
         for (auto [s, lit] : start_[a]) {
             any.push_back(lit);
@@ -184,8 +189,7 @@ void SatModel::build() {
         std::vector<int> lits;
         for (int a = 0; a < n; ++a) {
             if (!uses(p_.activities[a])) continue;
-            for (int k = 0; k < p_.activities[a].duration; ++k)
-                lits.push_back(selector[p_.activities[a].demand]);
+            for (int k = 0; k < p_.activities[a].duration; ++k) lits.push_back(selector[a]);
             for (auto [s, lit] : start_[a])
                 for (int k = 0; k < p_.activities[a].duration; ++k) covered[s + k] = 1;
         }
@@ -208,8 +212,8 @@ void SatModel::build() {
         const int d = p_.activities[c.first].duration;
         std::map<int, int> second(start_[c.second].begin(), start_[c.second].end());
         std::map<int, int> first(start_[c.first].begin(), start_[c.first].end());
-        const int selFirst = selector[p_.activities[c.first].demand];
-        const int selSecond = selector[p_.activities[c.second].demand];
+        const int selFirst = selector[c.first];
+        const int selSecond = selector[c.second];
         for (auto [s, lit] : start_[c.first]) {
             auto it = second.find(s + d);
             if (it != second.end() && p_.dayOf(s) == p_.dayOf(s + d))
@@ -483,7 +487,10 @@ int SatModel::solveBetter(const std::pair<Wish, int>& key, const Solution& curre
 
 QStringList coreInWords(const Problem& p, const std::vector<int>& core) {
     QStringList labels;
-    for (int d : core) labels << QStringLiteral("「%1」").arg(p.demands[d].label);
+    for (int a : core) {
+        const QString label = QStringLiteral("「%1」").arg(p.demands[p.activities[a].demand].label);
+        if (!labels.contains(label)) labels << label;
+    }
     return {
         QStringLiteral(
             "次の授業をすべて置くことはできません（どれかを減らすか、条件をゆるめてください）: %1")
@@ -525,7 +532,7 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
         if (core.empty()) break;  // impossible even without demands: kept lessons clash
         // Drop members one by one while the rest stays impossible (each try with a small
         // budget), for the first few sets and while there is time: the user reads these; later
-        // ones only decide what to leave out.
+        // ones only decide what to leave out. Members are activities; the user reads demands.
         const bool explain = explained < 5 && elapsed() < options.seconds * 0.3;
         for (size_t i = 0; explain && i < core.size() && core.size() > 1 && !deadline.expired();) {
             std::vector<int> trial;
@@ -547,13 +554,14 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
             result.explanation << coreInWords(p, core);
             ++explained;
         }
-        // Leave out a demand the user has not kept in place, the last one found.
+        // Leave out one lesson the user has not kept in place: the last one still in of the
+        // demand of the last such member.
+        int demand = p.activities[core.back()].demand;
+        for (int a : core)
+            if (p.activities[a].fixedSlot < 0) demand = p.activities[a].demand;
         int drop = core.back();
-        for (int d : core) {
-            bool kept = false;
-            for (int a : p.demands[d].activities) kept = kept || p.activities[a].fixedSlot >= 0;
-            if (!kept) drop = d;
-        }
+        for (int a : p.demands[demand].activities)
+            if (!model->dropped[a]) drop = a;
         model->dropped[drop] = 1;
         status = model->solve();
     }
@@ -572,9 +580,8 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
     }
     auto take = [&] {
         result.best = model->decode();
-        for (size_t d = 0; d < model->dropped.size(); ++d)
-            if (model->dropped[d])
-                for (int a : p.demands[d].activities) result.best.start[a] = -1;
+        for (size_t a = 0; a < model->dropped.size(); ++a)
+            if (model->dropped[a]) result.best.start[a] = -1;
         result.best.score = scoreOf(p, result.best);
         progress.placed = progress.total - result.best.unplaced();
         progress.score = result.best.score;
@@ -609,9 +616,8 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
             continue;
         }
         Solution candidate = model->decode();
-        for (size_t d = 0; d < model->dropped.size(); ++d)
-            if (model->dropped[d])
-                for (int a : p.demands[d].activities) candidate.start[a] = -1;
+        for (size_t a = 0; a < model->dropped.size(); ++a)
+            if (model->dropped[a]) candidate.start[a] = -1;
         if (scoreOf(p, candidate) <= result.best.score) take();
         if (options.onProgress && !options.onProgress(progress)) deadline.stop();
         model->countBroken(result.best);

@@ -91,6 +91,11 @@ TEST(GenerationExplanation, SaysWhatCannotBePlacedInTheUsersTerms) {
     addDemand(p, "1年1組 数学（山田）", 0, 0, 2);
     addDemand(p, "1年2組 数学（山田）", 1, 0, 2);
     EXPECT_TRUE(mentions(precheck(p), "山田先生の担当 4 コマが、可能なコマ 3 を超えています"));
+    SolveOptions options;
+    options.seconds = 10;
+    const SolveResult over = solve(p, options);
+    EXPECT_TRUE(mentions(over.explanation, "山田先生の担当 4 コマ"));
+    EXPECT_EQ(over.best.unplaced(), 1);  // only the lesson that does not fit is left out
 
     // Counting finds nothing here: each class has one usable period and both want 山田 there.
     Problem q = smallWeek(3);
@@ -100,8 +105,6 @@ TEST(GenerationExplanation, SaysWhatCannotBePlacedInTheUsersTerms) {
     addDemand(q, "1年2組 国語（山田）", 1, 0, 1);
     addDemand(q, "1年1組 理科（佐藤）", 0, 1, 0);
     EXPECT_TRUE(precheck(q).isEmpty());
-    SolveOptions options;
-    options.seconds = 10;
     const SolveResult r = solve(q, options);
     EXPECT_FALSE(r.complete);
     EXPECT_TRUE(mentions(r.explanation, "「1年1組 数学（山田）」"))
