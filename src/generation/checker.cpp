@@ -51,7 +51,7 @@ QStringList checkSolution(const Problem& p, const Solution& sol) {
                     broken << QStringLiteral("%1先生は%2に授業できません（%3）")
                                   .arg(p.teachers[t].name, slotName(p, slot), a.label);
                 auto [it, fresh] = teacherAt.emplace(std::pair(t, slot), i);
-                if (!fresh)
+                if (!fresh && it->second != i)
                     broken << QStringLiteral("%1先生が%2に二重に入っています（%3、%4）")
                                   .arg(p.teachers[t].name, slotName(p, slot),
                                        p.activities[it->second].label, a.label);
@@ -61,7 +61,7 @@ QStringList checkSolution(const Problem& p, const Solution& sol) {
                     broken << QStringLiteral("%1は%2に授業できません（%3）")
                                   .arg(p.groups[g].name, slotName(p, slot), a.label);
                 auto [it, fresh] = groupAt.emplace(std::pair(g, slot), i);
-                if (!fresh)
+                if (!fresh && it->second != i)
                     broken << QStringLiteral("%1が%2に二重に入っています（%3、%4）")
                                   .arg(p.groups[g].name, slotName(p, slot),
                                        p.activities[it->second].label, a.label);
