@@ -7,6 +7,7 @@
 
 #include <cadical.hpp>
 
+#include "generation/cp_solver.h"
 #include "generation/placement.h"
 
 namespace gen {
@@ -21,7 +22,7 @@ public:
     Deadline(Clock::time_point end, const SolveOptions& options, const Progress* progress)
         : end_(end), options_(options), progress_(progress) {}
     bool terminate() override {
-        if (stopped_ || Clock::now() >= end_) return true;
+        if (stopped_ || Clock::now() >= end_ || Clock::now() >= pause_) return true;
         if (options_.onProgress && Clock::now() >= nextReport_) {
             nextReport_ = Clock::now() + std::chrono::milliseconds(200);
             if (!options_.onProgress(*progress_)) stopped_ = true;
@@ -29,6 +30,8 @@ public:
         return stopped_;
     }
     bool stopped() const { return stopped_; }
+    // Ends the next searches early (not the whole run) at `when`.
+    void pauseAt(Clock::time_point when) { pause_ = when; }
     void stop() { stopped_ = true; }
     bool expired() const { return stopped_ || Clock::now() >= end_; }
 
@@ -37,6 +40,7 @@ private:
     const SolveOptions& options_;
     const Progress* progress_;
     Clock::time_point nextReport_ = Clock::now();
+    Clock::time_point pause_ = Clock::time_point::max();
     bool stopped_ = false;
 };
 
@@ -49,6 +53,8 @@ public:
     // answer in time.
     int solve(const std::vector<int>& extraAssumptions = {});
     Solution decode();
+    // The starts of `placed` as assumptions, its interchangeable lessons put in slot order.
+    std::vector<int> startsOf(Solution placed) const;
     // Wishes. Each penalty literal belongs to an owner (a teacher's gaps, a demand's spread,
     // ...); a counter over an owner's literals lets a later search ask "no more broken wishes
     // here than now, and one fewer there".
@@ -93,8 +99,16 @@ private:
     void addRedundant();
     void addTeacherWishes();
 
+    // True when b, the activity after a in its demand, is taken to start after a.
+    bool inSlotOrder(int a, int b) const {
+        const Activity &A = p_.activities[a], &B = p_.activities[b];
+        return A.fixedSlot < 0 && B.fixedSlot < 0 && !chained_[a] && !chained_[b] &&
+               A.duration == B.duration;
+    }
+
     const Problem& p_;
     int vars_ = 0;
+    std::vector<char> chained_;  // in a directly-after pair
     // start[a]: (slot, literal) of each possible start.
     std::vector<std::vector<std::pair<int, int>>> start_;
     std::vector<std::map<int, int>> dayLit_;  // per activity: day -> "it is on that day"
@@ -284,15 +298,12 @@ void SatModel::addRedundant() {
             p_.teachers[t].unavailable);
 
     // Lessons of one demand are interchangeable: take them in slot order.
-    std::vector<char> chained(p_.activities.size(), 0);
-    for (const Consecutive& c : p_.consecutive) chained[c.first] = chained[c.second] = 1;
+    chained_.assign(p_.activities.size(), 0);
+    for (const Consecutive& c : p_.consecutive) chained_[c.first] = chained_[c.second] = 1;
     for (const Demand& d : p_.demands)
         for (size_t i = 0; i + 1 < d.activities.size(); ++i) {
             const int a = d.activities[i], b = d.activities[i + 1];
-            const Activity &A = p_.activities[a], &B = p_.activities[b];
-            if (A.fixedSlot >= 0 || B.fixedSlot >= 0 || chained[a] || chained[b] ||
-                A.duration != B.duration)
-                continue;
+            if (!inSlotOrder(a, b)) continue;
             for (auto [s, litB] : start_[b]) {
                 std::vector<int> c{-litB};
                 for (auto [t, litA] : start_[a])
@@ -300,6 +311,25 @@ void SatModel::addRedundant() {
                 clause(c);
             }
         }
+}
+
+std::vector<int> SatModel::startsOf(Solution placed) const {
+    for (const Demand& d : p_.demands)
+        for (size_t i = 0; i < d.activities.size();) {
+            size_t j = i + 1;
+            while (j < d.activities.size() && inSlotOrder(d.activities[j - 1], d.activities[j]))
+                ++j;
+            std::vector<int> starts;
+            for (size_t k = i; k < j; ++k) starts.push_back(placed.start[d.activities[k]]);
+            std::sort(starts.begin(), starts.end());
+            for (size_t k = i; k < j; ++k) placed.start[d.activities[k]] = starts[k - i];
+            i = j;
+        }
+    std::vector<int> lits;
+    for (size_t a = 0; a < placed.start.size(); ++a)
+        for (auto [s, lit] : start_[a])
+            if (s == placed.start[a]) lits.push_back(lit);
+    return lits;
 }
 
 void SatModel::addSpread(const Demand& d, int index) {
@@ -514,9 +544,31 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
     model->build();
     model->sat.connect_terminator(&deadline);
 
+    // CaDiCaL alone first, for a short while in proportion to the school's size. Constraint
+    // propagation (Gecode) places some schools at once where CaDiCaL searches for long: when
+    // CaDiCaL has nothing yet, Gecode's placement, if it finds one quickly, is checked by CaDiCaL
+    // as assumptions and becomes the start. CaDiCaL does the rest: what is impossible, and the
+    // wishes.
+    const double shortWhile = std::min(0.25 + 0.0004 * p.activities.size(), options.seconds * 0.1);
+    deadline.pauseAt(Clock::now() +
+                     std::chrono::milliseconds(static_cast<long long>(shortWhile * 1000)));
+    int status = model->solve();
+    deadline.pauseAt(Clock::time_point::max());
+    if (status == 0 && !deadline.expired()) {
+        SolveOptions quick;
+        quick.seconds = std::min(2.0, options.seconds * 0.1);
+        quick.onProgress = options.onProgress;
+        const SolveResult hint = solveWithCp(p, quick);
+        if (hint.stopped) deadline.stop();
+        if (hint.complete) {
+            model->sat.limit("conflicts", 1000);
+            status = model->solve(model->startsOf(hint.best));
+        }
+    }
+    if (status != 10 && !deadline.expired()) status = model->solve();
+
     // Find a placement; while the demands cannot all be met, shrink the failed assumptions to a
     // small set of demands that cannot go together, tell the user, leave one of them out.
-    int status = model->solve();
     int explained = 0;
     while (status == 20 && !deadline.expired()) {
         if (model->allPlacedOn) {
