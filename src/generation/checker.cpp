@@ -1,8 +1,8 @@
 #include "generation/checker.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <map>
-
-#include "generation/placement.h"
 
 namespace gen {
 
@@ -85,7 +85,12 @@ QStringList checkSolution(const Problem& p, const Solution& sol) {
                 if (sa < 0 || sb < 0) continue;
                 // Kept lessons are the user's own choice; only what the generator places counts.
                 if (p.activities[a].fixedSlot >= 0 && p.activities[b].fixedSlot >= 0) continue;
-                if (tooClose(p, d, sa, p.activities[a].duration, sb, p.activities[b].duration))
+                // Judged here on its own rather than with the solvers' helpers.
+                const int apart = std::abs(p.dayOf(sa) - p.dayOf(sb));
+                const bool sideBySide = d.mayDouble && apart == 0 &&
+                                        p.activities[a].duration == 1 &&
+                                        p.activities[b].duration == 1 && std::abs(sa - sb) == 1;
+                if (apart < std::max(1, d.minDaysApart) && !sideBySide)
                     broken << QStringLiteral("%1が%2と%3で日が近すぎます")
                                   .arg(quote(d.label), slotName(p, sa), slotName(p, sb));
             }

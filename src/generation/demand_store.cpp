@@ -343,7 +343,11 @@ Problem loadProblem(int year, const QString& department, QStringList* warnings) 
     std::map<QString, int> teacherIndex;
     auto teacherOf = [&](const QString& code) {
         auto [it, fresh] = teacherIndex.emplace(code, static_cast<int>(p.teachers.size()));
-        if (fresh) p.teachers.push_back({code, names.teacherName(code), {}, dailyMax});
+        if (fresh) {
+            if (!names.teachers.count(code))
+                warn(QStringLiteral("教員 %1 が登録されていません").arg(code));
+            p.teachers.push_back({code, names.teacherName(code), {}, dailyMax});
+        }
         return it->second;
     };
 
