@@ -24,6 +24,11 @@ public:
         const int n = static_cast<int>(p.activities.size());
         for (int a = 0; a < n; ++a) {
             const std::vector<int> starts = possibleStarts(p, a);
+            if (starts.empty()) {
+                // Nowhere to go (an empty domain is an error to Gecode): nothing to search.
+                fail();
+                return;
+            }
             start[a] = IntVar(*this, IntSet(IntArgs(starts.begin(), starts.end())));
         }
         // Nobody in two places at once: all-different where every lesson is one period,

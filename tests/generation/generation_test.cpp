@@ -110,6 +110,17 @@ TEST(GenerationExplanation, SaysWhatCannotBePlacedInTheUsersTerms) {
     EXPECT_TRUE(mentions(r.explanation, "「1年1組 数学（山田）」"))
         << r.explanation.join('\n').toStdString();
     EXPECT_TRUE(mentions(r.explanation, "「1年2組 国語（山田）」"));
+    // A lesson with no slot at all is named before any search, by either engine.
+    q.teachers[1].unavailable = q.groups[0].unavailable;
+    q.teachers[1].unavailable.set(0);
+    q.demands[2].activities.push_back(static_cast<int>(q.activities.size()));
+    q.activities.push_back({"1年1組 理科（佐藤）", {0}, {1}, 1, 2, false, -1});
+    for (Engine engine : {Engine::Sat, Engine::Cp}) {
+        options.engine = engine;
+        EXPECT_TRUE(mentions(solve(q, options).explanation,
+                             "「1年1組 理科（佐藤）」を置ける時間がありません"));
+    }
+    options.engine = Engine::Default;
     // The rest is still placed.
     EXPECT_EQ(r.best.unplaced(), 1);
     EXPECT_EQ(checkSolution(q, r.best).size(), 1);
