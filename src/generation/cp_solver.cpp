@@ -129,7 +129,9 @@ private:
 
 }  // namespace
 
-SolveResult solveWithCp(const Problem& p, const SolveOptions& options) {
+namespace {
+
+SolveResult searchWithCp(const Problem& p, const SolveOptions& options) {
     const auto begin = Clock::now();
     Progress progress;
     progress.total = static_cast<int>(p.activities.size());
@@ -164,6 +166,20 @@ SolveResult solveWithCp(const Problem& p, const SolveOptions& options) {
     result.complete = true;
     result.firstSeconds = std::chrono::duration<double>(Clock::now() - begin).count();
     return result;
+}
+
+}  // namespace
+
+SolveResult solveWithCp(const Problem& p, const SolveOptions& options) {
+    try {
+        return searchWithCp(p, options);
+    } catch (const Gecode::Exception& e) {
+        SolveResult result;
+        result.best.start.assign(p.activities.size(), -1);
+        result.explanation
+            << QStringLiteral("制約ソルバーのエラー: %1").arg(QString::fromUtf8(e.what()));
+        return result;
+    }
 }
 
 }  // namespace gen

@@ -562,7 +562,8 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
         if (hint.stopped) deadline.stop();
         if (hint.complete) {
             model->sat.limit("conflicts", 1000);
-            status = model->solve(model->startsOf(hint.best));
+            // Refused or undecided, it says nothing about the demand itself.
+            status = model->solve(model->startsOf(hint.best)) == 10 ? 10 : 0;
         }
     }
     if (status != 10 && !deadline.expired()) status = model->solve();
