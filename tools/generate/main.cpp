@@ -4,6 +4,7 @@
 // was placed, 1 when not, 2 for wrong arguments or an unusable file.
 
 #include <cstdio>
+#include <map>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -110,9 +111,14 @@ int main(int argc, char** argv) {
                 .arg(took, 0, 'f', 2));
         if (result.firstSeconds >= 0)
             say(QStringLiteral("全部を置く最初の案: %1 秒").arg(result.firstSeconds, 0, 'f', 2));
+        // What is left out, once per demand with its count.
+        std::map<int, int> left;
         for (size_t i = 0; i < problem.activities.size(); ++i)
-            if (result.best.start[i] < 0)
-                say(QStringLiteral("置けません: ") + problem.activities[i].label);
+            if (result.best.start[i] < 0) ++left[problem.activities[i].demand];
+        for (const auto& [demand, count] : left)
+            say(QStringLiteral("置けません: %1（%2 コマ）")
+                    .arg(demand >= 0 ? problem.demands[demand].label : QString())
+                    .arg(count));
         for (const QString& why : result.explanation) say(QStringLiteral("理由: ") + why);
         // The checker judges every placed lesson on its own; only unplaced ones may show up.
         int otherFaults = 0;
