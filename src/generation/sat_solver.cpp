@@ -4,6 +4,7 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <set>
 
 #include <cadical.hpp>
 
@@ -661,21 +662,37 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
         });
         return out;
     };
-    std::vector<std::pair<Wish, int>> queue = order();
-    for (size_t next = 0; next < queue.size() && !deadline.expired();) {
+    // In rounds: an owner that found nothing is not asked again in the same round; a round
+    // that improved something is followed by another, since the placement has changed.
+    std::set<std::pair<Wish, int>> failed;
+    bool improved = false;
+    while (!deadline.expired()) {
+        std::pair<Wish, int> owner{};
+        bool found = false;
+        for (const auto& key : order())
+            if (!failed.count(key)) {
+                owner = key;
+                found = true;
+                break;
+            }
+        if (!found) {
+            if (!improved) break;
+            failed.clear();
+            improved = false;
+            continue;
+        }
         model->sat.limit("conflicts", 2000);
-        if (model->solveBetter(queue[next], result.best) != 10) {
-            ++next;
+        if (model->solveBetter(owner, result.best) != 10) {
+            failed.insert(owner);
             continue;
         }
         Solution candidate = model->decode();
         for (size_t a = 0; a < model->dropped.size(); ++a)
             if (model->dropped[a]) candidate.start[a] = -1;
         if (scoreOf(p, candidate) <= result.best.score) take();
+        improved = true;
         if (options.onProgress && !options.onProgress(progress)) deadline.stop();
         model->countBroken(result.best);
-        queue = order();
-        next = 0;
     }
     result.stopped = deadline.stopped();
     result.complete = result.best.unplaced() == 0;
