@@ -663,9 +663,11 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
         return out;
     };
     // In rounds: an owner that found nothing is not asked again in the same round; a round
-    // that improved something is followed by another, since the placement has changed.
+    // that improved something is followed by another, since the placement has changed, and one
+    // that did not by one with more patience.
     std::set<std::pair<Wish, int>> failed;
     bool improved = false;
+    int budget = 1000;  // conflicts per try
     while (!deadline.expired()) {
         std::pair<Wish, int> owner{};
         bool found = false;
@@ -676,12 +678,14 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
                 break;
             }
         if (!found) {
-            if (!improved) break;
+            // A round without gain: try again with more patience, while that is sensible.
+            if (!improved) budget *= 4;
+            if (budget > 200000) break;
             failed.clear();
             improved = false;
             continue;
         }
-        model->sat.limit("conflicts", 2000);
+        model->sat.limit("conflicts", budget);
         if (model->solveBetter(owner, result.best) != 10) {
             failed.insert(owner);
             continue;
