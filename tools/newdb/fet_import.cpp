@@ -49,7 +49,7 @@ struct Node {
     bool active() const { return value(u"Active", "true") != "false"; }
 };
 
-Node readTree(const QString& path, QString& version) {
+Node readTree(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw DbError(QStringLiteral("「%1」を開けません：%2").arg(path, file.errorString()));
@@ -61,7 +61,6 @@ Node readTree(const QString& path, QString& version) {
             case QXmlStreamReader::StartElement:
                 if (open.empty()) {
                     root.name = xml.name().toString();
-                    version = xml.attributes().value("version").toString();
                     open.push_back(&root);
                 } else {
                     open.back()->children.push_back({xml.name().toString(), {}, {}});
@@ -128,7 +127,7 @@ private:
 };
 
 struct School {
-    QString path, version, institution;
+    QString path, institution;
     QStringList days, hours, subjects, teachers;
     struct Year {
         QString name;
@@ -718,7 +717,10 @@ void writeReduced(const School& s, const Plan& p, const QString& path) {
     x.setAutoFormatting(true);
     x.writeStartDocument();
     x.writeStartElement("fet");
-    x.writeAttribute("version", s.version.isEmpty() ? QStringLiteral("6.8.5") : s.version);
+    // The format as FET 6.8 writes it, in its ordinary mode: a version of the source file can
+    // name a variant of FET (mornings and afternoons, terms) that reads the file otherwise.
+    x.writeAttribute("version", "6.8.5");
+    x.writeTextElement("Mode", "Official");
     x.writeTextElement("Institution_Name", s.institution);
     x.writeTextElement("Comments", QStringLiteral("jikanwari-newdb --from-fet: as imported"));
     auto list = [&](const char* listName, const char* countName, const char* item,
@@ -867,7 +869,7 @@ void writeReduced(const School& s, const Plan& p, const QString& path) {
 ImportSummary importFet(const QString& fetPath, int year, const QString& reducedPath) {
     School s;
     s.path = fetPath;
-    const Node root = readTree(fetPath, s.version);
+    const Node root = readTree(fetPath);
     readLists(root, s);
     readStudents(root, s);
     readActivities(root, s);
