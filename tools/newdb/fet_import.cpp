@@ -1,8 +1,10 @@
 #include "newdb/fet_import.h"
 
 #include <algorithm>
+#include <bitset>
 #include <map>
 #include <numeric>
+#include <random>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -96,6 +98,10 @@ struct Activity {
     int subject = 0;
     std::vector<int> classes;  // sorted indexes
     int duration = 1;
+    // Named only by subgroups of its class (not the class, its year or another class): a parallel
+    // lesson, taught beside the other subgroups' lessons.
+    std::set<QString> subgroups;
+    bool wholeClass = false;
 };
 
 struct Slot {
@@ -142,6 +148,7 @@ struct School {
     std::vector<Class> classes;
     std::map<QString, std::vector<int>> studentSets;  // any students name → its classes
     std::map<QString, int> yearByName;
+    std::set<QString> groupNames;
     std::vector<Activity> activities;
     std::map<int, int> activityById;
 
@@ -208,6 +215,7 @@ void readStudents(const Node& root, School& s) {
             const int c = classOf(g->value(u"Name"), grade);
             year.classes.push_back(c);
             s.studentSets.emplace(g->value(u"Name"), std::vector<int>{c});
+            s.groupNames.insert(g->value(u"Name"));
             for (const Node* sub : g->all(u"Subgroup")) {
                 std::vector<int>& in = s.studentSets[sub->value(u"Name")];
                 if (std::find(in.begin(), in.end(), c) == in.end()) in.push_back(c);
@@ -248,7 +256,12 @@ void readActivities(const Node& root, School& s) {
         std::set<int> classes;
         for (const QString& st : a->values(u"Students")) {
             const auto it = s.studentSets.find(st);
-            if (it != s.studentSets.end()) classes.insert(it->second.begin(), it->second.end());
+            if (it == s.studentSets.end()) continue;
+            classes.insert(it->second.begin(), it->second.end());
+            if (s.groupNames.count(st) || s.yearByName.count(st))
+                act.wholeClass = true;
+            else
+                act.subgroups.insert(st);
         }
         if (classes.empty()) {
             // A teachers' meeting or duty: the demand is kept per class, so it has no place.
@@ -391,6 +404,91 @@ struct UnionFind {
     void join(int a, int b) { up[find(a)] = find(b); }
 };
 
+// Packs parallel lessons (of one class, or of classes joined by them) into elective blocks, each
+// of lessons of one length for other subgroups and other teachers that may start at a common
+// slot. First fit over several orders, the longest lessons first; the packing with the fewest
+// periods wins, so that a class needs hardly more periods than its busiest subgroup. The first
+// order is the file's, in which a split activity's lessons land in successive blocks and so stay
+// one demand.
+std::vector<std::vector<int>> packParallel(const School& s, std::vector<int> lessons) {
+    // Where a lesson may start: its teachers and class free for its whole length, no break. A
+    // block starts where all of its lessons may.
+    using Starts = std::bitset<gen::kMaxDays * gen::kMaxPeriods>;
+    const int days = int(s.days.size()), hours = int(s.hours.size());
+    std::map<int, Starts> starts;
+    for (int a : lessons) {
+        const Activity& x = s.activities[a];
+        auto free = [&](const Slot& slot) {
+            return !s.breaks.count(slot) &&
+                   std::none_of(x.classes.begin(), x.classes.end(),
+                                [&](int c) {
+                                    return s.gradeOff.count({s.classes[c].grade, slot}) ||
+                                           s.classOff.count({c, slot});
+                                }) &&
+                   std::none_of(x.teachers.begin(), x.teachers.end(), [&](int t) {
+                       return s.teacherOff.count({t, slot});
+                   });
+        };
+        Starts& allowed = starts[a];
+        for (int d = 0; d < days; ++d)
+            for (int h = 0; h + x.duration <= hours; ++h) {
+                bool ok = true;
+                for (int k = 0; k < x.duration && ok; ++k) ok = free({d, h + k});
+                allowed[d * hours + h] = ok;
+            }
+    }
+    struct Block {
+        int duration = 1;
+        std::set<QString> subgroups;
+        std::set<int> teachers;
+        std::vector<int> members;
+        Starts starts;
+    };
+    auto firstFit = [&](const std::vector<int>& order) {
+        std::vector<Block> blocks;
+        for (int a : order) {
+            const Activity& x = s.activities[a];
+            auto fits = [&](const Block& b) {
+                return b.duration == x.duration && (b.starts & starts[a]).any() &&
+                       std::none_of(x.subgroups.begin(), x.subgroups.end(),
+                                    [&](const QString& g) { return b.subgroups.count(g); }) &&
+                       std::none_of(x.teachers.begin(), x.teachers.end(),
+                                    [&](int t) { return b.teachers.count(t); });
+            };
+            auto b = std::find_if(blocks.begin(), blocks.end(), fits);
+            if (b == blocks.end())
+                b = blocks.insert(blocks.end(), Block{x.duration, {}, {}, {}, starts[a]});
+            b->starts &= starts[a];
+            b->subgroups.insert(x.subgroups.begin(), x.subgroups.end());
+            b->teachers.insert(x.teachers.begin(), x.teachers.end());
+            b->members.push_back(a);
+        }
+        return blocks;
+    };
+    auto periods = [](const std::vector<Block>& blocks) {
+        int total = 0;
+        for (const Block& b : blocks) total += b.duration;
+        return total;
+    };
+    auto longestFirst = [&] {
+        std::stable_sort(lessons.begin(), lessons.end(), [&](int a, int b) {
+            return s.activities[a].duration > s.activities[b].duration;
+        });
+    };
+    longestFirst();
+    std::vector<Block> best = firstFit(lessons);
+    std::mt19937 random(20070401);
+    for (int round = 0; round < 200; ++round) {
+        std::shuffle(lessons.begin(), lessons.end(), random);
+        longestFirst();
+        std::vector<Block> blocks = firstFit(lessons);
+        if (periods(blocks) < periods(best)) best = std::move(blocks);
+    }
+    std::vector<std::vector<int>> out;
+    for (Block& b : best) out.push_back(std::move(b.members));
+    return out;
+}
+
 Plan plan(School& s) {
     const int n = int(s.activities.size());
     UnionFind together(n);
@@ -426,6 +524,27 @@ Plan plan(School& s) {
         ownLine.insert(b);
         p.consecutive.push_back({a, b});
     }
+
+    // Lessons of subgroups only are parallel lessons, taught in elective blocks beside the other
+    // subgroups' lessons. A subgroup lesson may join classes (a subgroup of each): those classes
+    // are packed together.
+    UnionFind linked(int(s.classes.size()));
+    std::vector<int> candidates;
+    for (int a = 0; a < n; ++a) {
+        const Activity& x = s.activities[a];
+        if (x.wholeClass || x.subgroups.empty() || size[together.find(a)] > 1 || ownLine.count(a))
+            continue;
+        candidates.push_back(a);
+        for (int c : x.classes) linked.join(c, x.classes[0]);
+    }
+    std::map<int, std::vector<int>> parallel;  // classes packed together → their lessons
+    for (int a : candidates) parallel[linked.find(s.activities[a].classes[0])].push_back(a);
+    for (const auto& [classes, lessons] : parallel)
+        for (const std::vector<int>& block : packParallel(s, lessons))
+            for (int a : block) together.join(a, block.front());
+    s.leftOut.add(
+        QStringLiteral("Subgroup だけの活動（組の選択の授業として他の Subgroup と同時に）"),
+        int(candidates.size()));
 
     auto keyOf = [&](int a) {
         const Activity& x = s.activities[a];
