@@ -31,13 +31,19 @@ EXAMPLES = "/usr/share/doc/fet-data/examples/FET-5-official/"
 DEFAULT_FILES = [
     "Argentina/Horario_ISJ.fet",
     "Brazil/1/Brazil.fet",
+    # A teacher with two available days whose six lessons should fall on different days: FET
+    # refuses it before searching.
+    "Brazil/3/ACHILES-MANHA.fet",
     "Bulgaria/Lom_high_school_2007-2008.fet",
     "Germany/secondary-school-1/constraints-min-days-100-few-0/German-100_and_0.fet",
     "Greece/Gymnasio/Gymnasio.fet",
+    "Hong-Kong/secondary-school-1/Yew-Chung-Intl-School/2008-09-difficult.fet",
     "Hungary/Varosmajori_Gimnazium_Budapest/vmg-20180901b-2.fet",
     "India/St-Marys-College/St-Marys-College-Puthanagadi.fet",
+    "Indonesia/SMK-Negeri-1-Arahan-Kab-Indramayu/netura_2016-2017.fet",
     "Italy/2010/Liceo-2010.fet",
     "Namibia/by-Bobby/set-2/KPS.fet",
+    "Namibia/by-Bobby/set-2/may-take-hours/CONCORDIA.fet",
     "Romania/Oradea/School-10-Oradea-2007-2008.fet",
     "Spain/3-school/primaria.fet",
     "Syria/Hama/2019/High-school.fet",

@@ -33,9 +33,10 @@ struct Node {
             if (c.name == n) return &c;
         return nullptr;
     }
+    // Names are taken as written: FET tells " 1" from "1".
     QString value(QStringView n, const QString& fallback = {}) const {
         const Node* c = child(n);
-        return c ? c->text.trimmed() : fallback;
+        return c ? c->text : fallback;
     }
     std::vector<const Node*> all(QStringView n) const {
         std::vector<const Node*> out;
@@ -45,10 +46,11 @@ struct Node {
     }
     QStringList values(QStringView n) const {
         QStringList out;
-        for (const Node* c : all(n)) out << c->text.trimmed();
+        for (const Node* c : all(n)) out << c->text;
         return out;
     }
-    bool active() const { return value(u"Active", "true") != "false"; }
+    int number(QStringView n) const { return value(n).trimmed().toInt(); }
+    bool active() const { return value(u"Active", "true").trimmed() != "false"; }
 };
 
 Node readTree(const QString& path) {
@@ -169,7 +171,7 @@ int indexIn(const QStringList& list, const QString& name) {
 }
 
 void readLists(const Node& root, School& s) {
-    s.institution = root.value(u"Institution_Name");
+    s.institution = root.value(u"Institution_Name").trimmed();
     if (const Node* d = root.child(u"Days_List"))
         for (const Node* day : d->all(u"Day")) s.days << day->value(u"Name", day->text.trimmed());
     if (const Node* h = root.child(u"Hours_List"))
@@ -237,9 +239,9 @@ void readActivities(const Node& root, School& s) {
             continue;
         }
         Activity act;
-        act.id = a->value(u"Id").toInt();
-        act.groupId = a->value(u"Activity_Group_Id").toInt();
-        act.duration = std::max(1, a->value(u"Duration").toInt());
+        act.id = a->number(u"Id");
+        act.groupId = a->number(u"Activity_Group_Id");
+        act.duration = std::max(1, a->number(u"Duration"));
         for (const QString& t : a->values(u"Teacher")) {
             const int i = indexIn(s.teachers, t);
             if (i >= 0) act.teachers.push_back(i);
@@ -286,7 +288,7 @@ std::vector<Slot> slotsOf(const School& s, const Node& c, QStringView element) {
 std::vector<int> activitiesOf(const School& s, const QStringList& ids) {
     std::vector<int> out;
     for (const QString& id : ids) {
-        const auto it = s.activityById.find(id.toInt());
+        const auto it = s.activityById.find(id.trimmed().toInt());
         if (it != s.activityById.end()) out.push_back(it->second);
     }
     return out;
@@ -301,7 +303,7 @@ void readConstraints(const Node& root, School& s) {
                 s.leftOut.add(QStringLiteral("無効（Active=false）の制約"));
                 continue;
             }
-            const double weight = c.value(u"Weight_Percentage", "100").toDouble();
+            const double weight = c.value(u"Weight_Percentage", "100").trimmed().toDouble();
             const bool hard = weight >= 100;
             const QString soft = kind + QStringLiteral("（重み 100% 未満）");
             if (kind == "ConstraintTeacherNotAvailableTimes") {
@@ -335,7 +337,7 @@ void readConstraints(const Node& root, School& s) {
             } else if (kind == "ConstraintMinDaysBetweenActivities") {
                 if (weight <= 0) continue;  // binds nothing
                 s.minDays.push_back({activitiesOf(s, c.values(u"Activity_Id")),
-                                     std::max(1, c.value(u"MinDays").toInt()),
+                                     std::max(1, c.number(u"MinDays")),
                                      hard ? 100 : std::clamp(int(weight), 1, 99)});
             } else if (kind == "ConstraintActivitiesSameStartingTime") {
                 if (!hard) {
