@@ -118,10 +118,9 @@ def check_timetable(db):
         if len(classes) > 1 and not joint:
             problems.append("教員 %s %d曜 %d限: %d 組" % (teacher, wd, p, len(classes)))
     # A class has one lesson at a time: one subject (perhaps several teachers), or the parallel
-    # lessons of one elective block under one selection number.
+    # lessons of an elective block, each under a selection number above 0.
     for (grade, klass, wd, p), rows in by_class.items():
-        if len(rows) > 1 and len({(km, ky) for _, km, ky, _ in rows}) > 1 and \
-                (len({s for s, *_ in rows}) > 1 or rows[0][0] == 0):
+        if len({(km, ky) for _, km, ky, _ in rows}) > 1 and any(s == 0 for s, *_ in rows):
             problems.append("%s組 %d曜 %d限: %d 授業" % (klass, wd, p, len(rows)))
     # Unavailable slots: teachers, grades and classes, breaks.
     for kind, teacher, grade, klass, wd, p in con.execute(
