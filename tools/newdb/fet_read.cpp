@@ -159,7 +159,10 @@ void readActivities(const Node& root, School& s) {
         act.duration = std::max(1, a->number(u"Duration"));
         for (const QString& t : a->values(u"Teacher")) {
             const int i = indexIn(s.teachers, t);
-            if (i >= 0) act.teachers.push_back(i);
+            if (i >= 0)
+                act.teachers.push_back(i);
+            else
+                s.leftOut.add(QStringLiteral("活動の教員のうち教員一覧にない名前"));
         }
         std::sort(act.teachers.begin(), act.teachers.end());
         act.teachers.erase(std::unique(act.teachers.begin(), act.teachers.end()),
@@ -173,7 +176,10 @@ void readActivities(const Node& root, School& s) {
         std::set<int> classes;
         for (const QString& st : a->values(u"Students")) {
             const auto it = s.studentSets.find(st);
-            if (it == s.studentSets.end()) continue;
+            if (it == s.studentSets.end()) {
+                s.leftOut.add(QStringLiteral("活動の生徒のうち生徒一覧にない名前"));
+                continue;
+            }
             classes.insert(it->second.begin(), it->second.end());
             if (s.groupNames.count(st) || s.yearByName.count(st))
                 act.wholeClass = true;
