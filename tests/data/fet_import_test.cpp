@@ -190,10 +190,27 @@ TEST_F(FetImportTest, FetDaysAndHoursBecomeWeekdaysFromMondayAndPeriodsFromOne) 
     EXPECT_FALSE(off.count({6, 2}));
 }
 
+// Lines taught directly after another line of their class, as (class, row, row after).
+std::set<std::tuple<QString, qint64, qint64>> followed() {
+    std::set<std::pair<QString, qint64>> rows;
+    for (const Record& r : records("作成時数"))
+        rows.insert({r.at("作_組").toText(), r.at("作_行").toInt()});
+    std::set<std::tuple<QString, qint64, qint64>> out;
+    for (const Record& r : records("作成時数"))
+        if (const qint64 after = r.at("作_後続").toInt()) {
+            EXPECT_TRUE(rows.count({r.at("作_組").toText(), after}));
+            out.insert({r.at("作_組").toText(), r.at("作_行").toInt(), after});
+        }
+    return out;
+}
+
 TEST_F(FetImportTest, TheWrittenBackFileStatesExactlyTheImportedProblem) {
-    for (const char* file :
-         {"Namibia/by-Bobby/set-2/KPS.fet", "Italy/2010/Liceo-2010.fet",
-          "Germany/secondary-school-1/constraints-min-days-100-few-0/German-100_and_0.fet"}) {
+    for (const auto& [file, consecutive] :
+         {std::pair{"Namibia/by-Bobby/set-2/KPS.fet", 0},
+          {"Italy/2010/Liceo-2010.fet", 0},
+          {"Germany/secondary-school-1/constraints-min-days-100-few-0/German-100_and_0.fet", 0},
+          // Six of its eight "directly after" pairs are two single lessons of one class.
+          {"Romania/Oradea/FS-2008-2009-difficult.fet", 6}}) {
         SCOPED_TRACE(file);
         Database::close();
         QFile::remove(kDatabaseFile);
@@ -201,6 +218,7 @@ TEST_F(FetImportTest, TheWrittenBackFileStatesExactlyTheImportedProblem) {
         const fet::ImportSummary first = import(file, "reduced.fet");
         const auto placed = placements();
         const auto off = records("作成不可");
+        EXPECT_EQ(followed().size(), std::size_t(consecutive));
         Database::close();
         QFile::remove(kDatabaseFile);
         createNewDatabase(kDatabaseFile);
@@ -209,6 +227,7 @@ TEST_F(FetImportTest, TheWrittenBackFileStatesExactlyTheImportedProblem) {
         EXPECT_EQ(again.lessons, first.lessons);
         EXPECT_EQ(again.classes, first.classes);
         EXPECT_EQ(placements(), placed);
+        EXPECT_EQ(followed().size(), std::size_t(consecutive));
         EXPECT_EQ(records("作成不可").size(), off.size());
     }
 }
