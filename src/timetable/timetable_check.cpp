@@ -35,6 +35,7 @@ struct Lesson {
     QString teacher, kamoku, kamokuName, subject, subjectName, subjectShort;
     QString teacherName, teacherDisplay;
     bool freeText = false;
+    int elective = 0;  // 組_選択番号
     ClassKey classKey() const { return {dept, grade, klass}; }
     bool sameClass(const Lesson& o) const {
         return dept == o.dept && grade == o.grade && course == o.course && klass == o.klass;
@@ -119,6 +120,7 @@ std::vector<Lesson> lessonsOf(int year) {
                  rs.text("組_教員名"), rs.text("組_教員表示名")};
         // "000" marks a lesson outside the registered subjects whatever its flag says.
         l.freeText = rs.integer("組_登録") == 1 || l.kamoku == kCommonCode;
+        l.elective = rs.integer("組_選択番号");
         lessons.push_back(std::move(l));
     }
     return lessons;
@@ -205,7 +207,9 @@ SortKey orderOf(Kind kind) {
 // ------------------------------------------------------------------------------ the checks
 
 // Lessons that share their teacher and slot with a lesson of another class. Parallel lessons of
-// one elective (or split) course subject in one grade are taught together: no clash.
+// one elective (or split) course subject in one grade are taught together: no clash. So is one
+// lesson given to several classes at once, of any grades, which is stored in each class under the
+// same subject and the same selection number above 0.
 void doubleBookings(const std::vector<Lesson>& lessons, const Masters& masters, Collector& out) {
     auto parallel = [&](const Lesson& l) {
         if (l.freeText) return false;
@@ -214,6 +218,9 @@ void doubleBookings(const std::vector<Lesson>& lessons, const Masters& masters, 
         return (k && k->elective != 0) || (s && (s->split != 0 || s->elective != 0));
     };
     auto together = [&](const Lesson& a, const Lesson& b) {
+        if (a.elective > 0 && a.elective == b.elective && a.kamoku == b.kamoku &&
+            a.subject == b.subject)
+            return true;
         return a.dept == b.dept && a.grade == b.grade && a.course == b.course &&
                a.kamoku == b.kamoku && parallel(a) && parallel(b);
     };
