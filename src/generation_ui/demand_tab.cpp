@@ -1,7 +1,6 @@
 // 時数: per class, what is taught how often and by whom (作成時数), entered line by line.
 
 #include <QComboBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,16 +48,26 @@ QWidget* 時間割自動作成::buildDemandTab() {
     選択->setToolTip(QStringLiteral("同じ番号の行（他の組も）は同じコマに置かれます。0 なし"));
     分散->setToolTip(QStringLiteral("別々の日に置く重み。100 必ず、0 問わない"));
 
-    auto* fields = new QGridLayout;
-    fields->addWidget(labelled(QStringLiteral("行"), 行), 0, 0);
-    fields->addWidget(labelled(QStringLiteral("科目"), C科目), 0, 1);
-    fields->addWidget(labelled(QStringLiteral("教科"), C教科), 0, 2, 1, 2);
-    fields->addWidget(labelled(QStringLiteral("教員"), 教員), 1, 0, 1, 3);
-    fields->addWidget(C教員, 1, 3);
-    fields->addWidget(labelled(QStringLiteral("時間数"), 時間数), 2, 0);
-    fields->addWidget(labelled(QStringLiteral("連続"), 連続), 2, 1);
-    fields->addWidget(labelled(QStringLiteral("選択"), 選択), 2, 2);
-    fields->addWidget(labelled(QStringLiteral("分散"), 分散), 2, 3);
+    // Caption and field side by side, each row left-aligned, so a short number box stays next
+    // to its caption.
+    auto* fields = new QVBoxLayout;
+    auto row = [&](std::initializer_list<std::pair<const char*, QWidget*>> items, int stretchOf) {
+        auto* line = new QHBoxLayout;
+        int i = 0;
+        for (const auto& [caption, field] : items) {
+            if (caption) line->addWidget(new QLabel(QString::fromUtf8(caption), page));
+            line->addWidget(field, i++ == stretchOf ? 1 : 0);
+            line->addSpacing(8);
+        }
+        if (stretchOf < 0) line->addStretch();
+        fields->addLayout(line);
+    };
+    C科目->setMinimumWidth(160);
+    C教科->setMinimumWidth(200);
+    C教員->setMinimumWidth(160);
+    row({{"行", 行}, {"科目", C科目}, {"教科", C教科}}, -1);
+    row({{"教員", 教員}, {nullptr, C教員}}, 0);
+    row({{"時間数", 時間数}, {"連続", 連続}, {"選択", 選択}, {"分散", 分散}}, -1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));

@@ -17,6 +17,7 @@
 QWidget* 時間割自動作成::buildKeptTab() {
     auto* page = new QWidget(this);
     G固定 = grid("G固定", [this](int r, int c) { G固定_Click(r, c); });
+    G固定->setMinimumSize(520, 440);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(
         label("L固定説明", QStringLiteral("授業をクリックすると固定（桃色）と解除が"

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,7 +51,8 @@ QWidget* 時間割自動作成::buildProposalTab() {
     L評価 = label("L評価");
     G結果 = grid("G結果");
     G未配置 = grid("G未配置");
-    G未配置->setMaximumHeight(120);
+    G結果->setMinimumSize(520, 360);
+    G未配置->setFixedHeight(100);
     auto* top = new QHBoxLayout;
     top->addWidget(L評価, 1);
     top->addWidget(button("B登録", QStringLiteral("登録"), [this] { B登録_Click(); }));
@@ -130,6 +132,7 @@ void 時間割自動作成::solveInBackground() {
     dialog.setWindowTitle(ctx().title);
     dialog.setWindowModality(Qt::WindowModal);
     dialog.setMinimumDuration(300);
+    dialog.setMinimumWidth(360);
     dialog.setAutoClose(false);
     dialog.setAutoReset(false);
     connect(&dialog, &QProgressDialog::canceled, this, [stop = stop_, &dialog] {
@@ -138,7 +141,9 @@ void 時間割自動作成::solveInBackground() {
     });
     QTimer tick;
     tick.setInterval(200);
-    connect(&tick, &QTimer::timeout, this, [search, stop = stop_, &dialog] {
+    QElapsedTimer clock;
+    clock.start();
+    connect(&tick, &QTimer::timeout, this, [search, stop = stop_, &dialog, &clock] {
         if (*stop) return;
         gen::Progress p;
         {
@@ -150,7 +155,7 @@ void 時間割自動作成::solveInBackground() {
                                 .arg(p.placed)
                                 .arg(p.total)
                                 .arg(p.score)
-                                .arg(int(p.seconds)));
+                                .arg(clock.elapsed() / 1000));
     });
     QEventLoop loop;
     connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
@@ -204,9 +209,20 @@ void 時間割自動作成::showProposal() {
     list.reset();
     for (const QString& note : notes_) list.append({note});
     if (hasProposal_) {
-        for (int i = 0; i < int(problem_.activities.size()); ++i)
-            if (result_.best.start[i] < 0)
-                list.append({QStringLiteral("未配置：%1").arg(problem_.activities[i].label)});
+        // A line's lessons usually share their label: one row each, with how many are left.
+        std::vector<std::pair<QString, int>> left;
+        for (int i = 0; i < int(problem_.activities.size()); ++i) {
+            if (result_.best.start[i] >= 0) continue;
+            const gen::Activity& a = problem_.activities[i];
+            auto it = std::find_if(left.begin(), left.end(),
+                                   [&](const auto& l) { return l.first == a.label; });
+            if (it == left.end())
+                left.push_back({a.label, a.duration});
+            else
+                it->second += a.duration;
+        }
+        for (const auto& [label, periods] : left)
+            list.append({QStringLiteral("未配置：%1（%2 コマ）").arg(label).arg(periods)});
         for (const QString& line : result_.explanation) list.append({line});
     }
     showProposalClass();
