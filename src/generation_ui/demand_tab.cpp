@@ -259,10 +259,10 @@ void 時間割自動作成::B時数取込_Click() {
                                    "入力した行は置き換えられます。よろしいですか？")))
         return;
     const int lines = gen::prefillDemand(year_, department_);
+    // The filling keeps the timetable's HR-like lessons too: every view of the class changes.
     classes_ = classesInScope(year_, department_);
     listClassTotals();
-    listDemand();
-    clearDemandFields();
+    showClass();
     showMessage(lines > 0
                     ? QStringLiteral("時間割から時数を %1 行作りました。").arg(lines)
                     : QStringLiteral("時数を作れる時間割がありません（今年度・前年度とも）。"));

@@ -49,6 +49,9 @@ int groupOf(const gen::Problem& p, const ScopeClass& c) {
 QWidget* 時間割自動作成::buildProposalTab() {
     auto* page = new QWidget(this);
     L評価 = label("L評価");
+    // A long summary wraps instead of widening the window.
+    L評価->setWordWrap(true);
+    L評価->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     G結果 = grid("G結果");
     G未配置 = grid("G未配置");
     G結果->setMinimumSize(520, 360);
@@ -151,7 +154,15 @@ void 時間割自動作成::solveInBackground() {
             p = search->progress;
         }
         dialog.setValue(std::min(p.placed, dialog.maximum()));
-        dialog.setLabelText(QStringLiteral("時間割を作成しています…\n配置 %1／%2　評価 %3　%4 秒")
+        // Once everything is placed the search goes on only for the wishes: say that 中止
+        // loses nothing.
+        const QString stage = p.total > 0 && p.placed == p.total
+                                  ? QStringLiteral(
+                                        "すべて置けました。希望に沿うよう改善しています…\n"
+                                        "（中止すると、今の案を残します）")
+                                  : QStringLiteral("時間割を作成しています…");
+        dialog.setLabelText(QStringLiteral("%1\n配置 %2／%3　評価 %4　%5 秒")
+                                .arg(stage)
                                 .arg(p.placed)
                                 .arg(p.total)
                                 .arg(p.score)
@@ -199,8 +210,11 @@ void 時間割自動作成::showProposal() {
                       .arg(total - unplaced)
                       .arg(total)
                       .arg(result_.best.score);
-        if (result_.complete) summary += QStringLiteral("　すべて配置しました。");
-        if (result_.stopped) summary += QStringLiteral("　中止：それまでの最良の案です。");
+        if (result_.complete)
+            summary += result_.stopped ? QStringLiteral("　すべて配置しました（改善は中止）。")
+                                       : QStringLiteral("　すべて配置しました。");
+        else if (result_.stopped)
+            summary += QStringLiteral("　中止：それまでの最良の案です。");
     }
     L評価->setText(summary);
     control<QPushButton>("B登録")->setEnabled(hasProposal_);

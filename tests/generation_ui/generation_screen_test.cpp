@@ -37,7 +37,12 @@ protected:
         gen::Problem p;
         p.teachers.push_back({"001", "佐藤", {}, 0});
         p.groups.push_back({"002", "", "1", 1, "1年1組", {}});
-        p.activities.push_back({"1年1組 数学（佐藤）", {0}, {0}});
+        p.activities.push_back({"1年1組 数学（佐藤）", {0}, {0}, 1, 0});
+        gen::Demand demand;
+        demand.label = p.activities[0].label;
+        demand.activities = {0};
+        demand.lines.push_back({0, "03", "01", {0}, 0});
+        p.demands.push_back(demand);
         gen::SolveOptions o;
         o.seconds = 2;
         return gen::solve(p, o).complete;
@@ -96,12 +101,25 @@ TEST_F(GenerationScreenTest, ADemandLineIsStoredWithItsTeamEditedInPlaceAndBadIn
 
 TEST_F(GenerationScreenTest, FillingFromTheTimetableAsksBeforeReplacingLines) {
     demandLine("1", 1, "03", "01", "001", 4);
+    lesson("002", 1, "2", 2, 1, "002", "01", "01", "現代の国語", "現国");
+    lesson("002", 1, "2", 3, 1, "002", "01", "01", "現代の国語", "現国");
     ScreenDriver d(new 時間割自動作成);
     answer({false});
     d.click("B時数取込");
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(messages.shown[0].question);
     EXPECT_EQ(records("作成時数").size(), 1u);
+    if (!generatorReady()) return;  // the filling itself is the generator's
+
+    answer({true});
+    d.click("B時数取込");
+    EXPECT_EQ(messages.last(), "時間割から時数を 1 行作りました。");
+    auto stored = records("作成時数");
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0]["作_組"], Value("2"));
+    EXPECT_EQ(stored[0]["作_時間数"], Value(2));
+    d.clickCell("G組", classRow(d, "高等部 1年 2組"), 0);
+    EXPECT_EQ(d.cell("G時数", 1, 3), "鈴木");
 }
 
 TEST_F(GenerationScreenTest, ClickingASlotClosesAndOpensItAndAHeadingClosesTheWholeDay) {
