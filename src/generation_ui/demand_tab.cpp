@@ -14,7 +14,6 @@
 #include "generation_ui/generation_screen.h"
 #include "ui/fields.h"
 #include "ui/grid.h"
-#include "ui/palette.h"
 
 namespace {
 
@@ -276,34 +275,15 @@ void 時間割自動作成::listClassTotals() {
     for (; !rs.noMatch() && !rs.eof() && rs.integer("作_年度") == year_; rs.moveNext())
         totals[{rs.text("作_学部"), rs.integer("作_学年"), rs.text("作_コース"),
                 rs.text("作_組")}] += rs.integer("作_時間数");
-    Grid& g = *G組;
-    g.setRows(0);
-    g.setCols(0);
-    g.setRows(int(classes_.size()) + 1);
-    g.setCols(2);
-    g.setFixedRows(1);
-    g.setColWidth(0, 2000);
-    g.setColWidth(1, 600);
-    g.setTextMatrix(0, 0, QStringLiteral("組"));
-    g.setTextMatrix(0, 1, QStringLiteral("時数"));
-    g.setRow(0);
-    g.setCol(0);
-    g.setColSel(1);
-    g.setCellBackColor(colour::kLightYellow);
-    for (int i = 0; i < int(classes_.size()); ++i) {
-        const ScopeClass& c = classes_[i];
+    EntryList& list = *classList_;
+    list.reset();
+    for (const ScopeClass& c : classes_) {
         const auto it = totals.find({c.dept, c.grade, c.course, c.klass});
-        g.setTextMatrix(i + 1, 0, c.label);
-        g.setTextMatrix(i + 1, 1, it == totals.end() ? QString() : QString::number(it->second));
-        g.setRow(i + 1);
-        g.setCol(1);
-        g.setCellAlignment(4);
+        list.append({c.label, it == totals.end() ? QString() : QString::number(it->second)});
+        G組->setRow(list.count());
+        G組->setCol(1);
+        G組->setCellAlignment(4);
     }
-    if (pickedRow_ > int(classes_.size())) pickedRow_ = 0;
-    if (pickedRow_ > 0) {
-        g.setRow(pickedRow_);
-        g.setCol(0);
-        g.setColSel(1);
-        g.setCellBackColor(colour::kLightGreen);
-    }
+    if (pickedRow_ > list.count()) pickedRow_ = 0;
+    if (pickedRow_ > 0) list.highlight(pickedRow_);
 }

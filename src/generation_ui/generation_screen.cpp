@@ -14,7 +14,6 @@
 #include "common/selection_lists.h"
 #include "context/school_context.h"
 #include "ui/grid.h"
-#include "ui/palette.h"
 
 namespace {
 const QString kTitle = QStringLiteral("時間割自動作成");
@@ -71,6 +70,8 @@ QWidget* 時間割自動作成::buildClassList() {
     G組 = grid("G組", [this](int r, int c) { G組_Click(r, c); });
     G組->setMinimumWidth(190);
     G組->setMaximumWidth(230);
+    classList_ = std::make_unique<EntryList>(
+        G組, EntryList::Layout{{QStringLiteral("組"), QStringLiteral("時数")}, {2000, 600}, 0});
     return G組;
 }
 
@@ -130,18 +131,9 @@ void 時間割自動作成::showScope() {
 }
 
 void 時間割自動作成::G組_Click(int row, int) {
-    if (row < 1 || row > int(classes_.size())) return;
-    if (pickedRow_ > 0) {
-        G組->setRow(pickedRow_);
-        G組->setCol(0);
-        G組->setColSel(G組->cols() - 1);
-        G組->setCellBackColor(colour::kWhite);
-    }
+    if (!classList_->isEntry(row)) return;
     pickedRow_ = row;
-    G組->setRow(row);
-    G組->setCol(0);
-    G組->setColSel(G組->cols() - 1);
-    G組->setCellBackColor(colour::kLightGreen);
+    classList_->highlight(row);
     showClass();
 }
 

@@ -87,7 +87,8 @@ private:
     QString department_;
     GenerationSettings settings_;
     std::vector<ScopeClass> classes_;
-    int pickedRow_ = 0;  // row of G組, 0 = none
+    std::unique_ptr<EntryList> classList_;  // G組: one row per class of classes_
+    int pickedRow_ = 0;                     // row of G組, 0 = none
 
     QLineEdit* 年度;
     QComboBox* C学部;
