@@ -1,6 +1,7 @@
 // 時間割自動作成: demand, unavailable and kept slots, settings, and 作成 / 登録 through the screen.
 
 #include <QLabel>
+#include <QTabWidget>
 
 #include "generation/solver.h"
 #include "generation_ui/generation_screen.h"
@@ -201,7 +202,10 @@ TEST_F(GenerationScreenTest, SettingsAreStoredAndShapeTheWeek) {
     d.set("曜日数", "6");
     d.set("時限数", "10");
     d.set("重み_空き", "7");
-    d.click("B設定確定");
+    // F2 stores what the tab in front shows: here the settings, not a demand line.
+    d.showActive();
+    d.control<QTabWidget>("T作成")->setCurrentIndex(3);
+    d.key(Qt::Key_F2);
     EXPECT_EQ(messages.last(), "作成設定は更新(登録)されました。");
     std::map<QString, int> items;
     for (Record& r : records("作成設定")) items[r["設_項目"].toText()] = r["設_値"].toInt();
