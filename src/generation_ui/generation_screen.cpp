@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include "common/checks.h"
