@@ -33,7 +33,8 @@ QWidget* 時間割自動作成::buildDemandTab() {
     行 = textBox("行", 3);
     C科目 = comboBox("C科目", [this] { C科目_Click(); });
     C教科 = comboBox("C教科");
-    教員 = textBox("教員", 60);
+    // No length limit: a team's names must never be cut short when a line is shown.
+    教員 = textBox("教員");
     C教員 = comboBox("C教員", [this] { C教員_Click(); });
     時間数 = textBox("時間数", 2);
     連続 = textBox("連続", 2);
@@ -105,7 +106,7 @@ RegistrationPlan 時間割自動作成::demandPlan() {
     p.write = [this](Recordset& rs, bool) {
         rs.set("作_科目", ctx().kamokuNumber);
         rs.set("作_教科", ctx().subjectNumber);
-        rs.set("作_教員", teacherNumbers(教員->text(), nullptr));
+        rs.set("作_教員", teacherNumbers(教員->text(), nullptr, nullptr));
         rs.set("作_時間数", 時間数->text().toInt());
         rs.set("作_連続", 連続->text().toInt());
         rs.set("作_選択", 選択->text().toInt());
@@ -155,13 +156,19 @@ void 時間割自動作成::checkDemand() {
     CMB科目(c, 科目::ByName, list_option::kPlain, C科目);
     if (CMB教科(c, 教科::ByName, 0, C教科) != 0)
         reportFieldError(c, C教科, QStringLiteral("教科を正しく選択してください"));
-    QStringList unknown;
-    if (teacherNumbers(教員->text(), &unknown).isEmpty() && unknown.isEmpty())
-        reportFieldError(c, 教員, QStringLiteral("教員を入力してください"));
-    else if (!unknown.isEmpty())
+    QStringList unknown, ambiguous;
+    const QString numbers = teacherNumbers(教員->text(), &unknown, &ambiguous);
+    if (!unknown.isEmpty())
         reportFieldError(c, 教員,
                          QStringLiteral("教員「%1」は登録されていません")
                              .arg(unknown.join(QStringLiteral("・"))));
+    else if (!ambiguous.isEmpty())
+        reportFieldError(
+            c, 教員,
+            QStringLiteral("「%1」という教員が複数います。氏名か教員番号で入力してください")
+                .arg(ambiguous.join(QStringLiteral("・"))));
+    else if (numbers.isEmpty())
+        reportFieldError(c, 教員, QStringLiteral("教員を入力してください"));
     checkRange(c, 時間数, QStringLiteral("時間数"), 1, gen::kMaxDays * gen::kMaxPeriods);
     checkRange(c, 連続, QStringLiteral("連続"), 0, gen::kMaxPeriods);
     checkRange(c, 選択, QStringLiteral("選択"), 0, 999);

@@ -7,7 +7,6 @@
 
 #include "common/list_support.h"
 #include "common/registration.h"
-#include "common/selection_lists.h"
 #include "context/school_context.h"
 #include "data/recordset.h"
 
@@ -220,35 +219,60 @@ int keepHomeroomSlots(int year, const std::vector<ScopeClass>& classes) {
     return kept;
 }
 
+namespace {
+
+// The numbers of the teachers whose field of `index` holds exactly `name`.
+QStringList teachersNamed(const char* index, const char* field, const QString& name) {
+    QStringList out;
+    Recordset rs("教員");
+    rs.setIndex(index);
+    rs.seek(Seek::Equal, {name});
+    for (; !rs.noMatch() && !rs.eof() && rs.text(field) == name; rs.moveNext())
+        out << rs.text("員_番号");
+    return out;
+}
+
+}  // namespace
+
 QString teacherNames(const QString& numbers) {
+    // Each teacher by a name that reads back as that teacher: the display name, else the full
+    // name, else (two teachers of one name) the number.
     QStringList names;
     Recordset rs("教員");
     rs.setIndex("Key_教員");
-    for (const QString& n : numbers.split(',', Qt::SkipEmptyParts)) {
-        rs.seek(Seek::Equal, {n.trimmed()});
+    for (QString n : numbers.split(',', Qt::SkipEmptyParts)) {
+        n = n.trimmed();
+        rs.seek(Seek::Equal, {n});
         if (rs.noMatch()) {
-            names << n.trimmed();
+            names << n;
             continue;
         }
-        const QString display = rs.text("員_表示名");
-        names << (display.isEmpty() ? rs.text("員_氏名") : display);
+        const QString display = rs.text("員_表示名"), full = rs.text("員_氏名");
+        if (!display.isEmpty() && teachersNamed("Idx_表示名", "員_表示名", display).size() == 1)
+            names << display;
+        else if (!full.isEmpty() && teachersNamed("Idx_教員名", "員_氏名", full).size() == 1 &&
+                 teachersNamed("Idx_表示名", "員_表示名", full).isEmpty())
+            names << full;
+        else
+            names << n;
     }
     return names.join(QStringLiteral("・"));
 }
 
-QString teacherNumbers(const QString& names, QStringList* unknown) {
+QString teacherNumbers(const QString& names, QStringList* unknown, QStringList* ambiguous) {
     QStringList numbers;
     static const QRegularExpression kSeparators(QStringLiteral("[・,、，]"));
     for (QString name : names.split(kSeparators, Qt::SkipEmptyParts)) {
         name = name.trimmed();
         if (name.isEmpty()) continue;
-        WorkContext scratch;
-        if (CMB教師(scratch, 教師::ByDisplayName, name) != 0 &&
-            CMB教師(scratch, 教師::ByNumber, name) != 0) {
-            if (unknown) *unknown << name;
+        QStringList found = teachersNamed("Idx_表示名", "員_表示名", name);
+        if (found.isEmpty()) found = teachersNamed("Idx_教員名", "員_氏名", name);
+        if (found.isEmpty()) found = teachersNamed("Key_教員", "員_番号", name);
+        if (found.size() != 1) {
+            if (QStringList* into = found.isEmpty() ? unknown : ambiguous) *into << name;
             continue;
         }
-        if (!numbers.contains(scratch.teacherNumber)) numbers << scratch.teacherNumber;
+        if (!numbers.contains(found[0])) numbers << found[0];
     }
     return numbers.join(',');
 }

@@ -63,8 +63,9 @@ bool toggleKept(int year, const ScopeClass& c, int weekday, int period);
 // 総合); returns how many slots were newly kept.
 int keepHomeroomSlots(int year, const std::vector<ScopeClass>& classes);
 
-// A demand line's teachers: stored as numbers joined by ",", shown by name joined by "・".
+// A demand line's teachers: stored as numbers joined by ",", shown by names joined by "・" that
+// each name one teacher only, so that storing the names again never swaps a teacher.
 QString teacherNames(const QString& numbers);
 // The numbers of the names (display name, full name or number); the names no teacher has go to
-// `unknown`.
-QString teacherNumbers(const QString& names, QStringList* unknown);
+// `unknown`, those of several teachers to `ambiguous`.
+QString teacherNumbers(const QString& names, QStringList* unknown, QStringList* ambiguous);
