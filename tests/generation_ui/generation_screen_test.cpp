@@ -1,14 +1,35 @@
 // 時間割自動作成: demand, unavailable and kept slots, settings, and 作成 / 登録 through the screen.
 
 #include <QLabel>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QTabWidget>
 
 #include "generation/solver.h"
+#include "common/school_masters.h"
 #include "generation_ui/generation_screen.h"
+#include "newdb/sample_school.h"
 #include "timetable/timetable_check.h"
 #include "timetable/timetable_fixture.h"
 
 namespace {
+
+// The solver and loader are the generator's; where they are still empty the tests of 作成
+// and 登録 have nothing to judge.
+bool generatorReady() {
+    gen::Problem p;
+    p.teachers.push_back({"001", "佐藤", {}, 0});
+    p.groups.push_back({"002", "", "1", 1, "1年1組", {}});
+    p.activities.push_back({"1年1組 数学（佐藤）", {0}, {0}, 1, 0});
+    gen::Demand demand;
+    demand.label = p.activities[0].label;
+    demand.activities = {0};
+    demand.lines.push_back({0, "03", "01", {0}, 0});
+    p.demands.push_back(demand);
+    gen::SolveOptions o;
+    o.seconds = 2;
+    return gen::solve(p, o).complete;
+}
 
 class GenerationScreenTest : public TimetableTest {
 protected:
@@ -31,22 +52,6 @@ protected:
                             {"作_教員", teachers},
                             {"作_時間数", count},
                             {"作_分散", spread}});
-    }
-    // The solver and loader are the generator's; where they are still empty the tests of 作成
-    // and 登録 have nothing to judge.
-    static bool generatorReady() {
-        gen::Problem p;
-        p.teachers.push_back({"001", "佐藤", {}, 0});
-        p.groups.push_back({"002", "", "1", 1, "1年1組", {}});
-        p.activities.push_back({"1年1組 数学（佐藤）", {0}, {0}, 1, 0});
-        gen::Demand demand;
-        demand.label = p.activities[0].label;
-        demand.activities = {0};
-        demand.lines.push_back({0, "03", "01", {0}, 0});
-        p.demands.push_back(demand);
-        gen::SolveOptions o;
-        o.seconds = 2;
-        return gen::solve(p, o).complete;
     }
 };
 
@@ -298,6 +303,35 @@ TEST_F(GenerationScreenTest, RegistrationThatCannotCommitLeavesTheTimetableAsItW
     EXPECT_NE(messages.last(), "時間割を登録しました。");
     EXPECT_TRUE(messages.last().contains("取り消されました")) << messages.last().toStdString();
     EXPECT_EQ(records("組時間割"), before);
+}
+
+// The sample school that jikanwari-newdb --demo writes: big enough for the search to go on
+// improving the wishes long after everything is placed.
+class SampleSchoolGenerationTest : public ScreenTest {
+protected:
+    void TearDown() override {
+        school().clearMasters();
+        ScreenTest::TearDown();
+    }
+};
+
+TEST_F(SampleSchoolGenerationTest, StoppingTheSearchKeepsTheBestProposalSoFar) {
+    if (!generatorReady()) GTEST_SKIP() << "the generator is not built in";
+    const QDate today(2007, 6, 4);
+    fillSampleSchool(today);
+    school().setToday(today);
+    school().businessYear = 2007;
+    loadMasters();
+    ScreenDriver d(new 時間割自動作成);
+    d.click("B時数取込");
+    // 中止 while the search runs: the window's own event loop goes on meanwhile.
+    QTimer::singleShot(1500, &d.screen(), [&] {
+        if (auto* progress = d.screen().findChild<QProgressDialog*>("D作成中"))
+            Q_EMIT progress->canceled();
+    });
+    d.click("B作成");
+    EXPECT_TRUE(d.text("L評価").contains("中止")) << d.text("L評価").toStdString();
+    EXPECT_TRUE(d.enabled("B登録"));
 }
 
 }  // namespace
