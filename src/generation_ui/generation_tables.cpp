@@ -89,12 +89,13 @@ const QStringList kUnavailableFields = {"不_年度", "不_種別", "不_教員"
 const QStringList kKeptFields = {"固_年度", "固_学部", "固_学年", "固_コース",
                                  "固_組",   "固_曜日", "固_時限"};
 
+// HR, 道徳 and 総合 (総合的な学習の時間 …) by the start of their names: 歴史総合 is a subject.
 bool isHomeroomLesson(const Recordset& rs) {
     static const QStringList kNames = {"HR", "ＨＲ", "ホームルーム", "学活", "道徳", "総合"};
     for (const char* field : {"組_科目名", "組_教科名", "組_教科略称"}) {
-        const QString text = rs.text(field);
+        const QString text = rs.text(field).trimmed();
         for (const QString& name : kNames)
-            if (text.contains(name)) return true;
+            if (text.startsWith(name)) return true;
     }
     return false;
 }

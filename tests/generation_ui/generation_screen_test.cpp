@@ -183,6 +183,7 @@ TEST_F(GenerationScreenTest, KeptSlotsAreToggledOnTheTimetableAndHomeroomPeriods
     lesson("002", 1, "1", 3, 1, "001", "03", "01", "数学Ⅰ", "数Ⅰ");
     lesson("002", 1, "1", 2, 6, "004", "000", "", "HR", "HR", 0, 1);
     lesson("002", 1, "2", 6, 6, "002", "000", "", "道徳", "道徳", 0, 1);
+    lesson("002", 1, "2", 6, 5, "002", "01", "02", "歴史総合", "歴総");  // a subject, not 総合
     ScreenDriver d(new 時間割自動作成);
     d.click("B表示");
     d.clickCell("G組", classRow(d, "高等部 1年 1組"), 0);
