@@ -69,10 +69,10 @@ public:
     void addBounds();
     void countBroken(const Solution& placed);
     // Solves for a placement that breaks no owner's wishes more than now, and `better`'s fewer.
-    // Unless `anywhere`, only the lessons of the classes the owner concerns may move (a large
-    // neighbourhood kept small enough to answer quickly); everything else stays where `current`
-    // has it.
-    int solveBetter(const std::pair<Wish, int>& owner, const Solution& current, bool anywhere);
+    // Only the lessons of the classes the owner concerns may move (a large neighbourhood kept
+    // small enough to answer quickly), and when `wider`, also those of every class that shares
+    // a teacher with them; everything else stays where `current` has it.
+    int solveBetter(const std::pair<Wish, int>& owner, const Solution& current, bool wider);
 
     CaDiCaL::Solver sat;
     // Per activity: "it is placed". Within a demand the later ones go first (each implies the
@@ -489,7 +489,7 @@ void SatModel::countBroken(const Solution& placed) {
     }
 }
 
-int SatModel::solveBetter(const std::pair<Wish, int>& key, const Solution& current, bool anywhere) {
+int SatModel::solveBetter(const std::pair<Wish, int>& key, const Solution& current, bool wider) {
     const Owner& better = owners.at(key);
     std::vector<int> assumptions;
     for (const auto& [k, o] : owners) {
@@ -497,7 +497,7 @@ int SatModel::solveBetter(const std::pair<Wish, int>& key, const Solution& curre
         if (most < static_cast<int>(o.atLeast.size())) assumptions.push_back(-o.atLeast[most]);
     }
     // The classes concerned: the teacher's, the demand's, or the class itself.
-    std::vector<char> movable(p_.groups.size(), anywhere);
+    std::vector<char> movable(p_.groups.size(), 0);
     auto classesOf = [&](const Activity& a) {
         for (int g : a.groups) movable[g] = 1;
     };
@@ -508,6 +508,16 @@ int SatModel::solveBetter(const std::pair<Wish, int>& key, const Solution& curre
     } else {
         for (const Activity& a : p_.activities)
             if (std::count(a.teachers.begin(), a.teachers.end(), key.second)) classesOf(a);
+    }
+    if (wider) {
+        std::vector<char> teacherMoves(p_.teachers.size(), 0);
+        for (const Activity& a : p_.activities)
+            for (int g : a.groups)
+                if (movable[g])
+                    for (int t : a.teachers) teacherMoves[t] = 1;
+        for (const Activity& a : p_.activities)
+            for (int t : a.teachers)
+                if (teacherMoves[t]) classesOf(a);
     }
     for (size_t a = 0; a < p_.activities.size(); ++a) {
         const Activity& act = p_.activities[a];
@@ -668,9 +678,11 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
     };
     // In rounds: an owner that found nothing is not asked again in the same round; a round
     // that improved something is followed by another, since the placement has changed, and one
-    // that did not by one with more patience.
+    // that did not by one where the classes sharing a teacher with the owner's move too, and
+    // when that does not help either, by narrow ones with more patience.
     std::set<std::pair<Wish, int>> failed;
     bool improved = false;
+    bool wider = false;
     int budget = 1000;  // conflicts per try
     while (!deadline.expired()) {
         std::pair<Wish, int> owner{};
@@ -682,19 +694,19 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
                 break;
             }
         if (!found) {
-            // A round without gain: try again with more patience, while that is sensible.
-            if (!improved) budget *= 4;
+            // A round without gain: try again wider, or with more patience, while that is
+            // sensible.
+            if (!improved) {
+                if (wider) budget *= 4;
+                wider = !wider;
+            }
             if (budget > 200000) break;
             failed.clear();
             improved = false;
             continue;
         }
         model->sat.limit("conflicts", budget);
-        int better = model->solveBetter(owner, result.best, false);
-        // Impossible with only the owner's classes moving (a teacher's other classes may hold
-        // the way): once more with every lesson free to move.
-        if (better == 20) better = model->solveBetter(owner, result.best, true);
-        if (better != 10) {
+        if (model->solveBetter(owner, result.best, wider) != 10) {
             failed.insert(owner);
             continue;
         }
