@@ -57,17 +57,11 @@ std::unordered_set<QString> busyTeachers(int year, const QString& date, int week
     std::unordered_set<QString> busy;
     Recordset lessons("組時間割");
     lessons.setIndex("Idx_教員");
-    lessons.seek(Seek::AtLeast, {year, weekday, period});
-    for (; !lessons.noMatch() && !lessons.eof() && lessons.integer("組_年度") == year &&
-           lessons.integer("組_曜日") == weekday && lessons.integer("組_時限") == period;
-         lessons.moveNext())
+    for (lessons.seekPrefix({year, weekday, period}); lessons.inPrefix(); lessons.moveNext())
         busy.insert(lessons.text("組_教員"));
     Recordset changes("時限変更");
     changes.setIndex("Idx_教員");
-    changes.seek(Seek::AtLeast, {year, date, period});
-    for (; !changes.noMatch() && !changes.eof() && changes.integer("変_年度") == year &&
-           changes.text("変_日付") == date && changes.integer("変_時限") == period;
-         changes.moveNext())
+    for (changes.seekPrefix({year, date, period}); changes.inPrefix(); changes.moveNext())
         busy.insert(changes.text("変_教員"));
     return busy;
 }

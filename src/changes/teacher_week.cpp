@@ -98,10 +98,7 @@ bool inWeek(int weekday, int period) {
 void drawStandard(Grid& g, TeacherWeek& week, MasterNames& names) {
     Recordset rs("組時間割");
     rs.setIndex("Idx_教員コマ");
-    rs.seek(Seek::AtLeast, {week.year, week.teacher, 0, 0});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == week.year &&
-           rs.text("組_教員") == week.teacher;
-         rs.moveNext()) {
+    for (rs.seekPrefix({week.year, week.teacher}); rs.inPrefix(); rs.moveNext()) {
         const int w = rs.integer("組_曜日"), p = rs.integer("組_時限");
         if (!inWeek(w, p)) continue;
         const WeekLesson lesson{rs.text("組_学部"), rs.integer("組_学年"), rs.text("組_コース"),
@@ -123,10 +120,8 @@ void drawChanges(Grid& g, TeacherWeek& week, MasterNames& names) {
     const QString last = week.dateOf(TeacherWeek::kDays);
     Recordset rs("時限変更");
     rs.setIndex("Idx_教員コマ");
-    rs.seek(Seek::AtLeast, {week.year, week.teacher, week.firstDate, 0});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("変_年度") == week.year &&
-           rs.text("変_教員") == week.teacher && rs.text("変_日付") <= last;
-         rs.moveNext()) {
+    for (rs.seekPrefix({week.year, week.teacher, week.firstDate, 0}, 2);
+         rs.inPrefix() && rs.text("変_日付") <= last; rs.moveNext()) {
         const int col = week.columnOfDate(rs.text("変_日付"));
         const int p = rs.integer("変_時限");
         if (!inWeek(col, p)) continue;

@@ -126,6 +126,8 @@ const QStringList& reorganizedTables() {
 
 void rebuildFromBackup(const QString& backupPath, Progress* progress) {
     DatabaseCopy backup(backupPath);
+    // Nobody else writes into the school while its tables are rebuilt.
+    db().lockSchoolExclusively();
     for (const QString& table : reorganizedTables()) {
         if (progress) progress->setLabel(QStringLiteral("%1を再編成しています…").arg(table));
         rebuildTable(backup, table, progress);

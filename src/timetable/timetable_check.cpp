@@ -69,15 +69,13 @@ struct Masters {
     explicit Masters(int year) {
         Recordset ka("科目");
         ka.setIndex("Key_科目");
-        ka.seek(Seek::AtLeast, {year});
-        for (; !ka.noMatch() && !ka.eof() && ka.integer("科_年度") == year; ka.moveNext())
+        for (ka.seekPrefix({year}); ka.inPrefix(); ka.moveNext())
             kamoku[key({ka.text("科_学部"), ka.text("科_学年"), ka.text("科_コース"),
                         ka.text("科_番号")})] = {ka.text("科_名称"), ka.text("科_略称"),
                                                  ka.integer("科_選択F")};
         Recordset ky("教科");
         ky.setIndex("Key_教科");
-        ky.seek(Seek::AtLeast, {year});
-        for (; !ky.noMatch() && !ky.eof() && ky.integer("教_年度") == year; ky.moveNext())
+        for (ky.seekPrefix({year}); ky.inPrefix(); ky.moveNext())
             subjects[key({ky.text("教_学部"), ky.text("教_学年"), ky.text("教_コース"),
                           ky.text("教_科目番号"), ky.text("教_教科番号")})] = {
                 ky.text("教_名称"), ky.text("教_略称"), ky.integer("教_展開F"),
@@ -110,8 +108,7 @@ std::vector<Lesson> lessonsOf(int year) {
     std::vector<Lesson> lessons;
     Recordset rs("組時間割");
     rs.setIndex("Key_時間割");
-    rs.seek(Seek::AtLeast, {year});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == year; rs.moveNext()) {
+    for (rs.seekPrefix({year}); rs.inPrefix(); rs.moveNext()) {
         Lesson l{rs.text("組_学部"),   rs.integer("組_学年"),   rs.text("組_コース"),
                  rs.text("組_組"),     rs.integer("組_曜日"),   rs.integer("組_時限"),
                  rs.text("組_教員"),   rs.text("組_科目"),      rs.text("組_科目名"),

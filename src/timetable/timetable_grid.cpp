@@ -81,12 +81,8 @@ void GRD時割(WorkContext& ctx, int mode, Grid& g) {
     MasterLookups lookups(ctx);
     Recordset rs("組時間割");
     rs.setIndex("Key_時間割");
-    rs.seek(Seek::AtLeast, {year, dept, grade, course, klass, selection, 0, 0, ""});
     int lastWeekday = 0, lastPeriod = 0, count = 0;
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == year &&
-           rs.text("組_学部") == dept && rs.integer("組_学年") == grade &&
-           rs.text("組_コース") == course && rs.text("組_組") == klass &&
-           rs.integer("組_選択番号") == selection;
+    for (rs.seekPrefix({year, dept, grade, course, klass, selection}); rs.inPrefix();
          rs.moveNext()) {
         const int w = rs.integer("組_曜日"), p = rs.integer("組_時限");
         if (w != lastWeekday || p != lastPeriod) {
