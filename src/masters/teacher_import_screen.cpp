@@ -48,7 +48,8 @@ bool isDatabaseFile(const QString& path) {
 QString refusedOutput(const QString& inPath, const QString& outPath) {
     if (sameFile(inPath, outPath))
         return QStringLiteral("入力ファイルと同じファイルは出力ファイルに指定できません。");
-    const QDir home = QFileInfo(db().path()).absoluteDir();
+    const QFileInfo database(db().path());
+    const QDir home = database.isFile() ? database.absoluteDir() : QDir::current();
     const QFileInfo out(outPath);
     // The names count even before the files exist: the backup is made by copying onto its name.
     for (const QString& name : {kDatabaseFile, kBackupFile})

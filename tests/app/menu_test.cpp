@@ -112,6 +112,7 @@ TEST_F(MenuTest, TheWindowTitleNamesTheSchoolAndTheYear) {
 }
 
 TEST_F(MenuTest, AFileHeldByAnotherProgramIsSaidToBeInUseNotForeign) {
+    SKIP_ON_SERVER();
     Database::close();
     {
         OtherProgram other(OtherProgram::Hold::Write);

@@ -43,6 +43,28 @@ void DatabaseTest::TearDown() {
     dir_.reset();
 }
 
+void runSql(const QString& statement) {
+    db().prepare(statement).exec();
+}
+
+void refuseWrites(const QString& table, const char* when, const QString& field,
+                  const QString& value) {
+    const QString condition =
+        field.isEmpty() ? QString() : QStringLiteral("NEW.\"%1\" = '%2'").arg(field, value);
+    if (db().onServer()) {
+        runSql(
+            QStringLiteral("CREATE OR REPLACE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql "
+                           "AS $$BEGIN RAISE EXCEPTION '書込み不可'; END$$"));
+        runSql(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON \"%2\" FOR EACH ROW %3 "
+                              "EXECUTE FUNCTION refuse()")
+                   .arg(when, table, condition.isEmpty() ? QString() : "WHEN (" + condition + ")"));
+    } else {
+        runSql(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON \"%2\" %3 BEGIN SELECT "
+                              "RAISE(ABORT, '書込み不可'); END")
+                   .arg(when, table, condition.isEmpty() ? QString() : "WHEN " + condition));
+    }
+}
+
 std::vector<Record> records(const QString& table) {
     const TableMeta& meta = db().table(table);
     Statement s = db().prepare(

@@ -34,6 +34,14 @@ private:
     QString location_;
 };
 
+// Makes the engine refuse every insert or update (`when` "INSERT" or "UPDATE") of a table with
+// the message 書込み不可, or only of the records whose `field` holds `value`: an engine error in
+// the middle of an operation, on either back end.
+void refuseWrites(const QString& table, const char* when, const QString& field = {},
+                  const QString& value = {});
+// Runs SQL on the process connection, outside the cursor, for what no screen does.
+void runSql(const QString& statement);
+
 // For tests of what only the embedded file has (locks held by other programs on the file, the
 // file itself).
 #define SKIP_ON_SERVER() \
