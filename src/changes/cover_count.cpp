@@ -62,10 +62,8 @@ CoverCounts CoverCounter::of(const QString& teacher) {
     const QString to = std::max(termTo_, weekTo_);
     CoverCounts counts;
     Recordset& rs = *changes_;
-    rs.seek(Seek::AtLeast, {year_, teacher, from});
-    if (rs.noMatch() || rs.eof() || rs.integer("変_年度") != year_ ||
-        rs.text("変_教員") != teacher || rs.text("変_日付") > to)
-        return counts;
+    rs.seekPrefix({year_, teacher, from}, 2);
+    if (!rs.inPrefix() || rs.text("変_日付") > to) return counts;
 
     // The teacher's standard lessons by weekday and period, with their classes.
     struct Lesson {
@@ -75,10 +73,7 @@ CoverCounts CoverCounter::of(const QString& teacher) {
     };
     std::vector<Lesson> own;
     Recordset& ls = *lessons_;
-    ls.seek(Seek::AtLeast, {year_, teacher});
-    for (; !ls.noMatch() && !ls.eof() && ls.integer("組_年度") == year_ &&
-           ls.text("組_教員") == teacher;
-         ls.moveNext())
+    for (ls.seekPrefix({year_, teacher}); ls.inPrefix(); ls.moveNext())
         own.push_back({ls.integer("組_曜日") * 100 + ls.integer("組_時限"), ls.text("組_学部"),
                        ls.text("組_コース"), ls.text("組_組"), ls.integer("組_学年")});
     const auto ownLesson = [&](int slot) {
@@ -90,9 +85,7 @@ CoverCounts CoverCounter::of(const QString& teacher) {
         return false;
     };
 
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("変_年度") == year_ &&
-           rs.text("変_教員") == teacher;
-         rs.moveNext()) {
+    for (; rs.inPrefix(); rs.moveNext()) {
         const QString date = rs.text("変_日付");
         if (date > to) break;
         if (!own.empty() && ownLesson(weekdayOf(date) * 100 + rs.integer("変_時限"))) continue;

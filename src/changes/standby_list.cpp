@@ -1,6 +1,7 @@
 #include "changes/standby_list.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "changes/master_names.h"
@@ -79,28 +80,40 @@ std::vector<StandbyRow> GRD待機教員(WorkContext& ctx, Grid& g, int year, con
     std::vector<StandbyRow> rows;
     const auto busy = busyTeachers(year, date, weekday, period);
     CoverCounter covers(year, date);
+    // The year's assignments by teacher, read in one range rather than a look-up per teacher.
+    std::unordered_map<QString, std::vector<StandbyRow>> assignments;
+    {
+        Recordset assigned("担当");
+        assigned.setIndex("Key_担当");
+        for (assigned.seekPrefix({year}); assigned.inPrefix(); assigned.moveNext()) {
+            const QString teacher = assigned.text("担_教員番号");
+            if (busy.count(teacher)) continue;
+            assignments[teacher].push_back({teacher,
+                                            assigned.text("担_氏名"),
+                                            assigned.text("担_学部"),
+                                            assigned.integer("担_学年"),
+                                            assigned.text("担_コース"),
+                                            assigned.text("担_科目番号"),
+                                            assigned.text("担_教科番号"),
+                                            {}});
+        }
+    }
     Recordset teachers("教員");
     teachers.setIndex("Idx_カナ");
     teachers.seek(Seek::AtLeast, {""});
-    Recordset assigned("担当");
-    assigned.setIndex("Key_担当");
     for (; !teachers.noMatch() && !teachers.eof() && int(rows.size()) < standby::kMaxRows;
          teachers.moveNext()) {
         const QString teacher = teachers.text("員_番号");
-        if (busy.count(teacher) ||
+        const auto mine = assignments.find(teacher);
+        if (mine == assignments.end() ||
             onLeave(teachers.text("員_休職FROM"), teachers.text("員_休職TO"), date))
             continue;
-        assigned.seek(Seek::AtLeast, {year, teacher});
-        if (assigned.noMatch() || assigned.eof() || assigned.integer("担_年度") != year ||
-            assigned.text("担_教員番号") != teacher)
-            continue;
         const CoverCounts taken = covers.of(teacher);
-        for (; !assigned.noMatch() && !assigned.eof() && assigned.integer("担_年度") == year &&
-               assigned.text("担_教員番号") == teacher && int(rows.size()) < standby::kMaxRows;
-             assigned.moveNext())
-            rows.push_back({teacher, assigned.text("担_氏名"), assigned.text("担_学部"),
-                            assigned.integer("担_学年"), assigned.text("担_コース"),
-                            assigned.text("担_科目番号"), assigned.text("担_教科番号"), taken});
+        for (StandbyRow& row : mine->second) {
+            if (int(rows.size()) >= standby::kMaxRows) break;
+            row.covers = taken;
+            rows.push_back(std::move(row));
+        }
     }
     if (fewestCoversFirst)
         std::stable_sort(rows.begin(), rows.end(), [](const StandbyRow& a, const StandbyRow& b) {

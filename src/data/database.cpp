@@ -15,8 +15,10 @@ QString quoted(const QString& name) {
     return '"' + QString(name).replace('"', "\"\"") + '"';
 }
 
-// How many records a scan on the server reads at a time: enough for a class's week, little
-// for a look-up that reads one record.
+// How many records a scan on the server reads at a time: a seek's first page is small, since
+// most seeks read a record or a few; a scan that goes on reads bigger pages, and an exact seek
+// reads what matches, a class's week at one go.
+constexpr int kServerFirstPage = 16;
 constexpr int kServerPage = 128;
 
 QString placeholders(int n) {
@@ -305,11 +307,14 @@ TableMeta& Database::table(const QString& name) {
             (server ? QString() : QStringLiteral(" INDEXED BY %1").arg(quoted(ix.physical)));
         const QString orderBy = " ORDER BY " + order.join(", ") + ", rowid" +
                                 (server ? QStringLiteral(" LIMIT %1").arg(kServerPage) : QString());
+        const QString firstOrderBy =
+            " ORDER BY " + order.join(", ") + ", rowid" +
+            (server ? QStringLiteral(" LIMIT %1").arg(kServerFirstPage) : QString());
         for (int m = 0; m <= int(order.size()); ++m) {
             const QString where = m == 0 ? QString()
                                          : QStringLiteral(" WHERE (%1) >= (%2)")
                                                .arg(order.mid(0, m).join(", "), placeholders(m));
-            ix.fromIds.push_back(statementId(head + where + orderBy));
+            ix.fromIds.push_back(statementId(head + where + firstOrderBy));
             QStringList equal;
             for (int i = 0; i < m; ++i) equal << order[i] + " = ?";
             ix.equalIds.push_back(

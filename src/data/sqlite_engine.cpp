@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include "data/database.h"
+#include "data/database_copy.h"
 #include "data/engine.h"
 
 namespace {
@@ -197,6 +198,11 @@ void throwFileEngineError(int code, const QString& what, const QString& file, co
     if (isBusy(code)) throw busyError(file);
     if ((code & 0xff) == SQLITE_FULL) throw diskFullError(file);
     throw DbError(QStringLiteral("%1（%2）").arg(what, why));
+}
+
+bool isDatabaseFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
 std::unique_ptr<Engine> openFileEngine(const QString& path) {

@@ -19,6 +19,7 @@
 #include "common/progress.h"
 #include "common/text_encoding.h"
 #include "data/database.h"
+#include "data/database_copy.h"
 #include "masters/teacher_import.h"
 #include "ui/file_save.h"
 
@@ -35,12 +36,6 @@ QString driveOf(const QString& path) {
 // case on the platforms whose file names have none).
 bool sameFile(const QString& existing, const QString& other) {
     return QFileInfo::exists(existing) && QFileInfo(existing) == QFileInfo(other);
-}
-
-// A database file of any kind: what an error file would destroy beyond repair.
-bool isDatabaseFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
 // Why `outPath` may not take the error file, or nothing: it is neither the input nor the
