@@ -36,10 +36,10 @@ QString databaseLocation(const QStringList& arguments) {
         try {
             Database::open(location);
         } catch (const DbError& e) {
-            showExclamation(QStringLiteral("データベース「%1」を開けません。\n%2\n\n"
-                                           "新しいデータベースは jikanwari-newdb で作成できます"
-                                           "（例: jikanwari-newdb %1）。")
-                                .arg(location, e.message()),
+            // The location is not repeated: whatever it holds stays off the screen.
+            showExclamation(QStringLiteral("サーバーのデータベースを開けません。\n%1\n\n"
+                                           "新しいデータベースは jikanwari-newdb で作成できます。")
+                                .arg(e.message()),
                             QStringLiteral("時間割"));
             return nullptr;
         }
