@@ -136,11 +136,10 @@ void drawEvents(Grid& g, const TeacherWeek& week) {
     const QString last = week.dateOf(TeacherWeek::kDays);
     Recordset rs("予定");
     rs.setIndex("Idx_終了日");
-    rs.seek(Seek::AtLeast, {week.year, week.firstDate});
     // Ordered by end date: every event from here on lasts into the week or beyond. One that
     // starts after the week may be followed by a longer one that overlaps it, so the scan goes on
     // to the end of the year.
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("予_年度") == week.year; rs.moveNext()) {
+    for (rs.seekPrefix({week.year, week.firstDate}, 1); rs.inPrefix(); rs.moveNext()) {
         const QString start = rs.text("予_日付");
         const int lessons = start <= last ? rs.integer("予_授業F") : 1;
         if (lessons != 0 && lessons != 2) continue;

@@ -133,11 +133,10 @@ void drawEvents(const WorkContext& ctx, Grid& g) {
     const QString date = ctx.lessonDateText;
     Recordset rs("予定");
     rs.setIndex("Idx_終了日");
-    rs.seek(Seek::AtLeast, {year, date});
     // The index orders by end date, so from here on no event has ended before the date. One that
     // starts after it may be followed by a longer one that is in force, so the scan goes on to the
     // end of the year rather than stopping there.
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("予_年度") == year; rs.moveNext()) {
+    for (rs.seekPrefix({year, date}, 1); rs.inPrefix(); rs.moveNext()) {
         if (rs.text("予_日付") > date) continue;
         const int lessons = rs.integer("予_授業F");
         const bool takes = lessons == 0 || (lessons == 2 && rs.integer("予_時限From") <= period &&

@@ -420,8 +420,8 @@ namespace {
 bool hasTimetable(int year) {
     Recordset rs("組時間割");
     rs.setIndex("Idx_コマ");
-    rs.seek(Seek::AtLeast, {year});
-    return !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == year;
+    rs.seekPrefix({year});
+    return rs.inPrefix();
 }
 }  // namespace
 
