@@ -265,7 +265,12 @@ public:
     }
 
     void beforeOperation() override {
-        if (PQstatus(conn_) == CONNECTION_OK) return;
+        // A connection the server closed while the program stood idle (a restart, an
+        // administrator) shows only once what the server sent is read.
+        // (The server's farewell and the end of the stream may come in two reads.)
+        if (PQstatus(conn_) == CONNECTION_OK && PQconsumeInput(conn_) && !PQisBusy(conn_) &&
+            PQconsumeInput(conn_) && PQstatus(conn_) == CONNECTION_OK)
+            return;
         // The server went away since the last operation: try once to connect again.
         PQreset(conn_);
         if (PQstatus(conn_) != CONNECTION_OK) throw DbError(kOfflineText, DbError::Kind::Offline);

@@ -126,10 +126,18 @@ TEST_F(WorkstationsTest, ALostConnectionLosesNothingAndTheNextOperationConnectsA
     });
     EXPECT_EQ(told, kOfflineText);
     EXPECT_EQ(ourOperation([] { addLabel("902", "次"); }), "");
+    // A connection closed while the workstation stood idle is made again without a word.
+    Statement again = db().prepare(QStringLiteral("SELECT pg_backend_pid()"));
+    ASSERT_TRUE(again.step());
+    const qint64 second = again.columnInt(0);
+    again.release();
+    otherRuns(QStringLiteral("SELECT pg_terminate_backend(%1, 5000)").arg(second));
+    EXPECT_EQ(ourOperation([] { addLabel("903", "次"); }), "");
     QStringList stored;
     for (const Record& r : records("項目名")) stored << r.at("MSG_番号").toText();
     EXPECT_FALSE(stored.contains("900"));
     EXPECT_TRUE(stored.contains("902"));
+    EXPECT_TRUE(stored.contains("903"));
 }
 
 }  // namespace
