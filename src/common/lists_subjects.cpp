@@ -181,11 +181,8 @@ void fillKamokuInNameOrder(WorkContext& ctx, QWidget* target) {
         key.push_back(ctx.departmentCode);
         if (ctx.grade != 0) key.push_back(ctx.grade);
     }
-    rs.seek(Seek::AtLeast, key);
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("科_年度") == ctx.workingYear &&
-           (ctx.departmentCode.isEmpty() || rs.text("科_学部") == ctx.departmentCode) &&
-           (ctx.grade == 0 || rs.integer("科_学年") == ctx.grade);
-         rs.moveNext())
+    for (rs.seekPrefix(key);
+         rs.inPrefix() && (ctx.grade == 0 || rs.integer("科_学年") == ctx.grade); rs.moveNext())
         entries.push_back(kamokuEntry(rs));
     addInDisplayOrder(entries, target);
 }
