@@ -5,6 +5,8 @@
 //
 //   - the class draw (組時間割 表示);
 //   - 時限コマ 表示: the slot grid of a date and period with the stand-by list;
+//   - 時限コマ 確定: a self-study stored for one class at that period, and the view drawn again
+//     (rolled back after each round, so every round stores the same);
 //   - 変更通知 表示: the busiest week's changes collected into the work table;
 //   - the move of the whole school from its file to the server (once; at most 10 s).
 
@@ -16,6 +18,7 @@
 
 #include "bench/large_school.h"
 #include "changes/change_notice.h"
+#include "changes/lesson_change.h"
 #include "changes/standby_list.h"
 #include "common/school_masters.h"
 #include "context/school_context.h"
@@ -117,6 +120,25 @@ void BM_Action_PeriodView(benchmark::State& state) {
     }
 }
 
+void BM_Action_PeriodConfirm(benchmark::State& state) {
+    BackToFile back;
+    if (!useBackEnd(state)) return;
+    school().setToday(kDate);
+    WorkContext ctx;
+    ctx.workingYear = kYear;
+    ctx.lessonDateText = dateText(kDate);
+    ctx.slotWeekday = weekdayNumber(kDate);
+    ctx.slotPeriod = 3;
+    const ChangeKey key{kYear, ctx.lessonDateText, "002", 2, QString(), "7", 3};
+    Grid lessons, standby;
+    for (auto _ : state) {
+        Operation op;  // not committed: the next round stores the same change again
+        storeChange(key, selfStudy("007", "教員007", "教員007"), std::nullopt);
+        GRDコマ(ctx, 1, lessons);
+        GRD待機教員(ctx, standby, kYear, ctx.lessonDateText, ctx.slotWeekday, 3);
+    }
+}
+
 void BM_Action_Notice(benchmark::State& state) {
     BackToFile back;
     if (!useBackEnd(state)) return;
@@ -138,4 +160,5 @@ void BM_Action_Notice(benchmark::State& state) {
 
 BENCHMARK(BM_Action_ClassDraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Action_PeriodView)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Action_PeriodConfirm)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Action_Notice)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
