@@ -476,3 +476,13 @@ QWidget* Screen::labelled(const QString& caption, QWidget* control) {
     row->addWidget(control, 1);
     return box;
 }
+
+QGridLayout* Screen::buttonRows(int perRow, std::initializer_list<QWidget*> buttons) {
+    auto* rows = new QGridLayout;
+    int i = 0;
+    for (QWidget* b : buttons) {
+        if (b) rows->addWidget(b, i / perRow, i % perRow);
+        ++i;
+    }
+    return rows;
+}

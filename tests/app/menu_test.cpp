@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "app/main_menu.h"
 #include "app/startup.h"
@@ -97,6 +99,17 @@ TEST_F(MenuTest, EveryScreenOpensWholeOnADisplayOf1024x768) {
         EXPECT_TRUE(room.contains(frame))
             << form.toStdString() << " " << frame.width() << "x" << frame.height() << " at "
             << frame.x() << "," << frame.y();
+        // Whole inside too: a window the clerk must scroll sideways, or one that hides a button
+        // behind its edge, is not one to work in. Only a grid scrolls.
+        if (auto* scroll = s->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly)) {
+            EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0) << form.toStdString();
+        }
+        for (auto* b : s->findChildren<QPushButton*>()) {
+            if (!b->isVisibleTo(s)) continue;
+            EXPECT_EQ(b->visibleRegion().boundingRect(), b->rect())
+                << form.toStdString() << " " << b->objectName().toStdString() << " at "
+                << b->mapTo(s, QPoint()).x() << "," << b->mapTo(s, QPoint()).y();
+        }
         delete s;
     }
     d.key(Qt::Key_Escape);  // a slipped Esc never ends the program
