@@ -83,12 +83,13 @@ TEST_F(MenuTest, AButtonOpensItsScreenAndTheMenuStaysOpen) {
     delete opened;
 }
 
-TEST_F(MenuTest, EveryScreenOpensWholeOnADisplayOf1024x768) {
+// Run on the test display of 1024x768, and by ctest once more on one of 1366x768.
+TEST_F(MenuTest, EveryScreenOpensWholeOnASmallDisplay) {
     registerBusinessYear();
     ScreenDriver d(new メニュ(QDate(2008, 2, 10)));
     d.showActive();
     const QRect room = d.screen().screen()->availableGeometry();
-    ASSERT_EQ(room.size(), QSize(1024, 768));  // the test display
+    ASSERT_EQ(room.height(), 768);  // the test display
     for (const auto& entry : メニュ::screens()) {
         const QString& form = entry.first;
         QPointer<Screen> s = static_cast<メニュ&>(d.screen()).open(form);
