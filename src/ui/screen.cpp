@@ -402,6 +402,10 @@ QLineEdit* Screen::textBox(const char* name, int maxLength) {
     auto* e = new QLineEdit(this);
     e->setObjectName(QString::fromUtf8(name));
     if (maxLength > 0) limitLength(e, maxLength);
+    // A short field (a year, a number, a date) never shrinks so far that what it holds is cut
+    // off, however narrow the window.
+    if (maxLength > 0 && maxLength <= 10)
+        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QString(maxLength + 1, '0')) + 12);
     return e;
 }
 

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QApplication>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -110,6 +111,11 @@ TEST_F(MenuTest, EveryScreenOpensWholeOnASmallDisplay) {
             EXPECT_EQ(b->visibleRegion().boundingRect(), b->rect())
                 << form.toStdString() << " " << b->objectName().toStdString() << " at "
                 << b->mapTo(s, QPoint()).x() << "," << b->mapTo(s, QPoint()).y();
+        }
+        for (auto* e : s->findChildren<QLineEdit*>()) {  // the year shown whole, not "26"
+            if (!e->isVisibleTo(s) || e->text().isEmpty()) continue;
+            EXPECT_GE(e->width(), e->fontMetrics().horizontalAdvance(e->text()) + 8)
+                << form.toStdString() << " " << e->objectName().toStdString();
         }
         delete s;
     }
