@@ -16,13 +16,18 @@
 // the style's faint dotted outline, which vanishes on the coloured cells.
 class FocusFrameDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit FocusFrameDelegate(QWidget* view)
+        : QStyledItemDelegate(view),
+          margin_(view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) {}
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
-        QStyleOptionViewItem plain(option);
-        const bool current = plain.state & QStyle::State_HasFocus;
-        plain.state &= ~QStyle::State_HasFocus;
-        QStyledItemDelegate::paint(painter, plain, index);
+        const bool current = option.state & QStyle::State_HasFocus;
+        if (!paintPlain(painter, option, index)) {
+            QStyleOptionViewItem plain(option);
+            plain.state &= ~QStyle::State_HasFocus;
+            QStyledItemDelegate::paint(painter, plain, index);
+        }
         if (!current) return;
         painter->save();
         painter->setPen(QPen(paletteColor(colour::kBlack), 2));
@@ -30,6 +35,33 @@ public:
         painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
         painter->restore();
     }
+
+private:
+    // A cell is a coloured rectangle with one line of text. The style lays each text out several
+    // times over (size, elision, position) and a repaint of a full grid spends most of its time
+    // there; a text that fits on one line is drawn here in the same place with one layout. A text
+    // of several lines or one too long for its cell, which the style elides, is left to it.
+    bool paintPlain(QPainter* painter, const QStyleOptionViewItem& option,
+                    const QModelIndex& index) const {
+        const QString text = index.data(Qt::DisplayRole).toString();
+        const QVariant fontData = index.data(Qt::FontRole);
+        const QFont font = fontData.isValid() ? fontData.value<QFont>() : option.font;
+        const QRect room = option.rect.adjusted(margin_, 0, -margin_, 0);
+        if (!text.isEmpty() &&
+            (text.contains(u'\n') || QFontMetrics(font).horizontalAdvance(text) > room.width()))
+            return false;
+        painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QBrush>());
+        if (text.isEmpty()) return true;
+        painter->save();
+        painter->setFont(font);
+        painter->setPen(index.data(Qt::ForegroundRole).value<QBrush>().color());
+        painter->drawText(room, index.data(Qt::TextAlignmentRole).toInt() | Qt::TextSingleLine,
+                          text);
+        painter->restore();
+        return true;
+    }
+
+    int margin_;
 };
 
 // What the view reads; everything comes from the grid's cells.
