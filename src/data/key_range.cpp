@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <QHash>
+
 #include "data/database.h"
 
 namespace {
@@ -10,32 +12,75 @@ QString quotedName(const QString& name) {
     return '"' + QString(name).replace('"', "\"\"") + '"';
 }
 
-// The WHERE clause of the range on the index's fields, with its values in binding order.
-QString whereClause(const TableMeta& t, const IndexMeta& ix, const KeyRange& range,
-                    std::vector<Value>& values) {
-    const auto bound = [&](const std::vector<Value>& keys, const char* op) {
-        if (keys.size() > ix.columns.size())
-            throw DbError(QStringLiteral("インデックス「%1」のキーは %2 項目です")
-                              .arg(ix.name)
-                              .arg(ix.columns.size()));
+// Key values of the field's type only, as a seek takes them.
+void checkKeys(const TableMeta& t, const IndexMeta& ix, const std::vector<Value>& keys) {
+    if (keys.size() > ix.columns.size())
+        throw DbError(QStringLiteral("インデックス「%1」のキーは %2 項目です")
+                          .arg(ix.name)
+                          .arg(ix.columns.size()));
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const int c = ix.columns[i];
+        if (keys[i].isInt() != (t.types[c] == FieldType::Integer))
+            throw DbError(QStringLiteral("インデックス「%1」の「%2」に型の違う値 %3 が渡されました")
+                              .arg(ix.name, t.columns[c], keys[i].describe()));
+    }
+}
+
+// The WHERE clause of the range on the index's fields.
+QString whereClause(const TableMeta& t, const IndexMeta& ix, const KeyRange& range) {
+    const auto bound = [&](size_t n, const char* op) {
         QStringList names, marks;
-        for (size_t i = 0; i < keys.size(); ++i) {
-            const int c = ix.columns[i];
-            if (keys[i].isInt() != (t.types[c] == FieldType::Integer))
-                throw DbError(
-                    QStringLiteral("インデックス「%1」の「%2」に型の違う値 %3 が渡されました")
-                        .arg(ix.name, t.columns[c], keys[i].describe()));
-            names << quotedName(t.columns[c]);
+        for (size_t i = 0; i < n; ++i) {
+            names << quotedName(t.columns[ix.columns[i]]);
             marks << QStringLiteral("?");
-            values.push_back(keys[i]);
         }
         return QStringLiteral("(%1) %2 (%3)")
             .arg(names.join(", "), QString::fromUtf8(op), marks.join(", "));
     };
     QStringList parts;
-    if (!range.from.empty()) parts << bound(range.from, ">=");
-    if (!range.to.empty()) parts << bound(range.to, "<=");
+    if (!range.from.empty()) parts << bound(range.from.size(), ">=");
+    if (!range.to.empty()) parts << bound(range.to.size(), "<=");
     return parts.isEmpty() ? QString() : " WHERE " + parts.join(" AND ");
+}
+
+// The statement text of a range read or delete, made once per shape: a week's drawing reads
+// several small ranges, and composing the text each time cost as much as the reading.
+const QString& statementText(const TableMeta& t, const IndexMeta& ix, const KeyRange& range,
+                             const std::vector<const char*>* fields) {
+    static QHash<QByteArray, QString> texts;
+    QByteArray shape = fields ? "R" : "D";
+    shape += range.table;
+    shape += '\x1f';
+    shape += range.index;
+    shape += '\x1f';
+    shape += char('0' + range.from.size());
+    shape += char('0' + range.to.size());
+    if (fields)
+        for (const char* f : *fields) {
+            shape += '\x1f';
+            shape += f;
+        }
+    auto it = texts.find(shape);
+    if (it != texts.end()) return *it;
+    QString sql;
+    if (fields) {
+        QStringList names, order;
+        for (const char* f : *fields) names << quotedName(t.columns[t.column(f)]);
+        for (int c : ix.columns) order << quotedName(t.columns[c]);
+        sql = QStringLiteral("SELECT %1 FROM %2 INDEXED BY %3%4 ORDER BY %5, rowid")
+                  .arg(names.join(", "), quotedName(t.name), quotedName(ix.physical),
+                       whereClause(t, ix, range), order.join(", "));
+    } else {
+        sql = QStringLiteral("DELETE FROM %1 INDEXED BY %2%3")
+                  .arg(quotedName(t.name), quotedName(ix.physical), whereClause(t, ix, range));
+    }
+    return *texts.insert(shape, sql);
+}
+
+void bindRange(Statement& s, const KeyRange& range) {
+    int n = 0;
+    for (const Value& v : range.from) s.bind(++n, v);
+    for (const Value& v : range.to) s.bind(++n, v);
 }
 
 }  // namespace
@@ -53,15 +98,10 @@ void readKeyRange(const KeyRange& range, const std::vector<const char*>& fields,
     Database& db = Database::current();
     const TableMeta& t = db.table(range.table);
     const IndexMeta& ix = t.index(range.index);
-    QStringList names, order;
-    for (const char* f : fields) names << quotedName(t.columns[t.column(f)]);
-    for (int c : ix.columns) order << quotedName(t.columns[c]);
-    std::vector<Value> values;
-    const QString where = whereClause(t, ix, range, values);
-    Statement s = db.prepare(QStringLiteral("SELECT %1 FROM %2 INDEXED BY %3%4 ORDER BY %5, rowid")
-                                 .arg(names.join(", "), quotedName(t.name), quotedName(ix.physical),
-                                      where, order.join(", ")));
-    for (size_t i = 0; i < values.size(); ++i) s.bind(int(i) + 1, values[i]);
+    checkKeys(t, ix, range.from);
+    checkKeys(t, ix, range.to);
+    Statement s = db.prepare(statementText(t, ix, range, &fields));
+    bindRange(s, range);
     const KeyRow record(s);
     while (s.step()) row(record);
 }
@@ -71,12 +111,11 @@ int deleteKeyRange(const KeyRange& range) {
     db.requireOperation();
     TableMeta& t = db.table(range.table);
     const IndexMeta& ix = t.index(range.index);
-    std::vector<Value> values;
-    const QString where = whereClause(t, ix, range, values);
+    checkKeys(t, ix, range.from);
+    checkKeys(t, ix, range.to);
     t.beforeWrite();
-    Statement s = db.prepare(QStringLiteral("DELETE FROM %1 INDEXED BY %2%3")
-                                 .arg(quotedName(t.name), quotedName(ix.physical), where));
-    for (size_t i = 0; i < values.size(); ++i) s.bind(int(i) + 1, values[i]);
+    Statement s = db.prepare(statementText(t, ix, range, nullptr));
+    bindRange(s, range);
     s.exec();
     const int deleted = sqlite3_changes(db.handle());
     db.noteWrite(t, 0, 0);
