@@ -8,6 +8,8 @@
 #include <QMetaObject>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
+#include <QtMath>
 
 #include "ui/fonts.h"
 #include "ui/palette.h"
@@ -47,16 +49,28 @@ private:
         const QVariant fontData = index.data(Qt::FontRole);
         const QFont font = fontData.isValid() ? fontData.value<QFont>() : option.font;
         const QRect room = option.rect.adjusted(margin_, 0, -margin_, 0);
-        if (!text.isEmpty() &&
-            (text.contains(u'\n') || QFontMetrics(font).horizontalAdvance(text) > room.width()))
-            return false;
+        if (text.contains(u'\n')) return false;
+        const int align = index.data(Qt::TextAlignmentRole).toInt();
+        QTextLayout layout(text, font);
+        QTextOption lineOption(Qt::Alignment(align) & Qt::AlignHorizontal_Mask);
+        lineOption.setWrapMode(QTextOption::ManualWrap);
+        layout.setTextOption(lineOption);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        if (line.isValid()) line.setLineWidth(room.width());
+        layout.endLayout();
+        if (line.isValid() && line.naturalTextWidth() > room.width()) return false;
         painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QBrush>());
-        if (text.isEmpty()) return true;
+        if (!line.isValid() || text.isEmpty()) return true;
+        // Placed where the style places the line (centred with the spare pixel above, or at the
+        // bottom), so a grid looks the same whichever way a cell is painted.
+        const qreal height = line.height();
+        const qreal top = align & Qt::AlignBottom
+                              ? room.bottom() + 1 - height
+                              : room.top() + qCeil((room.height() - height) / 2);
         painter->save();
-        painter->setFont(font);
         painter->setPen(index.data(Qt::ForegroundRole).value<QBrush>().color());
-        painter->drawText(room, index.data(Qt::TextAlignmentRole).toInt() | Qt::TextSingleLine,
-                          text);
+        layout.draw(painter, QPointF(room.left(), top));
         painter->restore();
         return true;
     }
