@@ -132,6 +132,19 @@ const IndexMeta& TableMeta::index(const char* indexName) const {
     return ix;
 }
 
+void TableMeta::checkKeys(const IndexMeta& ix, const std::vector<Value>& keys) const {
+    if (keys.size() > ix.columns.size())
+        throw DbError(QStringLiteral("インデックス「%1」のキーは %2 項目です")
+                          .arg(ix.name)
+                          .arg(ix.columns.size()));
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const int c = ix.columns[i];
+        if (keys[i].isInt() != (types[c] == FieldType::Integer))
+            throw DbError(QStringLiteral("インデックス「%1」の「%2」に型の違う値 %3 が渡されました")
+                              .arg(ix.name, columns[c], keys[i].describe()));
+    }
+}
+
 void TableMeta::beforeWrite() const {
     for (Recordset* rs : cursors) rs->detachFromEngine();
 }

@@ -103,6 +103,9 @@ struct TableMeta {
     int column(const char* field) const;
     const IndexMeta& index(const QString& name) const;  // throws DbError naming a missing index
     const IndexMeta& index(const char* name) const;
+    // Refuses a key longer than the index's or a value of another type than its field's: a text
+    // "2007" would never match the number 2007, and the look-up would find nothing silently.
+    void checkKeys(const IndexMeta& ix, const std::vector<Value>& keys) const;
 
     // The record sets open on this table: before the table is written they take their current
     // record out of the engine, which may change under them.

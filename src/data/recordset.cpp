@@ -36,16 +36,7 @@ void Recordset::useIndex(const IndexMeta& ix) {
 
 void Recordset::seek(Seek op, const std::vector<Value>& keys) {
     const IndexMeta& ix = index();
-    if (keys.size() > ix.columns.size())
-        throw DbError(QStringLiteral("インデックス「%1」のキーは %2 項目です")
-                          .arg(ix.name)
-                          .arg(ix.columns.size()));
-    for (size_t i = 0; i < keys.size(); ++i) {
-        const int c = ix.columns[i];
-        if (keys[i].isInt() != (meta_.types[c] == FieldType::Integer))
-            throw DbError(QStringLiteral("インデックス「%1」の「%2」に型の違う値 %3 が渡されました")
-                              .arg(ix.name, meta_.columns[c], keys[i].describe()));
-    }
+    meta_.checkKeys(ix, keys);
     cancelUpdate();
     // An exact look-up reads only the matching records; a move past them goes on from the
     // position in index order, as after any seek.

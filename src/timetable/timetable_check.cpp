@@ -8,6 +8,7 @@
 
 #include "common/selection_lists.h"
 #include "context/school_context.h"
+#include "data/key_range.h"
 #include "data/recordset.h"
 #include "timetable/school_terms.h"
 #include "timetable/slot_grid.h"
@@ -56,7 +57,13 @@ struct TeacherEntry {
 // Keys of the masters as the look-ups of the timetable screens find them: the lesson's own
 // department, grade and course.
 QString key(std::initializer_list<QString> parts) {
-    return QStringList(parts).join(QChar(0x1f));
+    QString k;
+    k.reserve(48);
+    for (const QString& p : parts) {
+        if (&p != parts.begin()) k += QChar(0x1f);
+        k += p;
+    }
+    return k;
 }
 
 // The masters of the year, read once: a school has a few hundred of them, the timetable
@@ -104,20 +111,25 @@ struct Masters {
     }
 };
 
+// The year's lessons, with the fields the checks use and nothing else: a whole school's
+// timetable is thousands of records, and reading every field of each through a record set took
+// most of the check's time.
 std::vector<Lesson> lessonsOf(int year) {
     std::vector<Lesson> lessons;
-    Recordset rs("組時間割");
-    rs.setIndex("Key_時間割");
-    for (rs.seekPrefix({year}); rs.inPrefix(); rs.moveNext()) {
-        Lesson l{rs.text("組_学部"),   rs.integer("組_学年"),   rs.text("組_コース"),
-                 rs.text("組_組"),     rs.integer("組_曜日"),   rs.integer("組_時限"),
-                 rs.text("組_教員"),   rs.text("組_科目"),      rs.text("組_科目名"),
-                 rs.text("組_教科"),   rs.text("組_教科名"),    rs.text("組_教科略称"),
-                 rs.text("組_教員名"), rs.text("組_教員表示名")};
-        // "000" marks a lesson outside the registered subjects whatever its flag says.
-        l.freeText = rs.integer("組_登録") == 1 || l.kamoku == kCommonCode;
-        lessons.push_back(std::move(l));
-    }
+    readKeyRange({"組時間割", "Key_時間割", {year}, {year}},
+                 {"組_学部", "組_学年", "組_コース", "組_組", "組_曜日", "組_時限", "組_教員",
+                  "組_科目", "組_科目名", "組_教科", "組_教科名", "組_教科略称", "組_教員名",
+                  "組_教員表示名", "組_登録"},
+                 [&](const KeyRow& r) {
+                     Lesson l{r.text(0),         int(r.integer(1)), r.text(2),  r.text(3),
+                              int(r.integer(4)), int(r.integer(5)), r.text(6),  r.text(7),
+                              r.text(8),         r.text(9),         r.text(10), r.text(11),
+                              r.text(12),        r.text(13)};
+                     // "000" marks a lesson outside the registered subjects whatever its flag
+                     // says.
+                     l.freeText = r.integer(14) == 1 || l.kamoku == kCommonCode;
+                     lessons.push_back(std::move(l));
+                 });
     return lessons;
 }
 

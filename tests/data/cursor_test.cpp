@@ -1,6 +1,7 @@
 // The record-set cursor as the screens use it: seeks on documented indexes, scans that stop at
 // the first foreign key, and writes made while a scan runs.
 
+#include "data/key_range.h"
 #include "support/database_fixture.h"
 
 namespace {
@@ -214,6 +215,35 @@ TEST_F(CursorTest, APrefixScanReadsItsWholeRangeInOrderAcrossWritesAndNothingEls
     int all = 0;
     for (; !rs.eof(); rs.moveNext()) ++all;
     EXPECT_EQ(all, 300);
+}
+
+TEST_F(CursorTest, AKeyRangeDeleteTakesItsRecordsOnlyAndAScanStandingInItGoesOnAfterIt) {
+    for (int year : {2005, 2006, 2007})
+        for (const char* t : {"T1", "T2"}) lesson(year, "001", 1, "1", 2, 1, t);
+    lesson(2006, "001", 1, "2", 2, 1, "T3");
+
+    Operation op;
+    Recordset rs("組時間割");
+    rs.setIndex("Key_時間割");
+    rs.seek(Seek::AtLeast, {2006});
+    ASSERT_EQ(rs.text("組_教員"), "T1");
+    // Class "1" of 2006 only: the bounds are prefixes, both ends included.
+    EXPECT_EQ(deleteKeyRange(
+                  {"組時間割", "Key_時間割", {2006, "001", 1, "", "1"}, {2006, "001", 1, "", "1"}}),
+              2);
+    QStringList seen;
+    for (rs.moveNext(); !rs.eof(); rs.moveNext())
+        seen << QString::number(rs.integer("組_年度")) + rs.text("組_組") + rs.text("組_教員");
+    EXPECT_EQ(seen, QStringList({"20062T3", "20071T1", "20071T2"}));
+    // Everything before a year.
+    EXPECT_EQ(deleteKeyRange({"組時間割", "Key_時間割", {}, {2006}}), 3);
+    EXPECT_THROW(deleteKeyRange({"組時間割", "Key_時間割", {}, {"2006"}}), DbError);
+    op.commit();
+
+    Recordset check("組時間割");
+    EXPECT_EQ(scanClass(check, 2007, "1"), QStringList({"T1", "T2"}));
+    check.seek(Seek::AtLeast, {});
+    EXPECT_EQ(check.integer("組_年度"), 2007);
 }
 
 TEST_F(CursorTest, AScanCopyingIntoItsOwnKeyRangeEnds) {
