@@ -170,6 +170,9 @@ public:
     // The file or the server location the connection was opened with.
     const QString& path() const { return path_; }
     bool onServer() const;
+    // Every statement is a round trip to a server: where a view would look up record by record,
+    // one read of a whole range costs less there (on the file the look-ups are cheaper).
+    bool statementsAreRoundTrips() const { return onServer(); }
     // How the window title names the open database: the file name, or the server and database.
     QString displayName() const;
 

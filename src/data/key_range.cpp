@@ -95,6 +95,15 @@ void readKeyRange(const KeyRange& range, const std::vector<const char*>& fields,
     while (s.step()) row(record);
 }
 
+void readQuery(const QString& sql, const std::vector<Value>& values,
+               const std::function<void(const KeyRow&)>& row) {
+    Statement s = Database::current().prepare(sql);
+    int n = 0;
+    for (const Value& v : values) s.bind(++n, v);
+    const KeyRow record(s);
+    while (s.step()) row(record);
+}
+
 int deleteKeyRange(const KeyRange& range) {
     Database& db = Database::current();
     db.requireOperation();
