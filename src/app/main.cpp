@@ -6,6 +6,7 @@
 #include "ui/fonts.h"
 #include "ui/first_paint.h"
 #include "ui/language.h"
+#include "ui/messages.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -13,7 +14,14 @@ int main(int argc, char** argv) {
     installJapaneseTranslations();
     app.setFont(uiFont());
 
-    メニュ* menu = startUp(QDate::currentDate());
+    QString location;
+    try {
+        location = databaseLocation(app.arguments().mid(1));
+    } catch (const DbError& e) {
+        showExclamation(e.message(), QStringLiteral("時間割"));
+        return 2;
+    }
+    メニュ* menu = startUp(QDate::currentDate(), location);
     if (!menu) return 1;
     menu->show();
     // For start-up measurements: the program ends once the menu has been painted.

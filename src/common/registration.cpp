@@ -68,6 +68,16 @@ void EntryList::paintRow(int row, int colour) {
 
 // ----------------------------------------------------------------------------- the steps
 
+namespace {
+
+std::vector<Value> storedValues(const Recordset& rs) {
+    std::vector<Value> values;
+    for (const QString& field : rs.fieldNames()) values.push_back(rs.value(field));
+    return values;
+}
+
+}  // namespace
+
 Registration::Registration(Screen& screen, Grid* grid, EntryList::Layout layout,
                            RegistrationPlan plan)
     : screen_(screen), list_(grid, std::move(layout)), plan_(std::move(plan)) {
@@ -90,6 +100,12 @@ Registration::Outcome Registration::save() {
     rs.setIndex(plan_.index);
     rs.seek(Seek::Equal, key);
     const bool added = rs.noMatch();
+    const bool picked = !pickedKey_.empty() && key == pickedKey_;
+    if (picked && (added || storedValues(rs) != pickedRecord_)) {
+        pickedKey_.clear();
+        screen_.showMessage(kChangedText);
+        return Outcome::Refused;
+    }
     if (added) {
         rs.addNew();
         for (int i = 0; i < plan_.keyFields.size() && i < int(key.size()); ++i)
@@ -99,6 +115,7 @@ Registration::Outcome Registration::save() {
     }
     plan_.write(rs, added);
     rs.update();
+    if (picked) pickedRecord_ = storedValues(rs);
 
     screen_.showMessage(plan_.subject + QStringLiteral("は更新(登録)されました。"));
     refill();
@@ -139,6 +156,8 @@ void Registration::pick(int row) {
         screen_.showMessage(plan_.notFoundOnPick);
         return;
     }
+    pickedKey_ = key;
+    pickedRecord_ = storedValues(rs);
     plan_.show(rs);
 }
 

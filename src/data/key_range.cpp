@@ -1,7 +1,5 @@
 #include "data/key_range.h"
 
-#include <sqlite3.h>
-
 #include <QHash>
 
 #include "data/database.h"
@@ -10,20 +8,6 @@ namespace {
 
 QString quotedName(const QString& name) {
     return '"' + QString(name).replace('"', "\"\"") + '"';
-}
-
-// Key values of the field's type only, as a seek takes them.
-void checkKeys(const TableMeta& t, const IndexMeta& ix, const std::vector<Value>& keys) {
-    if (keys.size() > ix.columns.size())
-        throw DbError(QStringLiteral("インデックス「%1」のキーは %2 項目です")
-                          .arg(ix.name)
-                          .arg(ix.columns.size()));
-    for (size_t i = 0; i < keys.size(); ++i) {
-        const int c = ix.columns[i];
-        if (keys[i].isInt() != (t.types[c] == FieldType::Integer))
-            throw DbError(QStringLiteral("インデックス「%1」の「%2」に型の違う値 %3 が渡されました")
-                              .arg(ix.name, t.columns[c], keys[i].describe()));
-    }
 }
 
 // The WHERE clause of the range on the index's fields.
@@ -46,9 +30,10 @@ QString whereClause(const TableMeta& t, const IndexMeta& ix, const KeyRange& ran
 // The statement text of a range read or delete, made once per shape: a week's drawing reads
 // several small ranges, and composing the text each time cost as much as the reading.
 const QString& statementText(const TableMeta& t, const IndexMeta& ix, const KeyRange& range,
-                             const std::vector<const char*>* fields) {
+                             const std::vector<const char*>* fields, bool server) {
     static QHash<QByteArray, QString> texts;
     QByteArray shape = fields ? "R" : "D";
+    shape += server ? 'S' : 'F';
     shape += range.table;
     shape += '\x1f';
     shape += range.index;
@@ -62,17 +47,21 @@ const QString& statementText(const TableMeta& t, const IndexMeta& ix, const KeyR
         }
     auto it = texts.find(shape);
     if (it != texts.end()) return *it;
+    // INDEXED BY holds the file's engine to the index the order comes from; the server has no
+    // such clause, and its ORDER BY on the index's fields is served by the index.
+    const QString indexedBy =
+        server ? QString() : QStringLiteral(" INDEXED BY %1").arg(quotedName(ix.physical));
     QString sql;
     if (fields) {
         QStringList names, order;
         for (const char* f : *fields) names << quotedName(t.columns[t.column(f)]);
         for (int c : ix.columns) order << quotedName(t.columns[c]);
-        sql = QStringLiteral("SELECT %1 FROM %2 INDEXED BY %3%4 ORDER BY %5, rowid")
-                  .arg(names.join(", "), quotedName(t.name), quotedName(ix.physical),
-                       whereClause(t, ix, range), order.join(", "));
+        sql = QStringLiteral("SELECT %1 FROM %2%3%4 ORDER BY %5, rowid")
+                  .arg(names.join(", "), quotedName(t.name), indexedBy, whereClause(t, ix, range),
+                       order.join(", "));
     } else {
-        sql = QStringLiteral("DELETE FROM %1 INDEXED BY %2%3")
-                  .arg(quotedName(t.name), quotedName(ix.physical), whereClause(t, ix, range));
+        sql = QStringLiteral("DELETE FROM %1%2%3")
+                  .arg(quotedName(t.name), indexedBy, whereClause(t, ix, range));
     }
     return *texts.insert(shape, sql);
 }
@@ -98,10 +87,19 @@ void readKeyRange(const KeyRange& range, const std::vector<const char*>& fields,
     Database& db = Database::current();
     const TableMeta& t = db.table(range.table);
     const IndexMeta& ix = t.index(range.index);
-    checkKeys(t, ix, range.from);
-    checkKeys(t, ix, range.to);
-    Statement s = db.prepare(statementText(t, ix, range, &fields));
+    t.checkKeys(ix, range.from);
+    t.checkKeys(ix, range.to);
+    Statement s = db.prepare(statementText(t, ix, range, &fields, db.onServer()));
     bindRange(s, range);
+    const KeyRow record(s);
+    while (s.step()) row(record);
+}
+
+void readQuery(const QString& sql, const std::vector<Value>& values,
+               const std::function<void(const KeyRow&)>& row) {
+    Statement s = Database::current().prepare(sql);
+    int n = 0;
+    for (const Value& v : values) s.bind(++n, v);
     const KeyRow record(s);
     while (s.step()) row(record);
 }
@@ -111,13 +109,14 @@ int deleteKeyRange(const KeyRange& range) {
     db.requireOperation();
     TableMeta& t = db.table(range.table);
     const IndexMeta& ix = t.index(range.index);
-    checkKeys(t, ix, range.from);
-    checkKeys(t, ix, range.to);
+    t.checkKeys(ix, range.from);
+    t.checkKeys(ix, range.to);
+    db.beforeFirstWrite();
     t.beforeWrite();
-    Statement s = db.prepare(statementText(t, ix, range, nullptr));
+    Statement s = db.prepare(statementText(t, ix, range, nullptr, db.onServer()));
     bindRange(s, range);
     s.exec();
-    const int deleted = sqlite3_changes(db.handle());
+    const int deleted = int(s.changes());
     db.noteWrite(t, 0, 0);
     return deleted;
 }

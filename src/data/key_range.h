@@ -36,6 +36,13 @@ private:
 void readKeyRange(const KeyRange& range, const std::vector<const char*>& fields,
                   const std::function<void(const KeyRow&)>& row);
 
+// Runs a query the caller writes and calls `row` for each of its rows, for counts and joins that
+// a server answers in one round trip where a record set would look up record by record. The SQL
+// must run on both engines: "?" placeholders for `values` (never values in the text), quoted
+// table and field names, INTEGER and TEXT only, no engine's own functions.
+void readQuery(const QString& sql, const std::vector<Value>& values,
+               const std::function<void(const KeyRow&)>& row);
+
 // Deletes every record of the range and returns how many went. Inside an operation; record sets
 // open on the table go on after their position as after Recordset::remove().
 int deleteKeyRange(const KeyRange& range);

@@ -120,6 +120,8 @@ std::optional<QString> retentionEntry() {
 }
 
 void runTermEnd(const TermEndRun& run, Progress* progress) {
+    // Nobody else writes into the school while its years move.
+    db().lockSchoolExclusively();
     rollBusinessYear(run.oldYear, run.start, run.end);
     if (progress) progress->advance();
     const auto& tables = yearTables();

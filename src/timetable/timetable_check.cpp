@@ -76,15 +76,13 @@ struct Masters {
     explicit Masters(int year) {
         Recordset ka("科目");
         ka.setIndex("Key_科目");
-        ka.seek(Seek::AtLeast, {year});
-        for (; !ka.noMatch() && !ka.eof() && ka.integer("科_年度") == year; ka.moveNext())
+        for (ka.seekPrefix({year}); ka.inPrefix(); ka.moveNext())
             kamoku[key({ka.text("科_学部"), ka.text("科_学年"), ka.text("科_コース"),
                         ka.text("科_番号")})] = {ka.text("科_名称"), ka.text("科_略称"),
                                                  ka.integer("科_選択F")};
         Recordset ky("教科");
         ky.setIndex("Key_教科");
-        ky.seek(Seek::AtLeast, {year});
-        for (; !ky.noMatch() && !ky.eof() && ky.integer("教_年度") == year; ky.moveNext())
+        for (ky.seekPrefix({year}); ky.inPrefix(); ky.moveNext())
             subjects[key({ky.text("教_学部"), ky.text("教_学年"), ky.text("教_コース"),
                           ky.text("教_科目番号"), ky.text("教_教科番号")})] = {
                 ky.text("教_名称"), ky.text("教_略称"), ky.integer("教_展開F"),
@@ -434,8 +432,8 @@ namespace {
 bool hasTimetable(int year) {
     Recordset rs("組時間割");
     rs.setIndex("Idx_コマ");
-    rs.seek(Seek::AtLeast, {year});
-    return !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == year;
+    rs.seekPrefix({year});
+    return rs.inPrefix();
 }
 }  // namespace
 
