@@ -13,6 +13,7 @@
 #include "data/database.h"
 
 inline sqlite3_stmt* prepareRaw(const QString& sql) {
+    if (!db().handle()) throw std::runtime_error("raw SQL runs on the school's file only");
     sqlite3_stmt* s = nullptr;
     if (sqlite3_prepare_v2(db().handle(), sql.toUtf8().constData(), -1, &s, nullptr) != SQLITE_OK)
         throw std::runtime_error(sqlite3_errmsg(db().handle()));

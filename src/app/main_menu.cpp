@@ -143,6 +143,9 @@ void メニュ::updateTitle() {
     QString title = QStringLiteral("時間割");
     if (!name.isEmpty()) title += QStringLiteral(" － ") + name;
     if (school().businessYear > 0) title += QStringLiteral("　%1年度").arg(school().businessYear);
+    // On a shared server the title says which school database this workstation works on.
+    if (Database::isOpen() && db().onServer())
+        title += QStringLiteral("　［%1］").arg(db().displayName());
     setWindowTitle(title);
     control<QWidget>("F業務年度")->setVisible(school().businessYear == 0);
 }

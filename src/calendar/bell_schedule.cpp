@@ -22,12 +22,9 @@ struct DayRows {
     int kind;
     DayRows(const QString& dept, int dayKind) : department(dept), kind(dayKind) {
         rs.setIndex("Key_時程");
-        rs.seek(Seek::AtLeast, {department, kind});
+        rs.seekPrefix({department, kind});
     }
-    bool more() const {
-        return !rs.noMatch() && !rs.eof() && rs.text("時_学部") == department &&
-               rs.integer("時_曜日区分") == kind;
-    }
+    bool more() const { return rs.inPrefix(); }
 };
 
 }  // namespace

@@ -92,8 +92,7 @@ std::set<int> eventDays(const WorkContext& ctx, const QDate& month) {
     std::set<int> days;
     Recordset rs("予定");
     rs.setIndex("Key_予定");
-    rs.seek(Seek::AtLeast, eventListFrom(ctx.workingYear));
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("予_年度") == ctx.workingYear; rs.moveNext()) {
+    for (rs.seekPrefix(eventListFrom(ctx.workingYear), 1); rs.inPrefix(); rs.moveNext()) {
         if (!eventShown(rs, ctx)) continue;
         const QDate from = QDate::fromString(rs.text("予_日付"), format);
         QDate to = QDate::fromString(rs.text("予_終了日"), format);
@@ -111,11 +110,8 @@ int addNationalHolidays(int year, const QString& course) {
     std::set<QString> covered;
     Recordset rs("予定");
     rs.setIndex("Key_予定");
-    rs.seek(Seek::AtLeast, {year, kCommonCode});
     const QString format = QStringLiteral("yyyy/MM/dd");
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("予_年度") == year &&
-           rs.text("予_学部") == kCommonCode;
-         rs.moveNext()) {
+    for (rs.seekPrefix({year, kCommonCode}); rs.inPrefix(); rs.moveNext()) {
         const QDate from = QDate::fromString(rs.text("予_日付"), format);
         QDate to = QDate::fromString(rs.text("予_終了日"), format);
         if (!from.isValid()) continue;

@@ -55,8 +55,7 @@ std::vector<Event> eventsOf(int year) {
     std::vector<Event> out;
     Recordset rs("予定");
     rs.setIndex("Key_予定");
-    rs.seek(Seek::AtLeast, {year});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("予_年度") == year; rs.moveNext()) {
+    for (rs.seekPrefix({year}); rs.inPrefix(); rs.moveNext()) {
         const int kind = rs.integer("予_授業F");
         if (kind != 0 && kind != 2) continue;
         const QString to = rs.text("予_終了日");
@@ -74,10 +73,7 @@ void lessonsOfYear(int year, const QString& teacher, const QString& from, const 
     std::map<int, std::vector<DatedLesson>> week;
     Recordset std_("組時間割");
     std_.setIndex("Idx_教員コマ");
-    std_.seek(Seek::AtLeast, {year, teacher, 0, 0});
-    for (; !std_.noMatch() && !std_.eof() && std_.integer("組_年度") == year &&
-           std_.text("組_教員") == teacher;
-         std_.moveNext()) {
+    for (std_.seekPrefix({year, teacher}); std_.inPrefix(); std_.moveNext()) {
         DatedLesson l;
         l.period = std_.integer("組_時限");
         l.dept = std_.text("組_学部");
@@ -112,12 +108,10 @@ void lessonsOfYear(int year, const QString& teacher, const QString& from, const 
 
     Recordset mine("時限変更");
     mine.setIndex("Idx_教員コマ");
-    mine.seek(Seek::AtLeast, {year, teacher, dateText(first), 0});
     Recordset replaced("組時間割");
     replaced.setIndex("Key_時間割");
-    for (; !mine.noMatch() && !mine.eof() && mine.integer("変_年度") == year &&
-           mine.text("変_教員") == teacher && mine.text("変_日付") <= dateText(last);
-         mine.moveNext()) {
+    for (mine.seekPrefix({year, teacher, dateText(first), 0}, 2);
+         mine.inPrefix() && mine.text("変_日付") <= dateText(last); mine.moveNext()) {
         DatedLesson l;
         l.date = mine.text("変_日付");
         l.period = mine.integer("変_時限");
@@ -132,14 +126,9 @@ void lessonsOfYear(int year, const QString& teacher, const QString& from, const 
         l.changed = true;
         const int weekday = weekdayNumber(dateFromText(l.date));
         QStringList teachers;
-        replaced.seek(Seek::AtLeast,
-                      {year, l.dept, l.grade, l.course, l.klass, l.elective, weekday, l.period});
-        for (; !replaced.noMatch() && !replaced.eof() && replaced.integer("組_年度") == year &&
-               replaced.text("組_学部") == l.dept && replaced.integer("組_学年") == l.grade &&
-               replaced.text("組_コース") == l.course && replaced.text("組_組") == l.klass &&
-               replaced.integer("組_選択番号") == l.elective &&
-               replaced.integer("組_曜日") == weekday && replaced.integer("組_時限") == l.period;
-             replaced.moveNext())
+        for (replaced.seekPrefix(
+                 {year, l.dept, l.grade, l.course, l.klass, l.elective, weekday, l.period});
+             replaced.inPrefix(); replaced.moveNext())
             teachers << replaced.text("組_教員名");
         l.replaced = teachers.join(QStringLiteral("、"));
         out.push_back(l);

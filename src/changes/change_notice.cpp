@@ -49,9 +49,7 @@ std::vector<NoticeLine> collectNoticeLines(int year, const QString& first, const
     lessons.setIndex("Idx_コマ");
     Recordset rs("時限変更");
     rs.setIndex("Key_変更");
-    rs.seek(Seek::AtLeast, {year, first});
-    for (;
-         !rs.noMatch() && !rs.eof() && rs.integer("変_年度") == year && rs.text("変_日付") <= last;
+    for (rs.seekPrefix({year, first}, 1); rs.inPrefix() && rs.text("変_日付") <= last;
          rs.moveNext()) {
         if (!concerns(rs, target)) continue;
         NoticeLine line;

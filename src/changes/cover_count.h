@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QHash>
 #include <QString>
 
 // The cover lessons a teacher has taken: the lesson changes (時限変更) that give the teacher a
@@ -28,8 +29,17 @@ public:
     bool wholeYear() const { return wholeYear_; }
 
 private:
+    // One teacher's count: a seek into the teacher's changes and own lessons.
+    CoverCounts countOne(const QString& teacher);
+    // Every teacher's count from two reads, where each look-up is a round trip to a server.
+    void countAll();
+    void add(CoverCounts& counts, const QString& date) const;
+
     int year_;
     QString termFrom_, termTo_, weekFrom_, weekTo_;
+    QString from_, to_;  // both ranges together
     bool wholeYear_ = false;
     std::unique_ptr<Recordset> changes_, lessons_;
+    bool grouped_ = false, counted_ = false;
+    QHash<QString, CoverCounts> all_;
 };

@@ -12,7 +12,11 @@ MasterNames::~MasterNames() = default;
 const MasterNames::Kamoku& MasterNames::kamoku(const QString& dept, int grade,
                                                const QString& course, const QString& number) {
     auto [it, fresh] = kamoku_.try_emplace({dept, grade, course, number});
-    if (!fresh) return it->second;
+    if (!fresh || kamokuYear_) return it->second;
+    if (++kamokuLookups_ > kLookupsBeforeYear) {
+        readKamokuYear();
+        return kamoku_[{dept, grade, course, number}];
+    }
     if (!kamokuRs_) {
         kamokuRs_ = std::make_unique<Recordset>("科目");
         kamokuRs_->setIndex("Key_科目");
@@ -28,7 +32,11 @@ const MasterNames::Subject& MasterNames::subject(const QString& dept, int grade,
                                                  const QString& course, const QString& kamoku,
                                                  const QString& number) {
     auto [it, fresh] = subjects_.try_emplace({dept, grade, course, kamoku, number});
-    if (!fresh) return it->second;
+    if (!fresh || subjectYear_) return it->second;
+    if (++subjectLookups_ > kLookupsBeforeYear) {
+        readSubjectYear();
+        return subjects_[{dept, grade, course, kamoku, number}];
+    }
     if (!subjectRs_) {
         subjectRs_ = std::make_unique<Recordset>("教科");
         subjectRs_->setIndex("Key_教科");
@@ -43,6 +51,30 @@ const MasterNames::Subject& MasterNames::subject(const QString& dept, int grade,
                       rs.integer("教_展開F"),
                       rs.integer("教_選択F")};
     return it->second;
+}
+
+void MasterNames::readKamokuYear() {
+    Recordset rs("科目");
+    rs.setIndex("Key_科目");
+    for (rs.seekPrefix({year_}); rs.inPrefix(); rs.moveNext())
+        kamoku_[{rs.text("科_学部"), rs.integer("科_学年"), rs.text("科_コース"),
+                 rs.text("科_番号")}] = {true, rs.text("科_番号"), rs.text("科_名称"),
+                                         rs.text("科_略称"), rs.integer("科_選択F")};
+    kamokuYear_ = true;
+}
+
+void MasterNames::readSubjectYear() {
+    Recordset rs("教科");
+    rs.setIndex("Key_教科");
+    for (rs.seekPrefix({year_}); rs.inPrefix(); rs.moveNext())
+        subjects_[{rs.text("教_学部"), rs.integer("教_学年"), rs.text("教_コース"),
+                   rs.text("教_科目番号"), rs.text("教_教科番号")}] = {true,
+                                                                       rs.text("教_教科番号"),
+                                                                       rs.text("教_名称"),
+                                                                       rs.text("教_略称"),
+                                                                       rs.integer("教_展開F"),
+                                                                       rs.integer("教_選択F")};
+    subjectYear_ = true;
 }
 
 QString MasterNames::departmentName(const QString& code) {

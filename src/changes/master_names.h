@@ -11,8 +11,9 @@ class Recordset;
 // The names of course subjects and subjects of any class, each read once per drawing: the
 // number look-ups of the course-subject and subject lists, on record sets kept open for the whole
 // drawing. A teacher's week or the stand-by list meets a new class at almost every line, and
-// opening a record set per line would cost as much as the rest of the drawing. The screen's
-// selection (the lesson the user picked) is not touched.
+// opening a record set per line would cost as much as the rest of the drawing. A drawing that
+// asks for many names (a look-up per line costs a round trip to a database server) reads the
+// year's list once instead. The screen's selection (the lesson the user picked) is not touched.
 class MasterNames {
 public:
     explicit MasterNames(int year);
@@ -41,7 +42,14 @@ public:
     QString departmentName(const QString& code);
 
 private:
+    // Look-ups one by one before the year's whole list is read.
+    static constexpr int kLookupsBeforeYear = 8;
+    void readKamokuYear();
+    void readSubjectYear();
+
     int year_;
+    int kamokuLookups_ = 0, subjectLookups_ = 0;
+    bool kamokuYear_ = false, subjectYear_ = false;
     std::unique_ptr<Recordset> kamokuRs_, subjectRs_;
     std::map<std::tuple<QString, int, QString, QString>, Kamoku> kamoku_;
     std::map<std::tuple<QString, int, QString, QString, QString>, Subject> subjects_;

@@ -313,12 +313,8 @@ void 時限コマ::G時割_Click(int row, int col) {
     std::optional<SlotLesson> standard, change;
     Recordset lessons("組時間割");
     lessons.setIndex("Idx_コマ");
-    lessons.seek(Seek::AtLeast, {shown_.year, shown_.weekday, shown_.period, p.dept, p.grade});
-    for (; !lessons.noMatch() && !lessons.eof() && lessons.integer("組_年度") == shown_.year &&
-           lessons.integer("組_曜日") == shown_.weekday &&
-           lessons.integer("組_時限") == shown_.period && lessons.text("組_学部") == p.dept &&
-           lessons.integer("組_学年") == p.grade;
-         lessons.moveNext())
+    for (lessons.seekPrefix({shown_.year, shown_.weekday, shown_.period, p.dept, p.grade});
+         lessons.inPrefix(); lessons.moveNext())
         if (lessons.text("組_組") == p.klass)
             standard = SlotLesson{lessons.text("組_コース"),   lessons.text("組_教員"),
                                   lessons.text("組_教員名"),   lessons.text("組_教員表示名"),
@@ -327,11 +323,8 @@ void 時限コマ::G時割_Click(int row, int col) {
                                   lessons.text("組_教科略称"), lessons.text("組_備考")};
     Recordset changes("時限変更");
     changes.setIndex("Idx_時限");
-    changes.seek(Seek::AtLeast, {shown_.year, shown_.date, shown_.period, p.dept, p.grade});
-    for (; !changes.noMatch() && !changes.eof() && changes.integer("変_年度") == shown_.year &&
-           changes.text("変_日付") == shown_.date && changes.integer("変_時限") == shown_.period &&
-           changes.text("変_学部") == p.dept && changes.integer("変_学年") == p.grade;
-         changes.moveNext())
+    for (changes.seekPrefix({shown_.year, shown_.date, shown_.period, p.dept, p.grade});
+         changes.inPrefix(); changes.moveNext())
         if (changes.text("変_組") == p.klass && changes.integer("変_選択番号") == 0)
             change = SlotLesson{changes.text("変_コース"),   changes.text("変_教員"),
                                 changes.text("変_教員名"),   changes.text("変_教員表示名"),

@@ -1,6 +1,7 @@
 #include "changes/standby_list.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "changes/master_names.h"
@@ -57,17 +58,11 @@ std::unordered_set<QString> busyTeachers(int year, const QString& date, int week
     std::unordered_set<QString> busy;
     Recordset lessons("組時間割");
     lessons.setIndex("Idx_教員");
-    lessons.seek(Seek::AtLeast, {year, weekday, period});
-    for (; !lessons.noMatch() && !lessons.eof() && lessons.integer("組_年度") == year &&
-           lessons.integer("組_曜日") == weekday && lessons.integer("組_時限") == period;
-         lessons.moveNext())
+    for (lessons.seekPrefix({year, weekday, period}); lessons.inPrefix(); lessons.moveNext())
         busy.insert(lessons.text("組_教員"));
     Recordset changes("時限変更");
     changes.setIndex("Idx_教員");
-    changes.seek(Seek::AtLeast, {year, date, period});
-    for (; !changes.noMatch() && !changes.eof() && changes.integer("変_年度") == year &&
-           changes.text("変_日付") == date && changes.integer("変_時限") == period;
-         changes.moveNext())
+    for (changes.seekPrefix({year, date, period}); changes.inPrefix(); changes.moveNext())
         busy.insert(changes.text("変_教員"));
     return busy;
 }
@@ -85,28 +80,40 @@ std::vector<StandbyRow> GRD待機教員(WorkContext& ctx, Grid& g, int year, con
     std::vector<StandbyRow> rows;
     const auto busy = busyTeachers(year, date, weekday, period);
     CoverCounter covers(year, date);
+    // The year's assignments by teacher, read in one range rather than a look-up per teacher.
+    std::unordered_map<QString, std::vector<StandbyRow>> assignments;
+    {
+        Recordset assigned("担当");
+        assigned.setIndex("Key_担当");
+        for (assigned.seekPrefix({year}); assigned.inPrefix(); assigned.moveNext()) {
+            const QString teacher = assigned.text("担_教員番号");
+            if (busy.count(teacher)) continue;
+            assignments[teacher].push_back({teacher,
+                                            assigned.text("担_氏名"),
+                                            assigned.text("担_学部"),
+                                            assigned.integer("担_学年"),
+                                            assigned.text("担_コース"),
+                                            assigned.text("担_科目番号"),
+                                            assigned.text("担_教科番号"),
+                                            {}});
+        }
+    }
     Recordset teachers("教員");
     teachers.setIndex("Idx_カナ");
     teachers.seek(Seek::AtLeast, {""});
-    Recordset assigned("担当");
-    assigned.setIndex("Key_担当");
     for (; !teachers.noMatch() && !teachers.eof() && int(rows.size()) < standby::kMaxRows;
          teachers.moveNext()) {
         const QString teacher = teachers.text("員_番号");
-        if (busy.count(teacher) ||
+        const auto mine = assignments.find(teacher);
+        if (mine == assignments.end() ||
             onLeave(teachers.text("員_休職FROM"), teachers.text("員_休職TO"), date))
             continue;
-        assigned.seek(Seek::AtLeast, {year, teacher});
-        if (assigned.noMatch() || assigned.eof() || assigned.integer("担_年度") != year ||
-            assigned.text("担_教員番号") != teacher)
-            continue;
         const CoverCounts taken = covers.of(teacher);
-        for (; !assigned.noMatch() && !assigned.eof() && assigned.integer("担_年度") == year &&
-               assigned.text("担_教員番号") == teacher && int(rows.size()) < standby::kMaxRows;
-             assigned.moveNext())
-            rows.push_back({teacher, assigned.text("担_氏名"), assigned.text("担_学部"),
-                            assigned.integer("担_学年"), assigned.text("担_コース"),
-                            assigned.text("担_科目番号"), assigned.text("担_教科番号"), taken});
+        for (StandbyRow& row : mine->second) {
+            if (int(rows.size()) >= standby::kMaxRows) break;
+            row.covers = taken;
+            rows.push_back(std::move(row));
+        }
     }
     if (fewestCoversFirst)
         std::stable_sort(rows.begin(), rows.end(), [](const StandbyRow& a, const StandbyRow& b) {

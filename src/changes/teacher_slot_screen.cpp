@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,16 +66,15 @@ const QString kSelfStudy = QStringLiteral("自習");
     fields->addRow(QStringLiteral("科目"), C科目);
     fields->addRow(QStringLiteral("教科"), C教科);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
-    buttons->addWidget(
-        button("B変更取消", QStringLiteral("変更取消"), [this] { B変更取消_Click(); }));
-    buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
-    buttons->addWidget(
-        button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
-    buttons->addWidget(button("BiCalendar出力", QStringLiteral("iCalendar出力"),
-                              [this] { BiCalendar出力_Click(); }));
-    buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
+    // Two to a row: beside the grid the screen fits a small display.
+    QGridLayout* buttons = buttonRows(
+        2, {button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }),
+            button("B変更取消", QStringLiteral("変更取消"), [this] { B変更取消_Click(); }),
+            button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }),
+            button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }),
+            button("BiCalendar出力", QStringLiteral("iCalendar出力"),
+                   [this] { BiCalendar出力_Click(); }),
+            button("B終了", QStringLiteral("終了"), [this] { close(); })});
 
     auto* side = new QVBoxLayout;
     side->addLayout(fields);

@@ -7,7 +7,7 @@
 #include "changes/master_names.h"
 #include "context/school_context.h"
 #include "data/dates.h"
-#include "data/recordset.h"
+#include "data/key_range.h"
 #include "timetable/slot_grid.h"
 #include "ui/grid.h"
 #include "ui/palette.h"
@@ -95,77 +95,82 @@ bool inWeek(int weekday, int period) {
            period <= TeacherWeek::kPeriods;
 }
 
+// Each draw reads its records in one statement with only the fields it shows: a week is drawn
+// on every pick of a teacher, and reading whole records through a record set cost twice the
+// records' own reading.
 void drawStandard(Grid& g, TeacherWeek& week, MasterNames& names) {
-    Recordset rs("組時間割");
-    rs.setIndex("Idx_教員コマ");
-    rs.seek(Seek::AtLeast, {week.year, week.teacher, 0, 0});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == week.year &&
-           rs.text("組_教員") == week.teacher;
-         rs.moveNext()) {
-        const int w = rs.integer("組_曜日"), p = rs.integer("組_時限");
-        if (!inWeek(w, p)) continue;
-        const WeekLesson lesson{rs.text("組_学部"), rs.integer("組_学年"), rs.text("組_コース"),
-                                rs.text("組_組")};
-        QString subject = shortOr(rs.text("組_教科略称"), rs.text("組_教科名"));
-        if (rs.integer("組_登録") == 1) {
-            subject = rs.text("組_教科略称");
-        } else {
-            // The subject master's names; a subject no longer there shows what the lesson stored.
-            const auto& s = names.subject(lesson.dept, lesson.grade, lesson.course,
-                                          rs.text("組_科目"), rs.text("組_教科"));
-            if (s.found) subject = s.shownName();
-        }
-        writeLesson(g, week, names, week.columnOf(w), p, lesson, subject);
-    }
+    readKeyRange(
+        {"組時間割", "Idx_教員コマ", {week.year, week.teacher}, {week.year, week.teacher}},
+        {"組_曜日", "組_時限", "組_学部", "組_学年", "組_コース", "組_組", "組_教科略称",
+         "組_教科名", "組_登録", "組_科目", "組_教科"},
+        [&](const KeyRow& rs) {
+            const int w = int(rs.integer(0)), p = int(rs.integer(1));
+            if (!inWeek(w, p)) return;
+            const WeekLesson lesson{rs.text(2), int(rs.integer(3)), rs.text(4), rs.text(5)};
+            const QString shortName = rs.text(6);
+            QString subject = shortOr(shortName, rs.text(7));
+            if (rs.integer(8) == 1) {
+                subject = shortName;
+            } else {
+                // The subject master's names; a subject no longer there shows what the
+                // lesson stored.
+                const auto& s = names.subject(lesson.dept, lesson.grade, lesson.course, rs.text(9),
+                                              rs.text(10));
+                if (s.found) subject = s.shownName();
+            }
+            writeLesson(g, week, names, week.columnOf(w), p, lesson, subject);
+        });
 }
 
 void drawChanges(Grid& g, TeacherWeek& week, MasterNames& names) {
     const QString last = week.dateOf(TeacherWeek::kDays);
-    Recordset rs("時限変更");
-    rs.setIndex("Idx_教員コマ");
-    rs.seek(Seek::AtLeast, {week.year, week.teacher, week.firstDate, 0});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("変_年度") == week.year &&
-           rs.text("変_教員") == week.teacher && rs.text("変_日付") <= last;
-         rs.moveNext()) {
-        const int col = week.columnOfDate(rs.text("変_日付"));
-        const int p = rs.integer("変_時限");
-        if (!inWeek(col, p)) continue;
-        const WeekLesson lesson{rs.text("変_学部"), rs.integer("変_学年"), rs.text("変_コース"),
-                                rs.text("変_組")};
-        writeLesson(g, week, names, col, p, lesson,
-                    shortOr(rs.text("変_教科略称"), rs.text("変_教科名")), colour::kLightMagenta);
-    }
+    readKeyRange(
+        {"時限変更",
+         "Idx_教員コマ",
+         {week.year, week.teacher, week.firstDate},
+         {week.year, week.teacher, last}},
+        {"変_日付", "変_時限", "変_学部", "変_学年", "変_コース", "変_組", "変_教科略称",
+         "変_教科名"},
+        [&](const KeyRow& rs) {
+            const int col = week.columnOfDate(rs.text(0));
+            const int p = int(rs.integer(1));
+            if (!inWeek(col, p)) return;
+            const WeekLesson lesson{rs.text(2), int(rs.integer(3)), rs.text(4), rs.text(5)};
+            writeLesson(g, week, names, col, p, lesson, shortOr(rs.text(6), rs.text(7)),
+                        colour::kLightMagenta);
+        });
 }
 
 void drawEvents(Grid& g, const TeacherWeek& week) {
     const QString last = week.dateOf(TeacherWeek::kDays);
-    Recordset rs("予定");
-    rs.setIndex("Idx_終了日");
-    rs.seek(Seek::AtLeast, {week.year, week.firstDate});
     // Ordered by end date: every event from here on lasts into the week or beyond. One that
-    // starts after the week may be followed by a longer one that overlaps it, so the scan goes on
-    // to the end of the year.
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("予_年度") == week.year; rs.moveNext()) {
-        const QString start = rs.text("予_日付");
-        const int lessons = start <= last ? rs.integer("予_授業F") : 1;
-        if (lessons != 0 && lessons != 2) continue;
-        const QString end = rs.text("予_終了日");
-        const QString dept = rs.text("予_学部");
-        const int grade = rs.integer("予_学年");
-        const int from = rs.integer("予_時限From"), to = rs.integer("予_時限To");
-        const QString label = shortOr(rs.text("予_略称"), rs.text("予_名称"));
-        const int startCol = start <= week.firstDate ? 1 : week.columnOfDate(start);
-        for (int c = std::max(startCol, 1); c <= TeacherWeek::kDays && week.dateOf(c) <= end; ++c)
-            for (int p = 1; p <= TeacherWeek::kPeriods; ++p) {
-                const auto& lesson = week.lessonAt(c, p);
-                // A free period has no class for an event to concern.
-                if (!lesson) continue;
-                if (dept != kCommonDept && dept != lesson->dept) continue;
-                if (grade != 0 && grade != lesson->grade) continue;
-                if (lessons == 2 && (p < from || p > to)) continue;
-                writeCell(g, c, p, label, label, label, colour::kLightMagenta);
-            }
-    }
+    // starts after the week may be followed by a longer one that overlaps it, so the read goes
+    // on to the end of the year.
+    readKeyRange({"予定", "Idx_終了日", {week.year, week.firstDate}, {week.year}},
+                 {"予_日付", "予_授業F", "予_終了日", "予_学部", "予_学年", "予_時限From",
+                  "予_時限To", "予_略称", "予_名称"},
+                 [&](const KeyRow& rs) {
+                     const QString start = rs.text(0);
+                     const int lessons = start <= last ? int(rs.integer(1)) : 1;
+                     if (lessons != 0 && lessons != 2) return;
+                     const QString end = rs.text(2);
+                     const QString dept = rs.text(3);
+                     const int grade = int(rs.integer(4));
+                     const int from = int(rs.integer(5)), to = int(rs.integer(6));
+                     const QString label = shortOr(rs.text(7), rs.text(8));
+                     const int startCol = start <= week.firstDate ? 1 : week.columnOfDate(start);
+                     for (int c = std::max(startCol, 1);
+                          c <= TeacherWeek::kDays && week.dateOf(c) <= end; ++c)
+                         for (int p = 1; p <= TeacherWeek::kPeriods; ++p) {
+                             const auto& lesson = week.lessonAt(c, p);
+                             // A free period has no class for an event to concern.
+                             if (!lesson) continue;
+                             if (dept != kCommonDept && dept != lesson->dept) continue;
+                             if (grade != 0 && grade != lesson->grade) continue;
+                             if (lessons == 2 && (p < from || p > to)) continue;
+                             writeCell(g, c, p, label, label, label, colour::kLightMagenta);
+                         }
+                 });
 }
 
 }  // namespace

@@ -243,8 +243,7 @@ int CMBマス(WorkContext& ctx, int mode, const QString& kind, QString& code, QW
         case マス::Fill:
             clearList(target);
             rs.setIndex("Key_マスタ");
-            rs.seek(Seek::AtLeast, {kind, ""});
-            for (; !rs.noMatch() && !rs.eof() && rs.text("マ_番号") == kind; rs.moveNext())
+            for (rs.seekPrefix({kind}); rs.inPrefix(); rs.moveNext())
                 addEntry(target, rs.text("マ_名称"));
             return 0;
         case マス::ByName:

@@ -85,10 +85,7 @@ void fillSubjects(WorkContext& ctx, QWidget* target) {
     clearList(target);
     Recordset rs("教科");
     rs.setIndex("Idx_表示");
-    rs.seek(Seek::AtLeast, {ctx.workingYear, ctx.grade, 0, ""});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("教_年度") == ctx.workingYear &&
-           rs.integer("教_学年") == ctx.grade;
-         rs.moveNext()) {
+    for (rs.seekPrefix({ctx.workingYear, ctx.grade}); rs.inPrefix(); rs.moveNext()) {
         if (rs.text("教_科目番号") != ctx.kamokuNumber) continue;
         if (!ctx.departmentCode.isEmpty() && rs.text("教_学部") != ctx.departmentCode) continue;
         if (!ctx.courseCode.isEmpty() && rs.text("教_コース") != ctx.courseCode) continue;
@@ -166,11 +163,10 @@ void fillKamokuInKeyOrder(WorkContext& ctx, QWidget* target) {
     std::vector<KamokuEntry> entries;
     Recordset rs("科目");
     rs.setIndex("Key_科目");
-    rs.seek(Seek::AtLeast, {ctx.workingYear, ctx.departmentCode, ctx.grade, ctx.courseCode, ""});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("科_年度") == ctx.workingYear &&
-           rs.integer("科_学年") == ctx.grade &&
-           (ctx.departmentCode.isEmpty() || rs.text("科_学部") == ctx.departmentCode) &&
-           (ctx.courseCode.isEmpty() || rs.text("科_コース") == ctx.courseCode);
+    for (rs.seekPrefix({ctx.workingYear, ctx.departmentCode, ctx.grade, ctx.courseCode, ""}, 1);
+         rs.inPrefix() && rs.integer("科_学年") == ctx.grade &&
+         (ctx.departmentCode.isEmpty() || rs.text("科_学部") == ctx.departmentCode) &&
+         (ctx.courseCode.isEmpty() || rs.text("科_コース") == ctx.courseCode);
          rs.moveNext())
         entries.push_back(kamokuEntry(rs));
     addInDisplayOrder(entries, target);
@@ -185,11 +181,8 @@ void fillKamokuInNameOrder(WorkContext& ctx, QWidget* target) {
         key.push_back(ctx.departmentCode);
         if (ctx.grade != 0) key.push_back(ctx.grade);
     }
-    rs.seek(Seek::AtLeast, key);
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("科_年度") == ctx.workingYear &&
-           (ctx.departmentCode.isEmpty() || rs.text("科_学部") == ctx.departmentCode) &&
-           (ctx.grade == 0 || rs.integer("科_学年") == ctx.grade);
-         rs.moveNext())
+    for (rs.seekPrefix(key);
+         rs.inPrefix() && (ctx.grade == 0 || rs.integer("科_学年") == ctx.grade); rs.moveNext())
         entries.push_back(kamokuEntry(rs));
     addInDisplayOrder(entries, target);
 }

@@ -65,12 +65,8 @@ void fillAssigned(WorkContext& ctx, QWidget* target) {
         for (int g : grades)
             for (const QString& c : courses)
                 for (const QString& k : kamoku) {
-                    rs.seek(Seek::AtLeast, {ctx.workingYear, d, g, c, k, ctx.subjectNumber, ""});
-                    for (; !rs.noMatch() && !rs.eof() && rs.integer("担_年度") == ctx.workingYear &&
-                           rs.text("担_学部") == d && rs.integer("担_学年") == g &&
-                           rs.text("担_コース") == c && rs.text("担_科目番号") == k &&
-                           rs.text("担_教科番号") == ctx.subjectNumber;
-                         rs.moveNext())
+                    for (rs.seekPrefix({ctx.workingYear, d, g, c, k, ctx.subjectNumber});
+                         rs.inPrefix(); rs.moveNext())
                         if (listed.insert(rs.text("担_教員番号")).second)
                             addEntry(target, rs.text("担_氏名"));
                 }

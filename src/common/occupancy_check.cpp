@@ -69,11 +69,8 @@ void CHK時間割(WorkContext& ctx, int mode, int option, const QString& lessonD
     {
         Recordset rs("組時間割");
         rs.setIndex("Idx_教員コマ");
-        rs.seek(Seek::AtLeast, {year, ctx.teacherNumber, ctx.slotWeekday, ctx.slotPeriod});
-        for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == year &&
-               rs.text("組_教員") == ctx.teacherNumber &&
-               rs.integer("組_曜日") == ctx.slotWeekday && rs.integer("組_時限") == ctx.slotPeriod;
-             rs.moveNext()) {
+        for (rs.seekPrefix({year, ctx.teacherNumber, ctx.slotWeekday, ctx.slotPeriod});
+             rs.inPrefix(); rs.moveNext()) {
             if (own.sameClass(rs.text("組_学部"), rs.integer("組_学年"), rs.text("組_コース"),
                               rs.text("組_組")))
                 continue;
@@ -89,10 +86,7 @@ void CHK時間割(WorkContext& ctx, int mode, int option, const QString& lessonD
     for (int i = 0; i < 7 && weekdayNumber(date) != ctx.slotWeekday; ++i) date = date.addDays(1);
     Recordset rs("時限変更");
     rs.setIndex("Idx_教員コマ");
-    rs.seek(Seek::AtLeast, {year, ctx.teacherNumber, dateText(date), ctx.slotPeriod});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("変_年度") == year &&
-           rs.text("変_教員") == ctx.teacherNumber && rs.text("変_日付") == dateText(date) &&
-           rs.integer("変_時限") == ctx.slotPeriod;
+    for (rs.seekPrefix({year, ctx.teacherNumber, dateText(date), ctx.slotPeriod}); rs.inPrefix();
          rs.moveNext()) {
         if (own.sameClass(rs.text("変_学部"), rs.integer("変_学年"), rs.text("変_コース"),
                           rs.text("変_組")))

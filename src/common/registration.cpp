@@ -1,7 +1,10 @@
 #include "common/registration.h"
 
 #include "common/checks.h"
+#include "common/list_support.h"
 #include "common/selection_lists.h"
+#include "context/school_context.h"
+#include "data/recordset.h"
 #include "ui/grid.h"
 #include "ui/palette.h"
 #include "ui/screen.h"
@@ -65,6 +68,16 @@ void EntryList::paintRow(int row, int colour) {
 
 // ----------------------------------------------------------------------------- the steps
 
+namespace {
+
+std::vector<Value> storedValues(const Recordset& rs) {
+    std::vector<Value> values;
+    for (const QString& field : rs.fieldNames()) values.push_back(rs.value(field));
+    return values;
+}
+
+}  // namespace
+
 Registration::Registration(Screen& screen, Grid* grid, EntryList::Layout layout,
                            RegistrationPlan plan)
     : screen_(screen), list_(grid, std::move(layout)), plan_(std::move(plan)) {
@@ -87,6 +100,12 @@ Registration::Outcome Registration::save() {
     rs.setIndex(plan_.index);
     rs.seek(Seek::Equal, key);
     const bool added = rs.noMatch();
+    const bool picked = !pickedKey_.empty() && key == pickedKey_;
+    if (picked && (added || storedValues(rs) != pickedRecord_)) {
+        pickedKey_.clear();
+        screen_.showMessage(kChangedText);
+        return Outcome::Refused;
+    }
     if (added) {
         rs.addNew();
         for (int i = 0; i < plan_.keyFields.size() && i < int(key.size()); ++i)
@@ -96,6 +115,7 @@ Registration::Outcome Registration::save() {
     }
     plan_.write(rs, added);
     rs.update();
+    if (picked) pickedRecord_ = storedValues(rs);
 
     screen_.showMessage(plan_.subject + QStringLiteral("は更新(登録)されました。"));
     refill();
@@ -136,6 +156,8 @@ void Registration::pick(int row) {
         screen_.showMessage(plan_.notFoundOnPick);
         return;
     }
+    pickedKey_ = key;
+    pickedRecord_ = storedValues(rs);
     plan_.show(rs);
 }
 
@@ -178,18 +200,23 @@ bool checkGrade(WorkContext& ctx, QWidget* picker, int option) {
 
 namespace stored_names {
 
+// The names come from the masters loaded at start-up and one record each: a list names four
+// things on every line, and a working context per name (with its slot tables) cost more than the
+// records themselves.
 QString department(const QString& code) {
-    WorkContext scratch;
-    if (CMB学部(scratch, 学部::ByCode, list_option::kWithCommon, code) == 0)
-        return scratch.departmentName;
+    if (code == kCommonCode) return kCommonName;
+    const SchoolContext& s = school();
+    for (int i = 1; i <= SchoolContext::kMaxDepartments && !s.departments[i].code.isEmpty(); ++i)
+        if (s.departments[i].code == code) return s.departments[i].name;
     return code;
 }
 
 QString grade(int grade) {
     if (grade == 0) return kCommonName;
-    WorkContext scratch;
-    if (CMB学年(scratch, 学年::ByNumberSilent, list_option::kPlain, QString::number(grade)) == 0)
-        return scratch.gradeText;
+    const SchoolContext& s = school();
+    for (int i = 1; i <= SchoolContext::kMaxGrades && !s.grades[i].name.isEmpty(); ++i)
+        if (grade > 0 && list_support::numberOf(s.grades[i].name) == grade)
+            return s.grades[i].shortName;
     return QString::number(grade);
 }
 
@@ -201,28 +228,20 @@ QString klass(const QString& departmentCode, const QString& classCode) {
     return classCode;
 }
 
-namespace {
-WorkContext selecting(const Kamoku& k) {
-    WorkContext scratch;
-    scratch.workingYear = k.year;
-    scratch.departmentCode = k.department;
-    scratch.grade = k.grade;
-    scratch.courseCode = k.course;
-    scratch.kamokuNumber = k.number;
-    return scratch;
-}
-}  // namespace
-
 QString kamoku(const Kamoku& k, Form form) {
-    WorkContext scratch = selecting(k);
-    if (CMB科目(scratch, 科目::ByNumber, list_option::kPlain, k.number) != 0) return k.number;
-    return form == Form::Name ? scratch.kamokuName : scratch.kamokuShortName;
+    Recordset rs("科目");
+    rs.setIndex("Key_科目");
+    rs.seek(Seek::Equal, {k.year, k.department, k.grade, k.course, k.number});
+    if (rs.noMatch()) return k.number;
+    return rs.text(form == Form::Name ? "科_名称" : "科_略称");
 }
 
 QString subject(const Kamoku& k, const QString& number, Form form) {
-    WorkContext scratch = selecting(k);
-    if (CMB教科(scratch, 教科::ByNumberNamesOnly, 0, number) != 0) return number;
-    return form == Form::Name ? scratch.subjectName : scratch.subjectShortName;
+    Recordset rs("教科");
+    rs.setIndex("Key_教科");
+    rs.seek(Seek::Equal, {k.year, k.department, k.grade, k.course, k.number, number});
+    if (rs.noMatch()) return number;
+    return rs.text(form == Form::Name ? "教_名称" : "教_略称");
 }
 
 }  // namespace stored_names

@@ -130,6 +130,10 @@ private:
     EntryList list_;
     RegistrationPlan plan_;
     std::vector<std::vector<Value>> listedKeys_;  // row 1 first
+    // The entry last picked from the list, as it was read: saving it again is refused when the
+    // stored record no longer holds that (another workstation changed or deleted it meanwhile).
+    std::vector<Value> pickedKey_;
+    std::vector<Value> pickedRecord_;
 };
 
 // The department and grade pickers of the registration screens, decoded without the selection

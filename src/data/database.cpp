@@ -1,48 +1,25 @@
 #include "data/database.h"
 
+#include "data/engine.h"
 #include "data/recordset.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
-
-#include <sqlite3.h>
 
 namespace {
 
 std::unique_ptr<Database> g_current;
 int g_busyTimeoutMs = Database::kDefaultBusyTimeoutMs;
 
-bool isBusy(int code) {
-    return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
-}
-
-DbError busyError(const QString& file = kDatabaseFile) {
-    return DbError(
-        QStringLiteral(
-            "「%1」は他のプログラムが使用中です。しばらく待ってから、もう一度操作してください。")
-            .arg(file),
-        DbError::Kind::Busy);
-}
-
-// The engine's own words for a full disk mean nothing to a school clerk.
-DbError diskFullError(const QString& file) {
-    return DbError(QStringLiteral("%1（「%2」）").arg(kDiskFullText, file),
-                   DbError::Kind::DiskFull);
-}
-
-}  // namespace
-
-void throwEngineError(int code, const QString& what, const QString& file, const QString& why) {
-    if (isBusy(code)) throw busyError(file);
-    if ((code & 0xff) == SQLITE_FULL) throw diskFullError(file);
-    throw DbError(QStringLiteral("%1（%2）").arg(what, why));
-}
-
-namespace {
-
 QString quoted(const QString& name) {
     return '"' + QString(name).replace('"', "\"\"") + '"';
 }
+
+// How many records a scan on the server reads at a time: a seek's first page is small, since
+// most seeks read a record or a few; a scan that goes on reads bigger pages, and an exact seek
+// reads what matches, a class's week at one go.
+constexpr int kServerFirstPage = 16;
+constexpr int kServerPage = 128;
 
 QString placeholders(int n) {
     QStringList q;
@@ -52,58 +29,52 @@ QString placeholders(int n) {
 
 }  // namespace
 
+bool isServerLocation(const QString& location) {
+    return location.startsWith(QLatin1String("postgresql://")) ||
+           location.startsWith(QLatin1String("postgres://")) ||
+           location.contains(QRegularExpression(QStringLiteral("^\\s*\\w+\\s*=")));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Statement
+
+Statement::Statement(Database* db, int id, std::unique_ptr<EngineStatement> stmt)
+    : db_(db), id_(id), stmt_(std::move(stmt)) {}
+
+Statement::Statement() = default;
+
+Statement::Statement(Statement&& o) noexcept {
+    *this = std::move(o);
+}
+
+Statement::~Statement() {
+    release();
+}
 
 Statement& Statement::operator=(Statement&& o) noexcept {
     if (this != &o) {
         release();
         db_ = o.db_;
         id_ = o.id_;
-        bound_ = std::move(o.bound_);
-        stmt_ = o.stmt_;
-        o.stmt_ = nullptr;
+        stmt_ = std::move(o.stmt_);
     }
     return *this;
 }
 
 void Statement::release() {
     if (stmt_) {
-        sqlite3_reset(stmt_);
-        bound_.clear();
-        if (db_)
-            db_->returnStatement(id_, stmt_);
-        else
-            sqlite3_finalize(stmt_);
-        stmt_ = nullptr;
+        stmt_->reset();
+        if (db_) db_->returnStatement(id_, std::move(stmt_));
+        stmt_.reset();
     }
 }
 
 void Statement::bind(int position, const Value& v) {
-    int rc;
-    if (v.isInt()) {
-        rc = sqlite3_bind_int64(stmt_, position, v.toInt());
-    } else {
-        // The text stays with the statement while it runs, so the engine need not copy it.
-        bound_.push_back(v.toText().toUtf8());
-        rc = sqlite3_bind_text(stmt_, position, bound_.back().constData(), bound_.back().size(),
-                               SQLITE_STATIC);
-    }
-    if (rc != SQLITE_OK) db_->fail(QStringLiteral("値を設定できません"));
+    stmt_->bind(position, v);
 }
 
 bool Statement::step() {
-    const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
-    const int extended = sqlite3_extended_errcode(db_->handle());
-    const QString why = QString::fromUtf8(sqlite3_errmsg(db_->handle()));
-    if (extended == SQLITE_CONSTRAINT_UNIQUE || extended == SQLITE_CONSTRAINT_PRIMARYKEY)
-        throw DbError(QStringLiteral("同じキーのレコードが既にあります（%1）").arg(why));
-    if ((extended & 0xff) == SQLITE_CONSTRAINT)
-        throw DbError(
-            QStringLiteral("データベースの制約に合わないため保存できません（%1）").arg(why));
-    db_->fail(QStringLiteral("データベースの読み書きに失敗しました"));
+    return stmt_->step();
 }
 
 void Statement::exec() {
@@ -112,17 +83,24 @@ void Statement::exec() {
 }
 
 qint64 Statement::columnInt(int i) const {
-    return sqlite3_column_int64(stmt_, i);
+    return stmt_->columnInt(i);
 }
 
 QString Statement::columnText(int i) const {
-    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
-    return p ? QString::fromUtf8(p, sqlite3_column_bytes(stmt_, i)) : QString();
+    return stmt_->columnText(i);
 }
 
 Value Statement::column(int i, FieldType type) const {
     if (type == FieldType::Integer) return Value(columnInt(i));
     return Value(columnText(i));
+}
+
+bool Statement::pagedOut() const {
+    return stmt_ && stmt_->pagedOut();
+}
+
+qint64 Statement::changes() const {
+    return stmt_->changes();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -154,6 +132,19 @@ const IndexMeta& TableMeta::index(const char* indexName) const {
     return ix;
 }
 
+void TableMeta::checkKeys(const IndexMeta& ix, const std::vector<Value>& keys) const {
+    if (keys.size() > ix.columns.size())
+        throw DbError(QStringLiteral("インデックス「%1」のキーは %2 項目です")
+                          .arg(ix.name)
+                          .arg(ix.columns.size()));
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const int c = ix.columns[i];
+        if (keys[i].isInt() != (types[c] == FieldType::Integer))
+            throw DbError(QStringLiteral("インデックス「%1」の「%2」に型の違う値 %3 が渡されました")
+                              .arg(ix.name, columns[c], keys[i].describe()));
+    }
+}
+
 void TableMeta::beforeWrite() const {
     for (Recordset* rs : cursors) rs->detachFromEngine();
 }
@@ -169,19 +160,8 @@ const IndexMeta& TableMeta::index(const QString& indexName) const {
 // ---------------------------------------------------------------------------------------------
 // Database
 
-namespace {
-
-// The program uses the engine from one thread only: no locking, no memory statistics.
-void configureEngineOnce() {
-    static const bool done = [] {
-        sqlite3_config(SQLITE_CONFIG_SINGLETHREAD);
-        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
-        return true;
-    }();
-    (void)done;
-}
-
-}  // namespace
+Database::Database(const QString& path, std::unique_ptr<Engine> engine)
+    : path_(path), engine_(std::move(engine)) {}
 
 int Database::busyTimeout() {
     return g_busyTimeoutMs;
@@ -189,31 +169,16 @@ int Database::busyTimeout() {
 
 void Database::setBusyTimeout(int milliseconds) {
     g_busyTimeoutMs = milliseconds;
-    if (g_current) sqlite3_busy_timeout(g_current->db_, milliseconds);
+    if (g_current) g_current->engine_->setBusyTimeout(milliseconds);
 }
 
 void Database::open(const QString& path) {
-    configureEngineOnce();
     close();
-    if (!QFileInfo(path).isFile())
-        throw DbError(QStringLiteral("データベース「%1」がありません").arg(path));
-    sqlite3* handle = nullptr;
-    const int rc =
-        sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc != SQLITE_OK) {
-        const QString why = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString();
-        sqlite3_close(handle);
-        throw DbError(QStringLiteral("データベース「%1」を開けません（%2）").arg(path, why));
-    }
-    std::unique_ptr<Database> d(new Database(path, handle));
-    // Another program (a copy being made, a second window of this program) may hold the file for
-    // a moment: wait for it rather than fail at once.
-    sqlite3_busy_timeout(handle, g_busyTimeoutMs);
+    std::unique_ptr<Engine> engine =
+        isServerLocation(path) ? openServerEngine(path) : openFileEngine(path);
+    engine->setBusyTimeout(g_busyTimeoutMs);
+    std::unique_ptr<Database> d(new Database(path, std::move(engine)));
     d->verifySchema();
-    // Rollback journal and full sync: between operations the single file is complete, so a copy
-    // of it (the backup the reorganization reads) is always a consistent database.
-    d->exec("PRAGMA journal_mode=DELETE");
-    d->exec("PRAGMA synchronous=FULL");
     g_current = std::move(d);
 }
 
@@ -231,78 +196,44 @@ Database& Database::current() {
 }
 
 void Database::create(const QString& path) {
-    configureEngineOnce();
-    if (QFileInfo::exists(path))
-        throw DbError(
-            QStringLiteral("「%1」は既にあります。既存のファイルは変更しません").arg(path));
-    sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc != SQLITE_OK) {
-        const QString why = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString();
-        sqlite3_close(handle);
-        throw DbError(QStringLiteral("「%1」を作成できません（%2）").arg(path, why));
-    }
-    QString error;
-    for (const QString& sql : QStringList{"BEGIN"} + schemaStatements() + QStringList{"COMMIT"}) {
-        char* msg = nullptr;
-        if (sqlite3_exec(handle, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
-            error = QString::fromUtf8(msg ? msg : "");
-            sqlite3_free(msg);
-            break;
-        }
-    }
-    sqlite3_close(handle);
-    if (!error.isEmpty()) {
-        QFile::remove(path);
-        throw DbError(QStringLiteral("「%1」を作成できません（%2）").arg(path, error));
-    }
+    if (isServerLocation(path))
+        createServerDatabase(path);
+    else
+        createFileDatabase(path);
 }
 
 Database::~Database() {
-    for (auto& stmts : pool_)
-        for (sqlite3_stmt* s : stmts) sqlite3_finalize(s);
-    if (depth_ > 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(db_);
+    // The statements go before the connection they belong to.
+    pool_.clear();
+    if (depth_ > 0) engine_->execQuietly("ROLLBACK");
+}
+
+bool Database::onServer() const {
+    return engine_->dialect() == Dialect::Server;
+}
+
+QString Database::displayName() const {
+    if (!onServer()) return QFileInfo(path_).fileName();
+    return path_;
+}
+
+sqlite3* Database::handle() const {
+    return onServer() ? nullptr : static_cast<sqlite3*>(engine_->nativeHandle());
 }
 
 void Database::fail(const QString& what) const {
-    throwEngineError(sqlite3_extended_errcode(db_), what, kDatabaseFile,
-                     QString::fromUtf8(sqlite3_errmsg(db_)));
+    engine_->fail(what);
+    // Not reached: the engine throws.
+    throw DbError(what);
 }
 
 void Database::exec(const char* sql) {
-    char* msg = nullptr;
-    if (sqlite3_exec(db_, sql, nullptr, nullptr, &msg) != SQLITE_OK) {
-        const QString why = QString::fromUtf8(msg ? msg : "");
-        sqlite3_free(msg);
-        throwEngineError(sqlite3_extended_errcode(db_),
-                         QStringLiteral("データベースの処理に失敗しました"), kDatabaseFile, why);
-    }
+    engine_->exec(QString::fromUtf8(sql));
 }
 
 void Database::verifySchema() {
-    // Reading the catalogue also tells an SQLite file from anything else.
-    QStringList present;
-    {
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db_, "SELECT name FROM sqlite_master WHERE type='table'", -1, &s,
-                               nullptr) != SQLITE_OK) {
-            if (isBusy(sqlite3_extended_errcode(db_))) {
-                sqlite3_finalize(s);
-                throw busyError();
-            }
-            const QString why = QString::fromUtf8(sqlite3_errmsg(db_));
-            sqlite3_finalize(s);
-            throw DbError(
-                QStringLiteral("「%1」は時間割のデータベースではありません（%2）").arg(path_, why));
-        }
-        int rc;
-        while ((rc = sqlite3_step(s)) == SQLITE_ROW)
-            present << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
-        sqlite3_finalize(s);
-        if (isBusy(rc)) throw busyError();
-    }
+    // Reading the catalogue also tells a database of this program from anything else.
+    const QStringList present = engine_->tableNames();
     QStringList missing;
     for (const TableDef& t : schemaTables()) {
         if (present.contains(QString::fromUtf8(t.name))) continue;
@@ -310,16 +241,16 @@ void Database::verifySchema() {
             throw DbError(
                 QStringLiteral("「%1」は時間割のデータベースではありません（表「%2」がありません）")
                     .arg(path_, QString::fromUtf8(t.name)));
-        missing << tableStatements(t);
+        missing << tableStatements(t, engine_->dialect());
     }
     if (missing.isEmpty()) return;
     // A database from before these tables: they are added together or not at all.
     exec("BEGIN");
     try {
-        for (const QString& sql : missing) exec(sql.toUtf8().constData());
+        for (const QString& sql : missing) engine_->exec(sql);
         exec("COMMIT");
     } catch (...) {
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        engine_->execQuietly("ROLLBACK");
         throw;
     }
 }
@@ -338,80 +269,76 @@ TableMeta& Database::table(const QString& name) {
     auto meta = std::make_unique<TableMeta>();
     meta->name = name;
     meta->nameUtf8 = name.toUtf8();
-    {
-        Statement info = prepare(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
-        info.bind(1, name);
-        while (info.step()) {
-            const QString type = info.columnText(1).toUpper();
-            meta->columns << info.columnText(0);
-            meta->columnsUtf8.push_back(info.columnText(0).toUtf8());
-            meta->types.push_back(type.contains("INT") ? FieldType::Integer : FieldType::Text);
-        }
+    for (const auto& [field, type] : engine_->columns(name)) {
+        meta->columns << field;
+        meta->columnsUtf8.push_back(field.toUtf8());
+        meta->types.push_back(type);
     }
     if (meta->columns.isEmpty()) throw DbError(QStringLiteral("表「%1」がありません").arg(name));
     if (meta->columns.size() > 64)
         throw DbError(QStringLiteral("表「%1」のフィールドが多すぎます").arg(name));
 
+    const bool server = onServer();
     QStringList cols;
     for (const QString& c : meta->columns) cols << quoted(c);
     meta->selectList = "rowid, " + cols.join(", ");
     meta->insertId =
         statementId(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                        .arg(quoted(name), cols.join(", "), placeholders(cols.size())));
+                        .arg(quoted(name), cols.join(", "), placeholders(cols.size())) +
+                    (server ? QStringLiteral(" RETURNING rowid") : QString()));
     QStringList sets;
     for (const QString& c : cols) sets << c + " = ?";
+    // The record is changed only while it still holds what was read: another workstation's
+    // change in between is found instead of overwritten.
     meta->updateId = statementId(
-        QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quoted(name), sets.join(", ")));
+        QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ? AND (%3) = (%4)")
+            .arg(quoted(name), sets.join(", "), cols.join(", "), placeholders(cols.size())));
     meta->deleteId =
         statementId(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(name)));
 
-    {
-        Statement list = prepare(
-            QStringLiteral("SELECT name, \"unique\" FROM pragma_index_list(?) WHERE origin = 'c'"));
-        list.bind(1, name);
-        const QString prefix = name + '.';
-        while (list.step()) {
-            const QString physical = list.columnText(0);
-            if (!physical.startsWith(prefix)) continue;
-            IndexMeta ix;
-            ix.physical = physical;
-            ix.name = physical.mid(prefix.size());
-            ix.nameUtf8 = ix.name.toUtf8();
-            ix.unique = list.columnInt(1) != 0;
-            Statement info =
-                prepare(QStringLiteral("SELECT name FROM pragma_index_info(?) ORDER BY seqno"));
-            info.bind(1, physical);
-            QStringList order;
-            while (info.step()) {
-                const int c = meta->column(info.columnText(0));
-                ix.columns.push_back(c);
-                ix.mask |= std::uint64_t(1) << c;
-                order << quoted(info.columnText(0));
-            }
-            meta->keyMask |= ix.mask;
-            // INDEXED BY: the order the documents rely on is the index's, whatever the planner
-            // would prefer.
-            const QString head = QStringLiteral("SELECT %1 FROM %2 INDEXED BY %3")
-                                     .arg(meta->selectList, quoted(name), quoted(physical));
-            const QString orderBy = " ORDER BY " + order.join(", ") + ", rowid";
-            for (int m = 0; m <= int(order.size()); ++m) {
-                const QString where = m == 0
-                                          ? QString()
-                                          : QStringLiteral(" WHERE (%1) >= (%2)")
-                                                .arg(order.mid(0, m).join(", "), placeholders(m));
-                ix.fromIds.push_back(statementId(head + where + orderBy));
-                QStringList equal;
-                for (int i = 0; i < m; ++i) equal << order[i] + " = ?";
-                ix.equalIds.push_back(
-                    m == 0 ? ix.fromIds[0]
-                           : statementId(head + " WHERE " + equal.join(" AND ") + orderBy));
-            }
-            ix.afterId = statementId(head +
-                                     QStringLiteral(" WHERE (%1, rowid) > (%2, ?)")
-                                         .arg(order.join(", "), placeholders(order.size())) +
-                                     orderBy);
-            meta->indexes.emplace(ix.name, std::move(ix));
+    const QString prefix = name + '.';
+    for (const IndexInfo& info : engine_->indexes(name)) {
+        if (!info.physical.startsWith(prefix)) continue;
+        IndexMeta ix;
+        ix.physical = info.physical;
+        ix.name = info.physical.mid(prefix.size());
+        ix.nameUtf8 = ix.name.toUtf8();
+        ix.unique = info.unique;
+        QStringList order;
+        for (const QString& field : info.fields) {
+            const int c = meta->column(field);
+            ix.columns.push_back(c);
+            ix.mask |= std::uint64_t(1) << c;
+            order << quoted(field);
         }
+        meta->keyMask |= ix.mask;
+        // INDEXED BY: the order the documents rely on is the index's, whatever the planner would
+        // prefer. The server has no such clause; there the ORDER BY matches the index, and a
+        // scan reads a page at a time, since its statement cannot stay open while others run.
+        const QString head =
+            QStringLiteral("SELECT %1 FROM %2").arg(meta->selectList, quoted(name)) +
+            (server ? QString() : QStringLiteral(" INDEXED BY %1").arg(quoted(ix.physical)));
+        const QString orderBy = " ORDER BY " + order.join(", ") + ", rowid" +
+                                (server ? QStringLiteral(" LIMIT %1").arg(kServerPage) : QString());
+        const QString firstOrderBy =
+            " ORDER BY " + order.join(", ") + ", rowid" +
+            (server ? QStringLiteral(" LIMIT %1").arg(kServerFirstPage) : QString());
+        for (int m = 0; m <= int(order.size()); ++m) {
+            const QString where = m == 0 ? QString()
+                                         : QStringLiteral(" WHERE (%1) >= (%2)")
+                                               .arg(order.mid(0, m).join(", "), placeholders(m));
+            ix.fromIds.push_back(statementId(head + where + firstOrderBy));
+            QStringList equal;
+            for (int i = 0; i < m; ++i) equal << order[i] + " = ?";
+            ix.equalIds.push_back(
+                m == 0 ? ix.fromIds[0]
+                       : statementId(head + " WHERE " + equal.join(" AND ") + orderBy));
+        }
+        ix.afterId = statementId(head +
+                                 QStringLiteral(" WHERE (%1, rowid) > (%2, ?)")
+                                     .arg(order.join(", "), placeholders(order.size())) +
+                                 orderBy);
+        meta->indexes.emplace(ix.name, std::move(ix));
     }
     TableMeta& ref = *meta;
     tables_.emplace(name, std::move(meta));
@@ -431,29 +358,29 @@ int Database::statementId(const QString& sql) {
 Statement Database::prepare(int id) {
     auto& free = pool_[id];
     if (!free.empty()) {
-        sqlite3_stmt* s = free.back();
+        std::unique_ptr<EngineStatement> s = std::move(free.back());
         free.pop_back();
-        return Statement(this, id, s);
+        return Statement(this, id, std::move(s));
     }
-    sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db_, statementSql_[id].constData(), -1, &s, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(s);
-        fail(QStringLiteral("データベースの命令を準備できません"));
-    }
-    return Statement(this, id, s);
+    return Statement(this, id, engine_->prepare(id, statementSql_[id]));
 }
 
-void Database::returnStatement(int id, sqlite3_stmt* stmt) {
+void Database::returnStatement(int id, std::unique_ptr<EngineStatement> stmt) {
     // Every use binds all parameters again, so the old values need not be cleared.
-    sqlite3_reset(stmt);
-    pool_[id].push_back(stmt);
+    pool_[id].push_back(std::move(stmt));
+}
+
+qint64 Database::insertedRowid(Statement& insert) {
+    // The server's insert returns the new row id as its row; the file tells it afterwards.
+    if (onServer()) return insert.columnInt(0);
+    return engine_->lastInsertRowid();
 }
 
 void Database::execute(const QString& statement) {
     static const QRegularExpression form(QStringLiteral("^DELETE \\* FROM (\\S+) ;$"));
     const auto m = form.match(statement);
     if (!m.hasMatch()) throw DbError(QStringLiteral("実行できない命令です: %1").arg(statement));
-    requireOperation();
+    beforeFirstWrite();
     TableMeta& t = table(m.captured(1));
     t.beforeWrite();
     prepare(QStringLiteral("DELETE FROM %1").arg(quoted(t.name))).exec();
@@ -467,6 +394,7 @@ void Database::requireOperation() const {
 
 void Database::begin() {
     if (depth_ == 0) {
+        engine_->beforeOperation();
         exec("BEGIN");
         rollbackOnly_ = false;
         operationStartSeq_ = seq_;
@@ -499,6 +427,19 @@ void Database::commit() {
     for (auto& action : actions) action();
 }
 
+void Database::lockSchoolExclusively() {
+    requireOperation();
+    engine_->lockSchool(true);
+    writing_ = true;
+}
+
+void Database::beforeFirstWrite() {
+    requireOperation();
+    if (writing_) return;
+    engine_->lockSchool(false);
+    writing_ = true;
+}
+
 void Database::afterCommit(std::function<void()> action) {
     if (depth_ == 0)
         action();
@@ -515,13 +456,14 @@ void Database::rollback() {
     }
     // Open record sets keep what they stand on; their statements restart on demand.
     for (auto& [name, t] : tables_) t->beforeWrite();
-    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    engine_->execQuietly("ROLLBACK");
     depth_ = 0;
     afterCommit_.clear();
     endOperation(true);
 }
 
 void Database::endOperation(bool rolledBack) {
+    writing_ = false;
     for (auto& [name, t] : tables_) {
         // Dropped rather than cleared: a big operation leaves a big table behind.
         if (!t->touched.empty()) t->touched = {};

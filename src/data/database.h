@@ -16,7 +16,8 @@
 #include "data/value.h"
 
 struct sqlite3;
-struct sqlite3_stmt;
+class Engine;
+class EngineStatement;
 
 // An engine error: a missing file, table, field or index, a broken file, a duplicate key, a file
 // another program keeps locked. It ends the operation, which is rolled back; the screens report it
@@ -27,6 +28,10 @@ public:
         Other,
         Busy,  // another program holds the file: nothing is wrong with it, try again later
         DiskFull,
+        Offline,    // the server cannot be reached; what the operation wrote is rolled back
+        Duplicate,  // another workstation stored the same key first
+        Changed,    // another workstation changed the record since it was read
+        ReadOnly,   // this workstation may read but not change the school's data
     };
     explicit DbError(const QString& message, Kind kind = Kind::Other)
         : std::runtime_error(message.toStdString()), message_(message), kind_(kind) {}
@@ -47,10 +52,17 @@ inline const QString kBackupFile = QStringLiteral("時間割bkup.mdb");
 // What a user is told when the disk cannot take what the program writes, database or file.
 inline const QString kDiskFullText = QStringLiteral("ディスクの空き容量が足りません");
 
-// Throws the DbError for a failed engine call (`code` its extended result code, `why` the
-// engine's text): a file held by another program and a full disk are named as such for `file`.
-[[noreturn]] void throwEngineError(int code, const QString& what, const QString& file,
-                                   const QString& why);
+// What a user is told when the server cannot be reached.
+inline const QString kOfflineText = QStringLiteral("サーバーに接続できません");
+inline const QString kDuplicateText =
+    QStringLiteral("他の端末で同じ内容が登録されました。表示し直してください。");
+inline const QString kChangedText =
+    QStringLiteral("他の端末で変更されました。表示し直してください。");
+inline const QString kReadOnlyText = QStringLiteral("この端末には変更の権限がありません");
+
+// True when `location` names a database server (a connection URI "postgresql://...", or a
+// connection string "host=... dbname=..." / "service=name") rather than a file.
+bool isServerLocation(const QString& location);
 
 struct IndexMeta {
     QString name;  // documented name, e.g. "Key_時間割"
@@ -91,6 +103,9 @@ struct TableMeta {
     int column(const char* field) const;
     const IndexMeta& index(const QString& name) const;  // throws DbError naming a missing index
     const IndexMeta& index(const char* name) const;
+    // Refuses a key longer than the index's or a value of another type than its field's: a text
+    // "2007" would never match the number 2007, and the look-up would find nothing silently.
+    void checkKeys(const IndexMeta& ix, const std::vector<Value>& keys) const;
 
     // The record sets open on this table: before the table is written they take their current
     // record out of the engine, which may change under them.
@@ -105,11 +120,11 @@ private:
 // A prepared statement from the connection's pool; it goes back to the pool when destroyed.
 class Statement {
 public:
-    Statement() = default;
-    Statement(class Database* db, int id, sqlite3_stmt* stmt) : db_(db), id_(id), stmt_(stmt) {}
-    Statement(Statement&& o) noexcept { *this = std::move(o); }
+    Statement();
+    Statement(class Database* db, int id, std::unique_ptr<EngineStatement> stmt);
+    Statement(Statement&& o) noexcept;
     Statement& operator=(Statement&& o) noexcept;
-    ~Statement() { release(); }
+    ~Statement();
 
     explicit operator bool() const { return stmt_ != nullptr; }
     void bind(int position, const Value& v);  // 1-based
@@ -118,27 +133,32 @@ public:
     qint64 columnInt(int i) const;
     QString columnText(int i) const;
     Value column(int i, FieldType type) const;
+    // The statement reads a page at a time and stopped at the end of its page (see Recordset).
+    bool pagedOut() const;
+    qint64 changes() const;  // records an update or delete changed
     void release();
 
 private:
     class Database* db_ = nullptr;
     int id_ = -1;
-    sqlite3_stmt* stmt_ = nullptr;
-    std::vector<QByteArray> bound_;  // the texts bound to the running statement
+    std::unique_ptr<EngineStatement> stmt_;
 };
 
-// The one connection of the process to 時間割.mdb. Everything a user action reads or writes happens
-// inside one Operation (a transaction), so an engine error never leaves anything half written.
+// The one connection of the process to the school's database: the file 時間割.mdb, or a database
+// on a server (see isServerLocation). Everything a user action reads or writes happens inside
+// one Operation (a transaction), so an engine error never leaves anything half written.
 class Database {
 public:
-    // Opens an existing file; never creates one. Throws DbError when the file is missing, is not
-    // an SQLite file, or lacks a table, field or index of this program.
+    // Opens an existing database; never creates one. Throws DbError when the file is missing,
+    // is not a database file, the server cannot be reached, or a table, field or index of this
+    // program is missing.
     static void open(const QString& path);
     static void close();
     static bool isOpen();
     static Database& current();
 
-    // Creates a new, empty database file with every table and index. Refuses an existing file.
+    // Creates a new, empty database file (or the tables in an empty server database) with every
+    // table and index. Refuses an existing file and a server database that has the tables.
     static void create(const QString& path);
 
     // How long an operation waits for a file another program holds before it gives up.
@@ -147,7 +167,14 @@ public:
     static int busyTimeout();
 
     ~Database();
+    // The file or the server location the connection was opened with.
     const QString& path() const { return path_; }
+    bool onServer() const;
+    // Every statement is a round trip to a server: where a view would look up record by record,
+    // one read of a whole range costs less there (on the file the look-ups are cheaper).
+    bool statementsAreRoundTrips() const { return onServer(); }
+    // How the window title names the open database: the file name, or the server and database.
+    QString displayName() const;
 
     // The only SQL statement the program runs: "DELETE * FROM <table> ;", which empties a table.
     void execute(const QString& statement);
@@ -159,7 +186,9 @@ public:
     int statementId(const QString& sql);
     Statement prepare(int id);
     Statement prepare(const QString& sql) { return prepare(statementId(sql)); }
-    void returnStatement(int id, sqlite3_stmt* stmt);
+    void returnStatement(int id, std::unique_ptr<EngineStatement> stmt);
+    // The row id of the record an insert statement just stored (stepped once).
+    qint64 insertedRowid(Statement& insert);
 
     // Transactions; Operation is the way to use them.
     void begin();
@@ -177,6 +206,14 @@ public:
     void afterCommit(std::function<void()> action);
     bool hasAfterCommit() const { return !afterCommit_.empty(); }
 
+    // Term-end processing and the reorganization rewrite the whole school: on a server no other
+    // workstation may write while one runs, and only one runs at a time. Waits a moment for
+    // writes under way elsewhere, then refuses (DbError, Busy); held until the operation ends.
+    void lockSchoolExclusively();
+    // Before the first write of an operation: refused at once, with a message, while another
+    // workstation runs one of those.
+    void beforeFirstWrite();
+
     // Write tracking, so that a scan neither repeats nor runs after records that the same
     // operation added or moved while the scan was running.
     std::uint64_t writeSequence() const { return seq_; }
@@ -184,19 +221,22 @@ public:
     static bool addedOrMovedSince(const TableMeta& table, qint64 rowid, std::uint64_t seq,
                                   std::uint64_t indexMask);
 
-    sqlite3* handle() const { return db_; }
+    // The embedded engine's handle, for measurements against raw calls; null on a server.
+    sqlite3* handle() const;
     [[noreturn]] void fail(const QString& what) const;  // throws DbError with the engine's text
+    Engine& engine() const { return *engine_; }
 
 private:
-    explicit Database(const QString& path, sqlite3* db) : path_(path), db_(db) {}
+    Database(const QString& path, std::unique_ptr<Engine> engine);
     void verifySchema();
     void exec(const char* sql);
     void endOperation(bool rolledBack);
 
     QString path_;
-    sqlite3* db_ = nullptr;
+    std::unique_ptr<Engine> engine_;
     int depth_ = 0;
     bool rollbackOnly_ = false;
+    bool writing_ = false;  // the running operation holds the school for writing
     std::uint64_t seq_ = 0;
     std::uint64_t operationStartSeq_ = 0;
     std::vector<std::function<void()>> afterCommit_;
@@ -204,7 +244,7 @@ private:
     std::unordered_map<const char*, TableMeta*> literalTables_;
     QHash<QString, int> statementIds_;
     std::vector<QByteArray> statementSql_;
-    std::vector<std::vector<sqlite3_stmt*>> pool_;
+    std::vector<std::vector<std::unique_ptr<EngineStatement>>> pool_;
 
     friend class Operation;
 };

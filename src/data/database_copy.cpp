@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include "data/database.h"
+#include "data/engine.h"
 
 namespace {
 
@@ -30,8 +31,8 @@ QString DatabaseCopy::fileName() const {
 }
 
 void DatabaseCopy::fail(const QString& what) const {
-    throwEngineError(db_ ? sqlite3_extended_errcode(db_) : SQLITE_CANTOPEN, what, fileName(),
-                     db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString());
+    throwFileEngineError(db_ ? sqlite3_extended_errcode(db_) : SQLITE_CANTOPEN, what, fileName(),
+                         db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString());
 }
 
 QStringList DatabaseCopy::fieldsOf(const QString& table) {

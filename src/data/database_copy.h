@@ -9,6 +9,10 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+// A database file of any kind (the embedded engine's format): what a file written over it would
+// destroy beyond repair.
+bool isDatabaseFile(const QString& path);
+
 // Another database file of this program (the backup a reorganization reads), opened read-only
 // beside the process connection, which may be inside an operation that rewrites its own file.
 // It waits for a file another program holds as long as the process connection does, and its

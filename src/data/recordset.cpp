@@ -1,7 +1,5 @@
 #include "data/recordset.h"
 
-#include <sqlite3.h>
-
 Recordset::Recordset(const QString& table) : db_(Database::current()), meta_(db_.table(table)) {
     meta_.cursors.push_back(this);
     row_.resize(meta_.columns.size());
@@ -38,20 +36,13 @@ void Recordset::useIndex(const IndexMeta& ix) {
 
 void Recordset::seek(Seek op, const std::vector<Value>& keys) {
     const IndexMeta& ix = index();
-    if (keys.size() > ix.columns.size())
-        throw DbError(QStringLiteral("インデックス「%1」のキーは %2 項目です")
-                          .arg(ix.name)
-                          .arg(ix.columns.size()));
-    for (size_t i = 0; i < keys.size(); ++i) {
-        const int c = ix.columns[i];
-        if (keys[i].isInt() != (meta_.types[c] == FieldType::Integer))
-            throw DbError(QStringLiteral("インデックス「%1」の「%2」に型の違う値 %3 が渡されました")
-                              .arg(ix.name, meta_.columns[c], keys[i].describe()));
-    }
+    meta_.checkKeys(ix, keys);
     cancelUpdate();
     // An exact look-up reads only the matching records; a move past them goes on from the
     // position in index order, as after any seek.
     equalOnly_ = op == Seek::Equal;
+    prefixOnly_ = false;
+    prefix_.clear();
     live_ = db_.prepare(equalOnly_ ? ix.equalIds[keys.size()] : ix.fromIds[keys.size()]);
     for (size_t i = 0; i < keys.size(); ++i) live_.bind(int(i) + 1, keys[i]);
     liveGeneration_ = meta_.generation;
@@ -63,6 +54,21 @@ void Recordset::seek(Seek op, const std::vector<Value>& keys) {
     noMatch_ = !found;
 }
 
+void Recordset::seekPrefix(const std::vector<Value>& keys, int matching) {
+    const size_t n = matching < 0 ? keys.size() : size_t(matching);
+    // The whole key given: the engine reads just the matching records.
+    seek(n == keys.size() ? Seek::Equal : Seek::AtLeast, keys);
+    prefix_.assign(keys.begin(), keys.begin() + std::min(n, keys.size()));
+    prefixOnly_ = equalOnly_;
+}
+
+bool Recordset::inPrefix() const {
+    if (!hasCurrent_ || eof_) return false;
+    for (size_t i = 0; i < prefix_.size(); ++i)
+        if (rowValue(index_->columns[i]) != prefix_[i]) return false;
+    return true;
+}
+
 void Recordset::startAfterPosition() {
     live_ = db_.prepare(index().afterId);
     for (size_t i = 0; i < position_.size(); ++i) live_.bind(int(i) + 1, position_[i]);
@@ -71,13 +77,23 @@ void Recordset::startAfterPosition() {
 
 bool Recordset::fetch() {
     const IndexMeta& ix = index();
-    while (live_.step()) {
-        const qint64 rowid = live_.columnInt(0);
-        if (Database::addedOrMovedSince(meta_, rowid, scanSeq_, ix.mask)) continue;
-        rowid_ = rowid;
-        loaded_ = 0;
-        hasCurrent_ = positioned_ = true;
-        return true;
+    for (;;) {
+        while (live_.step()) {
+            const qint64 rowid = live_.columnInt(0);
+            if (Database::addedOrMovedSince(meta_, rowid, scanSeq_, ix.mask)) continue;
+            rowid_ = rowid;
+            loaded_ = 0;
+            hasCurrent_ = positioned_ = true;
+            return true;
+        }
+        if (!live_.pagedOut()) break;
+        // The page is read through: the next one starts after its last record.
+        position_.resize(ix.columns.size() + 1);
+        for (size_t i = 0; i < ix.columns.size(); ++i)
+            position_[i] = live_.column(ix.columns[i] + 1, meta_.types[ix.columns[i]]);
+        position_.back() = Value(live_.columnInt(0));
+        equalOnly_ = false;
+        startAfterPosition();
     }
     live_.release();
     hasCurrent_ = false;
@@ -104,6 +120,15 @@ void Recordset::moveNext() {
         throw DbError(QStringLiteral("表「%1」に現在のレコードがありません").arg(meta_.name));
     if (eof_) return;
     cancelUpdate();
+    // A prefix scan read through the records of its prefix has nothing more to give.
+    if (prefixOnly_ && live_ && liveGeneration_ == meta_.generation) {
+        if (!fetch()) {
+            eof_ = true;
+            prefixOnly_ = false;
+        }
+        return;
+    }
+    prefixOnly_ = false;
     // Any write to the table since the statement started may have changed what follows the
     // position, so the statement restarts from the position instead of running on (the write
     // detached this record set first, which left the position behind).
@@ -157,14 +182,15 @@ void Recordset::setColumn(int c, const Value& v) {
 void Recordset::update() {
     if (editing_ == Editing::None)
         throw DbError(QStringLiteral("表「%1」のレコードが編集中ではありません").arg(meta_.name));
-    db_.requireOperation();
+    db_.beforeFirstWrite();
     meta_.beforeWrite();
     const int n = meta_.columns.size();
     if (editing_ == Editing::Adding) {
         Statement ins = db_.prepare(meta_.insertId);
         for (int i = 0; i < n; ++i) ins.bind(i + 1, buffer_[i]);
-        ins.exec();
-        db_.noteWrite(meta_, sqlite3_last_insert_rowid(db_.handle()), ~std::uint64_t(0));
+        ins.step();
+        const qint64 rowid = db_.insertedRowid(ins);
+        db_.noteWrite(meta_, rowid, ~std::uint64_t(0));
     } else {
         std::uint64_t changed = 0;
         for (int i = 0; i < n; ++i)
@@ -172,7 +198,9 @@ void Recordset::update() {
         Statement up = db_.prepare(meta_.updateId);
         for (int i = 0; i < n; ++i) up.bind(i + 1, buffer_[i]);
         up.bind(n + 1, Value(rowid_));
+        for (int i = 0; i < n; ++i) up.bind(n + 2 + i, row_[i]);
         up.exec();
+        if (up.changes() == 0) throw DbError(kChangedText, DbError::Kind::Changed);
         // Only a changed key field moves the record; other edits leave it where the scans
         // expect it.
         db_.noteWrite(meta_, rowid_, changed & meta_.keyMask);
@@ -193,6 +221,7 @@ void Recordset::remove() {
     if (!hasCurrent_)
         throw DbError(QStringLiteral("表「%1」に削除するレコードがありません").arg(meta_.name));
     cancelUpdate();
+    db_.beforeFirstWrite();
     // The record goes: of its fields only its place in the index is kept, to go on from, so a
     // scan that deletes as it goes reads no more than the keys of what it deletes.
     if (live_ && index_) {

@@ -9,8 +9,7 @@
 //
 //   Recordset rs("組時間割");
 //   rs.setIndex("Key_時間割");
-//   rs.seek(Seek::AtLeast, {year, dept, grade, course, klass});
-//   while (!rs.noMatch() && !rs.eof() && rs.integer("組_年度") == year ...) { ...; rs.moveNext(); }
+//   for (rs.seekPrefix({year, dept, grade, course, klass}); rs.inPrefix(); rs.moveNext()) ...
 //
 // A seek takes a prefix of the index's key values; each value has the field's type (integers
 // for years, grades, weekdays, periods, selection numbers and flags, texts for everything else).
@@ -34,6 +33,15 @@ public:
     void setIndex(const char* name);
     void seek(Seek op, std::initializer_list<Value> keys) { seek(op, std::vector<Value>(keys)); }
     void seek(Seek op, const std::vector<Value>& keys);
+
+    // A scan of a key range: seeks ">=" the key values, and inPrefix() holds for every record
+    // whose first `matching` key values (all of them by default) are those, read in index order.
+    // After the last of them the record set stands on no record.
+    void seekPrefix(std::initializer_list<Value> keys, int matching = -1) {
+        seekPrefix(std::vector<Value>(keys), matching);
+    }
+    void seekPrefix(const std::vector<Value>& keys, int matching = -1);
+    bool inPrefix() const;
 
     // After "=": no record has the given key values. After ">=": nothing at or after them.
     bool noMatch() const { return noMatch_; }
@@ -90,6 +98,8 @@ private:
 
     bool positioned_ = false;  // a key position exists to continue from
     bool equalOnly_ = false;   // the statement reads only the records an exact seek asked for
+    bool prefixOnly_ = false;  // ... and the scan wants no more than those
+    std::vector<Value> prefix_;
     bool noMatch_ = true;
     bool eof_ = true;
     bool hasCurrent_ = false;

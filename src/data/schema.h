@@ -10,6 +10,10 @@
 
 enum class FieldType { Integer, Text };
 
+// The SQL of the two engines differs in the table definitions: the server needs an explicit row
+// id and byte order for texts, which the embedded file has of itself.
+enum class Dialect { Embedded, Server };
+
 struct FieldDef {
     const char* name;
     FieldType type;
@@ -28,6 +32,9 @@ struct TableDef {
     // Added by a later version: a database made before it lacks the table, and opening one
     // creates it instead of refusing the file.
     bool addedLater = false;
+    // A work table each user fills for a print of their own: on a server every connection has
+    // its own copy, so two people printing at once never mix their records.
+    bool perConnection = false;
 };
 
 const std::vector<TableDef>& schemaTables();
@@ -38,6 +45,6 @@ const TableDef* findTableDef(const QString& table);
 QString physicalIndexName(const QString& table, const QString& index);
 
 // The SQL that creates every table and index of a new database.
-QStringList schemaStatements();
+QStringList schemaStatements(Dialect dialect = Dialect::Embedded);
 // The SQL that creates one table and its indexes.
-QStringList tableStatements(const TableDef& table);
+QStringList tableStatements(const TableDef& table, Dialect dialect = Dialect::Embedded);

@@ -153,17 +153,17 @@ void 担当一覧::fill(bool byTeacher) {
     Recordset rs("担当");
     if (byTeacher) {
         rs.setIndex("Key_担当");
-        rs.seek(Seek::AtLeast, {year});
+        rs.seekPrefix({year});
     } else {
         // This index leads with the department: one department is one range of it.
         rs.setIndex("Idx_教科");
         if (allDepartments)
-            rs.seek(Seek::AtLeast, {year});
+            rs.seekPrefix({year});
         else
-            rs.seek(Seek::AtLeast, {year, dept});
+            rs.seekPrefix({year, dept}, 1);
     }
     QStringList above;
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("担_年度") == year; rs.moveNext()) {
+    for (; rs.inPrefix(); rs.moveNext()) {
         if (!allDepartments && rs.text("担_学部") != dept) {
             if (byTeacher) continue;
             break;

@@ -126,6 +126,8 @@ const QStringList& reorganizedTables() {
 
 void rebuildFromBackup(const QString& backupPath, Progress* progress) {
     DatabaseCopy backup(backupPath);
+    // Nobody else writes into the school while its tables are rebuilt.
+    db().lockSchoolExclusively();
     for (const QString& table : reorganizedTables()) {
         if (progress) progress->setLabel(QStringLiteral("%1を再編成しています…").arg(table));
         rebuildTable(backup, table, progress);
@@ -146,7 +148,10 @@ void DB再編成(Screen& screen) {
     if (!screen.ask(
             QStringLiteral("ﾃﾞｰﾀ･ﾍﾞｽの再編成を行います。ﾊﾞｯｸ･ｱｯﾌﾟの準備は完了していますか？")))
         return;
-    const QDir folder = QFileInfo(db().path()).absoluteDir();
+    // The backup lies beside the database file; a school on a server keeps it in the working
+    // folder.
+    const QFileInfo home(db().path());
+    const QDir folder = home.isFile() ? home.absoluteDir() : QDir::current();
     const QString backup = folder.filePath(kBackupFile);
     if (!QFileInfo(backup).isFile()) {
         screen.showMessage(QStringLiteral("バックアップファイル「%1」がありません。\n"

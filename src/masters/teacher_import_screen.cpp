@@ -19,6 +19,7 @@
 #include "common/progress.h"
 #include "common/text_encoding.h"
 #include "data/database.h"
+#include "data/database_copy.h"
 #include "masters/teacher_import.h"
 #include "ui/file_save.h"
 
@@ -37,18 +38,13 @@ bool sameFile(const QString& existing, const QString& other) {
     return QFileInfo::exists(existing) && QFileInfo(existing) == QFileInfo(other);
 }
 
-// A database file of any kind: what an error file would destroy beyond repair.
-bool isDatabaseFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
-}
-
 // Why `outPath` may not take the error file, or nothing: it is neither the input nor the
 // program's database, its backup or any other database file.
 QString refusedOutput(const QString& inPath, const QString& outPath) {
     if (sameFile(inPath, outPath))
         return QStringLiteral("入力ファイルと同じファイルは出力ファイルに指定できません。");
-    const QDir home = QFileInfo(db().path()).absoluteDir();
+    const QFileInfo database(db().path());
+    const QDir home = database.isFile() ? database.absoluteDir() : QDir::current();
     const QFileInfo out(outPath);
     // The names count even before the files exist: the backup is made by copying onto its name.
     for (const QString& name : {kDatabaseFile, kBackupFile})

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -63,13 +64,13 @@ const QString kFreeTextCode = QStringLiteral("000");
     QFormLayout* fields = fields_.form(this);
     fields->addRow(QStringLiteral("備考"), 備考);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
-    buttons->addWidget(button("B削除", QStringLiteral("削除"), [this] { B削除_Click(); }));
-    buttons->addWidget(button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }));
-    buttons->addWidget(
-        button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }));
-    buttons->addWidget(button("B終了", QStringLiteral("終了"), [this] { close(); }));
+    // Two to a row, 終了 last on the right: beside the grid the screen fits a small display.
+    QGridLayout* buttons = buttonRows(
+        2, {button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }),
+            button("B削除", QStringLiteral("削除"), [this] { B削除_Click(); }),
+            button("B印刷", QStringLiteral("印刷"), [this] { B印刷_Click(); }),
+            button(kXlsxButton, QString::fromUtf8(kXlsxCaption), [this] { BExcel出力_Click(); }),
+            nullptr, button("B終了", QStringLiteral("終了"), [this] { close(); })});
 
     auto* side = new QVBoxLayout;
     side->addLayout(fields);

@@ -204,13 +204,9 @@ void 選時間割::listSlot() {
     {
         Recordset rs("組時間割");
         rs.setIndex("Idx_コマ");
-        rs.seek(Seek::AtLeast, {c.workingYear, c.slotWeekday, c.slotPeriod, c.departmentCode,
-                                c.grade, c.courseCode, c.classCode});
-        for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == c.workingYear &&
-               rs.integer("組_曜日") == c.slotWeekday && rs.integer("組_時限") == c.slotPeriod &&
-               rs.text("組_学部") == c.departmentCode && rs.integer("組_学年") == c.grade &&
-               rs.text("組_コース") == c.courseCode && rs.text("組_組") == c.classCode;
-             rs.moveNext()) {
+        for (rs.seekPrefix({c.workingYear, c.slotWeekday, c.slotPeriod, c.departmentCode, c.grade,
+                            c.courseCode, c.classCode});
+             rs.inPrefix(); rs.moveNext()) {
             const QString subject =
                 rs.text("組_教科略称").isEmpty() ? rs.text("組_教科名") : rs.text("組_教科略称");
             CMB教師(c, 教師::ByNumber, rs.text("組_教員"));

@@ -35,14 +35,9 @@ namespace {
 template <typename F>
 void forSlot(const LessonKey& k, Recordset& rs, F each) {
     rs.setIndex("Key_時間割");
-    rs.seek(Seek::AtLeast, {k.year, k.dept, k.grade, k.course, k.klass, k.selection, k.weekday,
-                            k.period, QString()});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == k.year &&
-           rs.text("組_学部") == k.dept && rs.integer("組_学年") == k.grade &&
-           rs.text("組_コース") == k.course && rs.text("組_組") == k.klass &&
-           rs.integer("組_選択番号") == k.selection && rs.integer("組_曜日") == k.weekday &&
-           rs.integer("組_時限") == k.period;
-         rs.moveNext())
+    for (rs.seekPrefix(
+             {k.year, k.dept, k.grade, k.course, k.klass, k.selection, k.weekday, k.period});
+         rs.inPrefix(); rs.moveNext())
         each();
 }
 }  // namespace

@@ -13,8 +13,7 @@ std::vector<SchoolTerm> schoolTerms(int year) {
     std::vector<SchoolTerm> terms;
     Recordset rs("期間");
     rs.setIndex("Idx_一覧");
-    rs.seek(Seek::AtLeast, {year});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("期_年度") == year; rs.moveNext()) {
+    for (rs.seekPrefix({year}); rs.inPrefix(); rs.moveNext()) {
         if (rs.integer("期_学期F") != 1) continue;
         QString name = rs.text("期_名称");
         if (name.isEmpty()) name = rs.text("期_学期") + QStringLiteral("学期");

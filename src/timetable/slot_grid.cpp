@@ -98,10 +98,7 @@ void drawLessons(const WorkContext& ctx, Grid& g) {
     const int year = ctx.workingYear, weekday = ctx.slotWeekday, period = ctx.slotPeriod;
     Recordset rs("組時間割");
     rs.setIndex("Idx_コマ");
-    rs.seek(Seek::AtLeast, {year, weekday, period});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == year &&
-           rs.integer("組_曜日") == weekday && rs.integer("組_時限") == period;
-         rs.moveNext()) {
+    for (rs.seekPrefix({year, weekday, period}); rs.inPrefix(); rs.moveNext()) {
         const auto cell = place(rs.text("組_学部"), rs.integer("組_学年"), rs.text("組_組"));
         if (!cell) continue;
         write(g, cell->row, cell->col, shortOr(rs.text("組_教科略称"), rs.text("組_教科名")));
@@ -115,10 +112,7 @@ void drawChanges(const WorkContext& ctx, Grid& g) {
     const QString date = ctx.lessonDateText;
     Recordset rs("時限変更");
     rs.setIndex("Idx_時限");
-    rs.seek(Seek::AtLeast, {year, date, period});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("変_年度") == year &&
-           rs.text("変_日付") == date && rs.integer("変_時限") == period;
-         rs.moveNext()) {
+    for (rs.seekPrefix({year, date, period}); rs.inPrefix(); rs.moveNext()) {
         const auto cell = place(rs.text("変_学部"), rs.integer("変_学年"), rs.text("変_組"));
         if (!cell) continue;
         write(g, cell->row, cell->col, shortOr(rs.text("変_教科略称"), rs.text("変_教科名")),
@@ -139,11 +133,10 @@ void drawEvents(const WorkContext& ctx, Grid& g) {
     const QString date = ctx.lessonDateText;
     Recordset rs("予定");
     rs.setIndex("Idx_終了日");
-    rs.seek(Seek::AtLeast, {year, date});
     // The index orders by end date, so from here on no event has ended before the date. One that
     // starts after it may be followed by a longer one that is in force, so the scan goes on to the
     // end of the year rather than stopping there.
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("予_年度") == year; rs.moveNext()) {
+    for (rs.seekPrefix({year, date}, 1); rs.inPrefix(); rs.moveNext()) {
         if (rs.text("予_日付") > date) continue;
         const int lessons = rs.integer("予_授業F");
         const bool takes = lessons == 0 || (lessons == 2 && rs.integer("予_時限From") <= period &&

@@ -8,6 +8,7 @@
 
 #include "common/selection_lists.h"
 #include "context/school_context.h"
+#include "data/key_range.h"
 #include "data/recordset.h"
 #include "timetable/school_terms.h"
 #include "timetable/slot_grid.h"
@@ -57,7 +58,13 @@ struct TeacherEntry {
 // Keys of the masters as the look-ups of the timetable screens find them: the lesson's own
 // department, grade and course.
 QString key(std::initializer_list<QString> parts) {
-    return QStringList(parts).join(QChar(0x1f));
+    QString k;
+    k.reserve(48);
+    for (const QString& p : parts) {
+        if (&p != parts.begin()) k += QChar(0x1f);
+        k += p;
+    }
+    return k;
 }
 
 // The masters of the year, read once: a school has a few hundred of them, the timetable
@@ -70,15 +77,13 @@ struct Masters {
     explicit Masters(int year) {
         Recordset ka("科目");
         ka.setIndex("Key_科目");
-        ka.seek(Seek::AtLeast, {year});
-        for (; !ka.noMatch() && !ka.eof() && ka.integer("科_年度") == year; ka.moveNext())
+        for (ka.seekPrefix({year}); ka.inPrefix(); ka.moveNext())
             kamoku[key({ka.text("科_学部"), ka.text("科_学年"), ka.text("科_コース"),
                         ka.text("科_番号")})] = {ka.text("科_名称"), ka.text("科_略称"),
                                                  ka.integer("科_選択F")};
         Recordset ky("教科");
         ky.setIndex("Key_教科");
-        ky.seek(Seek::AtLeast, {year});
-        for (; !ky.noMatch() && !ky.eof() && ky.integer("教_年度") == year; ky.moveNext())
+        for (ky.seekPrefix({year}); ky.inPrefix(); ky.moveNext())
             subjects[key({ky.text("教_学部"), ky.text("教_学年"), ky.text("教_コース"),
                           ky.text("教_科目番号"), ky.text("教_教科番号")})] = {
                 ky.text("教_名称"), ky.text("教_略称"), ky.integer("教_展開F"),
@@ -107,22 +112,26 @@ struct Masters {
     }
 };
 
+// The year's lessons, with the fields the checks use and nothing else: a whole school's
+// timetable is thousands of records, and reading every field of each through a record set took
+// most of the check's time.
 std::vector<Lesson> lessonsOf(int year) {
     std::vector<Lesson> lessons;
-    Recordset rs("組時間割");
-    rs.setIndex("Key_時間割");
-    rs.seek(Seek::AtLeast, {year});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == year; rs.moveNext()) {
-        Lesson l{rs.text("組_学部"),   rs.integer("組_学年"),   rs.text("組_コース"),
-                 rs.text("組_組"),     rs.integer("組_曜日"),   rs.integer("組_時限"),
-                 rs.text("組_教員"),   rs.text("組_科目"),      rs.text("組_科目名"),
-                 rs.text("組_教科"),   rs.text("組_教科名"),    rs.text("組_教科略称"),
-                 rs.text("組_教員名"), rs.text("組_教員表示名")};
-        // "000" marks a lesson outside the registered subjects whatever its flag says.
-        l.freeText = rs.integer("組_登録") == 1 || l.kamoku == kCommonCode;
-        l.elective = rs.integer("組_選択番号");
-        lessons.push_back(std::move(l));
-    }
+    readKeyRange({"組時間割", "Key_時間割", {year}, {year}},
+                 {"組_学部", "組_学年", "組_コース", "組_組", "組_曜日", "組_時限", "組_教員",
+                  "組_科目", "組_科目名", "組_教科", "組_教科名", "組_教科略称", "組_教員名",
+                  "組_教員表示名", "組_登録", "組_選択番号"},
+                 [&](const KeyRow& r) {
+                     Lesson l{r.text(0),         int(r.integer(1)), r.text(2),  r.text(3),
+                              int(r.integer(4)), int(r.integer(5)), r.text(6),  r.text(7),
+                              r.text(8),         r.text(9),         r.text(10), r.text(11),
+                              r.text(12),        r.text(13)};
+                     // "000" marks a lesson outside the registered subjects whatever its flag
+                     // says.
+                     l.freeText = r.integer(14) == 1 || l.kamoku == kCommonCode;
+                     l.elective = int(r.integer(15));
+                     lessons.push_back(std::move(l));
+                 });
     return lessons;
 }
 
@@ -430,8 +439,8 @@ namespace {
 bool hasTimetable(int year) {
     Recordset rs("組時間割");
     rs.setIndex("Idx_コマ");
-    rs.seek(Seek::AtLeast, {year});
-    return !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == year;
+    rs.seekPrefix({year});
+    return rs.inPrefix();
 }
 }  // namespace
 

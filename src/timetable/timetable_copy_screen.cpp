@@ -58,8 +58,9 @@ const QString kNothingToCopy =
     onLostFocus(fields_.C教科, [this] { C教科_LostFocus(); });
     onLostFocus(fields_.C教員, [this] { C教員_LostFocus(); });
 
-    // Source and target side by side, then the button that loads the source.
-    auto* top = new QHBoxLayout;
+    // Source over target (side by side they would not fit a small display), then the button
+    // that loads the source.
+    auto* pair = new QVBoxLayout;
     for (auto [fields, caption] :
          {std::pair{&source_, "コピー元"}, std::pair{&target_, "コピー先"}}) {
         auto* box = new QGroupBox(QString::fromUtf8(caption), this);
@@ -70,17 +71,21 @@ const QString kNothingToCopy =
         row->addWidget(labelled(QStringLiteral("組"), fields->klass));
         // Room for a four-digit year.
         fields->year->setFixedWidth(fields->year->fontMetrics().horizontalAdvance("00000") + 12);
-        top->addWidget(box);
+        row->addStretch();
+        pair->addWidget(box);
     }
+    auto* top = new QHBoxLayout;
+    top->addLayout(pair);
     top->addWidget(show, 0, Qt::AlignBottom);
     top->addStretch();
 
     QFormLayout* entry = fields_.form(this);
-    auto* entryButtons = new QHBoxLayout;
-    entryButtons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
-    entryButtons->addWidget(button("B削除", QStringLiteral("削除"), [this] { B削除_Click(); }));
-    entryButtons->addWidget(
-        button("Bクリア", QStringLiteral("クリア"), [this] { Bクリア_Click(); }));
+    // Two to a row: beside the grid the screen fits a small display.
+    QGridLayout* entryButtons =
+        buttonRows(2, {button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }),
+                       button("B削除", QStringLiteral("削除"), [this] { B削除_Click(); }),
+                       button("Bクリア", QStringLiteral("クリア"), [this] { Bクリア_Click(); }),
+                       button("B入替", QStringLiteral("授業入替"), [this] { B入替_Click(); })});
 
     auto* frame2 = new QGroupBox(QStringLiteral("シフト方法"), this);
     frame2->setObjectName("Frame2");
@@ -127,7 +132,6 @@ const QString kNothingToCopy =
     auto* side = new QVBoxLayout;
     side->addLayout(entry);
     side->addLayout(entryButtons);
-    side->addWidget(button("B入替", QStringLiteral("授業入替"), [this] { B入替_Click(); }));
     side->addWidget(frame2);
     side->addStretch();
 

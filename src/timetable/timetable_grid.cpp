@@ -1,7 +1,7 @@
 #include "timetable/timetable_grid.h"
 
 #include "context/school_context.h"
-#include "data/recordset.h"
+#include "data/key_range.h"
 #include "timetable/master_lookups.h"
 #include "ui/grid.h"
 #include "ui/palette.h"
@@ -79,66 +79,68 @@ void GRD時割(WorkContext& ctx, int mode, Grid& g) {
     const QString dept = ctx.departmentCode, course = ctx.courseCode, klass = ctx.classCode;
     const int grade = ctx.grade, selection = ctx.selectionNumber;
     MasterLookups lookups(ctx);
-    Recordset rs("組時間割");
-    rs.setIndex("Key_時間割");
-    rs.seek(Seek::AtLeast, {year, dept, grade, course, klass, selection, 0, 0, ""});
+    // The class's week in one statement with the fields drawn; the masters are read beside it.
     int lastWeekday = 0, lastPeriod = 0, count = 0;
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("組_年度") == year &&
-           rs.text("組_学部") == dept && rs.integer("組_学年") == grade &&
-           rs.text("組_コース") == course && rs.text("組_組") == klass &&
-           rs.integer("組_選択番号") == selection;
-         rs.moveNext()) {
-        const int w = rs.integer("組_曜日"), p = rs.integer("組_時限");
-        if (w != lastWeekday || p != lastPeriod) {
-            lastWeekday = w;
-            lastPeriod = p;
-            count = 1;
-        } else {
-            ++count;
-        }
-        // The grid has seven weekdays, ten periods and room for ten lessons in a slot; a record
-        // beyond them cannot be shown and is left alone.
-        if (!SlotTables::inRange(w, p) || count > SlotTables::kEntries) continue;
+    readKeyRange({"組時間割",
+                  "Key_時間割",
+                  {year, dept, grade, course, klass, selection},
+                  {year, dept, grade, course, klass, selection}},
+                 {"組_曜日", "組_時限", "組_登録", "組_教科略称", "組_教員", "組_科目", "組_教科",
+                  "組_教科名"},
+                 [&](const KeyRow& rs) {
+                     const int w = int(rs.integer(0)), p = int(rs.integer(1));
+                     if (w != lastWeekday || p != lastPeriod) {
+                         lastWeekday = w;
+                         lastPeriod = p;
+                         count = 1;
+                     } else {
+                         ++count;
+                     }
+                     // The grid has seven weekdays, ten periods and room for ten lessons in a slot;
+                     // a record beyond them cannot be shown and is left alone.
+                     if (!SlotTables::inRange(w, p) || count > SlotTables::kEntries) return;
 
-        format(g, lessonRow(p), w, 4, colour::kLightBlue);
-        const bool freeText = rs.integer("組_登録") == 1;
-        int kind = 0;
-        if (freeText) {
-            g.setText(rs.text("組_教科略称"));
-            writeTeacher(lookups, g, w, p, rs.text("組_教員"), count == 1);
-        } else {
-            lookups.kamoku(rs.text("組_科目"));
-            if (ctx.kamokuElective == 1) {
-                kind = 1;
-                const QString text = shortOrName(ctx.kamokuShortName, ctx.kamokuName);
-                g.setText(text);
-                g.setTextMatrix(teacherRow(p), w, text);
-            } else {
-                lookups.subject(rs.text("組_教科"));
-                const QString text = shortOrName(rs.text("組_教科略称"), rs.text("組_教科名"));
-                g.setText(text);
-                if (ctx.subjectSplit == 1) {
-                    kind = 2;
-                    g.setTextMatrix(teacherRow(p), w, text);
-                } else {
-                    writeTeacher(lookups, g, w, p, rs.text("組_教員"), count == 1);
-                }
-            }
-        }
+                     format(g, lessonRow(p), w, 4, colour::kLightBlue);
+                     const bool freeText = rs.integer(2) == 1;
+                     const QString shortName = rs.text(3), teacher = rs.text(4),
+                                   kamoku = rs.text(5), subject = rs.text(6);
+                     int kind = 0;
+                     if (freeText) {
+                         g.setText(shortName);
+                         writeTeacher(lookups, g, w, p, teacher, count == 1);
+                     } else {
+                         lookups.kamoku(kamoku);
+                         if (ctx.kamokuElective == 1) {
+                             kind = 1;
+                             const QString text = shortOrName(ctx.kamokuShortName, ctx.kamokuName);
+                             g.setText(text);
+                             g.setTextMatrix(teacherRow(p), w, text);
+                         } else {
+                             lookups.subject(subject);
+                             const QString text = shortOrName(shortName, rs.text(7));
+                             g.setText(text);
+                             if (ctx.subjectSplit == 1) {
+                                 kind = 2;
+                                 g.setTextMatrix(teacherRow(p), w, text);
+                             } else {
+                                 writeTeacher(lookups, g, w, p, teacher, count == 1);
+                             }
+                         }
+                     }
 
-        Slot& slot = ctx.slotTables.at(w, p);
-        if (freeText)
-            slot.entries[count] = {rs.text("組_教科略称"), QString(), rs.text("組_教員"), 1};
-        else
-            slot.entries[count] = {rs.text("組_科目"), rs.text("組_教科"), rs.text("組_教員")};
-        slot.text = {QString(), freeText ? rs.text("組_教科略称") : rs.text("組_科目"),
-                     rs.text("組_教員"), freeText ? QString() : rs.text("組_教科")};
-        slot.subject = rs.text("組_教科");
-        slot.freeText = freeText ? 1 : 0;
-        slot.kind = kind;
-        g.setMergeCells(3);
-        g.setMergeCol(w, true);
-    }
+                     Slot& slot = ctx.slotTables.at(w, p);
+                     if (freeText)
+                         slot.entries[count] = {shortName, QString(), teacher, 1};
+                     else
+                         slot.entries[count] = {kamoku, subject, teacher};
+                     slot.text = {QString(), freeText ? shortName : kamoku, teacher,
+                                  freeText ? QString() : subject};
+                     slot.subject = subject;
+                     slot.freeText = freeText ? 1 : 0;
+                     slot.kind = kind;
+                     g.setMergeCells(3);
+                     g.setMergeCol(w, true);
+                 });
 }
 
 void GRD時割再表示(WorkContext& ctx, Grid& g) {

@@ -8,6 +8,8 @@
 #include <QMetaObject>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
+#include <QtMath>
 
 #include "ui/fonts.h"
 #include "ui/palette.h"
@@ -16,13 +18,18 @@
 // the style's faint dotted outline, which vanishes on the coloured cells.
 class FocusFrameDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit FocusFrameDelegate(QWidget* view)
+        : QStyledItemDelegate(view),
+          margin_(view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) {}
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
-        QStyleOptionViewItem plain(option);
-        const bool current = plain.state & QStyle::State_HasFocus;
-        plain.state &= ~QStyle::State_HasFocus;
-        QStyledItemDelegate::paint(painter, plain, index);
+        const bool current = option.state & QStyle::State_HasFocus;
+        if (!paintPlain(painter, option, index)) {
+            QStyleOptionViewItem plain(option);
+            plain.state &= ~QStyle::State_HasFocus;
+            QStyledItemDelegate::paint(painter, plain, index);
+        }
         if (!current) return;
         painter->save();
         painter->setPen(QPen(paletteColor(colour::kBlack), 2));
@@ -30,6 +37,45 @@ public:
         painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
         painter->restore();
     }
+
+private:
+    // A cell is a coloured rectangle with one line of text. The style lays each text out several
+    // times over (size, elision, position) and a repaint of a full grid spends most of its time
+    // there; a text that fits on one line is drawn here in the same place with one layout. A text
+    // of several lines or one too long for its cell, which the style elides, is left to it.
+    bool paintPlain(QPainter* painter, const QStyleOptionViewItem& option,
+                    const QModelIndex& index) const {
+        const QString text = index.data(Qt::DisplayRole).toString();
+        const QVariant fontData = index.data(Qt::FontRole);
+        const QFont font = fontData.isValid() ? fontData.value<QFont>() : option.font;
+        const QRect room = option.rect.adjusted(margin_, 0, -margin_, 0);
+        if (text.contains(u'\n')) return false;
+        const int align = index.data(Qt::TextAlignmentRole).toInt();
+        QTextLayout layout(text, font);
+        QTextOption lineOption(Qt::Alignment(align) & Qt::AlignHorizontal_Mask);
+        lineOption.setWrapMode(QTextOption::ManualWrap);
+        layout.setTextOption(lineOption);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        if (line.isValid()) line.setLineWidth(room.width());
+        layout.endLayout();
+        if (line.isValid() && line.naturalTextWidth() > room.width()) return false;
+        painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QBrush>());
+        if (!line.isValid() || text.isEmpty()) return true;
+        // Placed where the style places the line (centred with the spare pixel above, or at the
+        // bottom), so a grid looks the same whichever way a cell is painted.
+        const qreal height = line.height();
+        const qreal top = align & Qt::AlignBottom
+                              ? room.bottom() + 1 - height
+                              : room.top() + qCeil((room.height() - height) / 2);
+        painter->save();
+        painter->setPen(index.data(Qt::ForegroundRole).value<QBrush>().color());
+        layout.draw(painter, QPointF(room.left(), top));
+        painter->restore();
+        return true;
+    }
+
+    int margin_;
 };
 
 // What the view reads; everything comes from the grid's cells.

@@ -402,6 +402,10 @@ QLineEdit* Screen::textBox(const char* name, int maxLength) {
     auto* e = new QLineEdit(this);
     e->setObjectName(QString::fromUtf8(name));
     if (maxLength > 0) limitLength(e, maxLength);
+    // A short field (a year, a number, a date) never shrinks so far that what it holds is cut
+    // off, however narrow the window.
+    if (maxLength > 0 && maxLength <= 10)
+        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QString(maxLength + 1, '0')) + 12);
     return e;
 }
 
@@ -475,4 +479,14 @@ QWidget* Screen::labelled(const QString& caption, QWidget* control) {
     row->addWidget(l);
     row->addWidget(control, 1);
     return box;
+}
+
+QGridLayout* Screen::buttonRows(int perRow, std::initializer_list<QWidget*> buttons) {
+    auto* rows = new QGridLayout;
+    int i = 0;
+    for (QWidget* b : buttons) {
+        if (b) rows->addWidget(b, i / perRow, i % perRow);
+        ++i;
+    }
+    return rows;
 }

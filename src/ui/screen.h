@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -11,6 +12,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -96,6 +98,9 @@ protected:
     Grid* grid(const char* name, std::function<void(int row, int col)> onClick = {});
     // A caption and its control side by side, for the layouts.
     QWidget* labelled(const QString& caption, QWidget* control);
+    // Buttons in rows of `perRow`, in reading order (nullptr leaves its cell empty): a column of
+    // buttons beside a grid, narrow enough for the screen to fit a small display whole.
+    static QGridLayout* buttonRows(int perRow, std::initializer_list<QWidget*> buttons);
 
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;

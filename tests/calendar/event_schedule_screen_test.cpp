@@ -364,18 +364,20 @@ TEST_F(EventScheduleTest, HolidaysAreAddedOnceAsWholeSchoolDaysWithoutLessons) {
     event("000", 0, "2007/05/03", "2007/05/05", 0, 1, "連休");
     event("002", 0, "2007/07/16", "2007/07/16", 0, 1, "高等部だけ");
     auto d = showing("共通", "共通");
-    {
-        // Nothing half-written when the commit cannot go through.
-        OtherProgram other(OtherProgram::Hold::Read);
-        answer({true});
-        d->click("B祝日登録");
+    if (!testingOnServer()) {
+        {
+            // Nothing half-written when the commit cannot go through.
+            OtherProgram other(OtherProgram::Hold::Read);
+            answer({true});
+            d->click("B祝日登録");
+        }
+        EXPECT_EQ(events().size(), 2u);
+        ASSERT_EQ(messages.shown.size(), 2u);
+        EXPECT_EQ(messages.shown[0].text, "2007年度の祝日を行事として登録します。");
+        EXPECT_TRUE(messages.last().contains("他のプログラムが使用中"));
+        messages.clear();
     }
-    EXPECT_EQ(events().size(), 2u);
-    ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[0].text, "2007年度の祝日を行事として登録します。");
-    EXPECT_TRUE(messages.last().contains("他のプログラムが使用中"));
 
-    messages.clear();
     answer({true});
     d->click("B祝日登録");
     EXPECT_EQ(messages.last(), "祝日を15件登録しました。");

@@ -1,6 +1,7 @@
 // The record-set cursor as the screens use it: seeks on documented indexes, scans that stop at
 // the first foreign key, and writes made while a scan runs.
 
+#include "data/key_range.h"
 #include "support/database_fixture.h"
 
 namespace {
@@ -163,6 +164,86 @@ TEST_F(CursorTest, WritingDuringAScanNeitherSkipsNorRepeatsTheRecordsThatWereThe
     EXPECT_EQ(scanClass(check, 2007, "1"), QStringList({"T1", "T2", "T5", "T9", "T4"}));
     check.seek(Seek::Equal, {2007, "001", 1, "", "1", 0, 2, 1, "T2"});
     EXPECT_EQ(check.text("組_備考"), "edited");
+}
+
+// A prefix scan longer than a server reads at a time, with its neighbours on both sides, and
+// writes during it: it visits exactly the prefix's records, in key order, each once.
+TEST_F(CursorTest, APrefixScanReadsItsWholeRangeInOrderAcrossWritesAndNothingElse) {
+    {
+        Operation op;
+        Recordset rs("組時間割");
+        const auto add = [&](const char* klass, int weekday, int period, const QString& t) {
+            rs.addNew();
+            rs.set("組_年度", 2007);
+            rs.set("組_学部", "001");
+            rs.set("組_学年", 1);
+            rs.set("組_組", klass);
+            rs.set("組_曜日", weekday);
+            rs.set("組_時限", period);
+            rs.set("組_教員", t);
+            rs.update();
+        };
+        add("0", 1, 1, "before");
+        add("2", 1, 1, "after");
+        // Stored out of key order, as users enter lessons.
+        for (int i = 299; i >= 0; --i)
+            add("1", 1 + i / 60, 1 + i % 60, QStringLiteral("T%1").arg(i, 3, 10, QChar('0')));
+        op.commit();
+    }
+    Operation op;
+    Recordset rs("組時間割");
+    rs.setIndex("Key_時間割");
+    QStringList seen;
+    for (rs.seekPrefix({2007, "001", 1, "", "1"}); rs.inPrefix(); rs.moveNext()) {
+        seen << rs.text("組_教員");
+        if (seen.size() % 50 == 0) {
+            rs.edit();
+            rs.set("組_備考", "checked");
+            rs.update();
+        } else if (seen.size() == 140) {
+            rs.remove();
+        }
+    }
+    op.commit();
+    ASSERT_EQ(seen.size(), 300);
+    for (int i = 0; i < 300; ++i)
+        EXPECT_EQ(seen[i], QStringLiteral("T%1").arg(i, 3, 10, QChar('0')));
+    EXPECT_EQ(records("組時間割").size(), 301u);
+
+    // The same range read on with ">=" runs into the next class.
+    rs.seek(Seek::AtLeast, {2007, "001", 1, "", "1"});
+    int all = 0;
+    for (; !rs.eof(); rs.moveNext()) ++all;
+    EXPECT_EQ(all, 300);
+}
+
+TEST_F(CursorTest, AKeyRangeDeleteTakesItsRecordsOnlyAndAScanStandingInItGoesOnAfterIt) {
+    for (int year : {2005, 2006, 2007})
+        for (const char* t : {"T1", "T2"}) lesson(year, "001", 1, "1", 2, 1, t);
+    lesson(2006, "001", 1, "2", 2, 1, "T3");
+
+    Operation op;
+    Recordset rs("組時間割");
+    rs.setIndex("Key_時間割");
+    rs.seek(Seek::AtLeast, {2006});
+    ASSERT_EQ(rs.text("組_教員"), "T1");
+    // Class "1" of 2006 only: the bounds are prefixes, both ends included.
+    EXPECT_EQ(deleteKeyRange(
+                  {"組時間割", "Key_時間割", {2006, "001", 1, "", "1"}, {2006, "001", 1, "", "1"}}),
+              2);
+    QStringList seen;
+    for (rs.moveNext(); !rs.eof(); rs.moveNext())
+        seen << QString::number(rs.integer("組_年度")) + rs.text("組_組") + rs.text("組_教員");
+    EXPECT_EQ(seen, QStringList({"20062T3", "20071T1", "20071T2"}));
+    // Everything before a year.
+    EXPECT_EQ(deleteKeyRange({"組時間割", "Key_時間割", {}, {2006}}), 3);
+    EXPECT_THROW(deleteKeyRange({"組時間割", "Key_時間割", {}, {"2006"}}), DbError);
+    op.commit();
+
+    Recordset check("組時間割");
+    EXPECT_EQ(scanClass(check, 2007, "1"), QStringList({"T1", "T2"}));
+    check.seek(Seek::AtLeast, {});
+    EXPECT_EQ(check.integer("組_年度"), 2007);
 }
 
 TEST_F(CursorTest, AScanCopyingIntoItsOwnKeyRangeEnds) {

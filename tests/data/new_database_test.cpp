@@ -7,6 +7,7 @@
 #include <QProcess>
 
 #include "data/dates.h"
+#include "data/engine.h"
 #include "newdb/sample_school.h"
 #include "support/database_fixture.h"
 
@@ -121,6 +122,35 @@ TEST_F(NewDatabaseTest, TheSampleSchoolIsConsistent) {
         selfStudy |= c.at("変_教科名") == Value("自習");
     }
     EXPECT_TRUE(selfStudy);
+}
+
+}  // namespace
+
+namespace {
+
+// A school moves from its file to a schema of its own on the server; a second move onto it is
+// refused and leaves it as it was.
+TEST_F(NewDatabaseTest, TheToolMovesASchoolFromItsFileToTheServerWhole) {
+    if (!testingOnServer()) GTEST_SKIP() << "needs a database server";
+    ASSERT_EQ(runTool({"--demo", "school.mdb"}), 0);
+    // A schema of its own, which the tool makes.
+    const QString target = QString(location()).replace("search_path=", "search_path=moved_");
+    QString out;
+    ASSERT_EQ(runTool({"--from", "school.mdb", target}, &out), 0) << out.toStdString();
+    EXPECT_EQ(runTool({"--from", "school.mdb", target}, &out), 1);
+    EXPECT_TRUE(out.contains("既に")) << out.toStdString();
+    EXPECT_EQ(runTool({"--demo", target}, &out), 1);
+
+    std::map<QString, std::vector<Record>> file;
+    Database::open("school.mdb");
+    for (const TableDef& t : schemaTables())
+        if (!t.perConnection) file[t.name] = records(t.name);
+    Database::open(target);
+    for (const auto& [table, rows] : file) EXPECT_EQ(records(table), rows) << table.toStdString();
+    EXPECT_FALSE(file.at("組時間割").empty());
+    Database::close();
+    openServerEngine(testServer())
+        ->exec("DROP SCHEMA " + target.section("search_path=", 1).remove('\'') + " CASCADE");
 }
 
 }  // namespace

@@ -68,26 +68,30 @@ TEST_F(OperationTest, NestedOperationsCommitOnceAndAFailedInnerOneUndoesTheWhole
 }
 
 TEST_F(OperationTest, OnlyAKeyThatIsTakenIsCalledADuplicate) {
-    Operation op;
-    db().prepare(QStringLiteral("CREATE TEMP TABLE 検査(x INTEGER CHECK (x > 0))")).exec();
-    try {
-        db().prepare(QStringLiteral("INSERT INTO 検査 VALUES (-1)")).exec();
-        FAIL();
-    } catch (const DbError& e) {
-        EXPECT_FALSE(e.message().contains("同じキー")) << e.message().toStdString();
-        EXPECT_TRUE(e.message().contains("制約"));
+    {
+        Operation op;
+        db().prepare(QStringLiteral("CREATE TEMP TABLE 検査(x INTEGER CHECK (x > 0))")).exec();
+        try {
+            db().prepare(QStringLiteral("INSERT INTO 検査 VALUES (-1)")).exec();
+            FAIL();
+        } catch (const DbError& e) {
+            EXPECT_NE(e.kind(), DbError::Kind::Duplicate) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains("制約"));
+        }
     }
+    Operation op;
     Recordset rs("マスタ");
     addMaster(rs, "001");
     try {
         addMaster(rs, "001");
         FAIL();
     } catch (const DbError& e) {
-        EXPECT_TRUE(e.message().contains("同じキー"));
+        EXPECT_EQ(e.kind(), DbError::Kind::Duplicate);
     }
 }
 
 TEST_F(OperationTest, OpeningRefusesMissingFilesAndFilesOfOtherPrograms) {
+    SKIP_ON_SERVER();
     Database::close();
     try {
         Database::open("無い.mdb");
@@ -109,6 +113,7 @@ TEST_F(OperationTest, OpeningRefusesMissingFilesAndFilesOfOtherPrograms) {
 // A file from before the bell schedule existed opens with the table added; one that lacks a table
 // every version has is still refused.
 TEST_F(OperationTest, OpeningAddsTheTablesOfLaterVersionsOnly) {
+    SKIP_ON_SERVER();
     Database::close();
     const auto dropping = [](const char* sql) {
         sqlite3* raw = nullptr;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sqlite3.h>
-
 #include "common/progress.h"
 #include "context/school_context.h"
 #include "support/screen_driver.h"
@@ -26,12 +24,8 @@ protected:
                                 {"業_開始日", QStringLiteral("%1/04/01").arg(year + k - 1)},
                                 {"業_終了日", QStringLiteral("%1/03/31").arg(year + k)}});
     }
-    // SQL straight on the file, for what no screen does: a failing engine, a damaged backup.
-    static void sql(const char* statement) {
-        char* error = nullptr;
-        ASSERT_EQ(sqlite3_exec(db().handle(), statement, nullptr, nullptr, &error), SQLITE_OK)
-            << (error ? error : "");
-    }
+    // SQL straight on the database, for what no screen does: a failing engine, a damaged backup.
+    static void sql(const char* statement) { runSql(QString::fromUtf8(statement)); }
     static int count(const QString& table) { return int(records(table).size()); }
     // Whether any message says the operation's changes were undone.
     bool rolledBack() const {

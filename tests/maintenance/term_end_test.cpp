@@ -182,8 +182,7 @@ TEST_F(TermEndTest, AnEngineErrorPartWayLeavesEverythingAsItWas) {
     businessYear(2007);
     yearsOfData({2001, 2007});
     // Events are carried over last: by then the year has rolled and the other kinds are copied.
-    sql("CREATE TRIGGER fail_events BEFORE INSERT ON 予定 BEGIN SELECT RAISE(ABORT, '書込み不可'); "
-        "END");
+    refuseWrites("予定", "INSERT");
     const auto before = std::make_tuple(records("業務年度"), records("科目"), records("組時間割"),
                                         records("時限変更"));
     ScreenDriver d(new 期末処理);

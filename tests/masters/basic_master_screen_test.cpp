@@ -137,6 +137,30 @@ TEST_F(BasicMasterTest, AClassBelongsToOneRegisteredDepartment) {
     EXPECT_FALSE(d.visible("C学部"));
 }
 
+// Another workstation changes the picked entry before 確定: this one's edit is refused, not
+// written over it, until the entry is picked again.
+TEST_F(BasicMasterTest, AnEntryChangedElsewhereSincePickedIsNotOverwritten) {
+    entry("002", "001", "中学部", "中");
+    ScreenDriver d(new 基本登録);
+    d.click("学部");
+    d.clickCell("マスタ", 1, 2);
+    runSql("UPDATE \"マスタ\" SET \"マ_名称\" = '中等部' WHERE \"マ_番号\" = '002'");
+    d.set("登録略称", "中学");
+    answer({true});
+    d.click("B確定");
+    EXPECT_EQ(messages.last(), kChangedText);
+    EXPECT_EQ(kind("002")[0].at("マ_名称"), Value("中等部"));
+
+    d.clickCell("マスタ", 1, 2);
+    EXPECT_EQ(d.text("登録名称"), "中等部");
+    d.set("登録略称", "中学");
+    answer({true, true});
+    d.click("B確定");
+    d.click("B確定");  // saving twice is no change by anyone else
+    EXPECT_EQ(kind("002")[0].at("マ_略称"), Value("中学"));
+    EXPECT_NE(messages.last(), kChangedText);
+}
+
 TEST_F(BasicMasterTest, ARetentionPeriodIsAWholeNumberOfYearsFromOne) {
     ScreenDriver d(new 基本登録);
     d.click("保存期間");

@@ -1,7 +1,5 @@
 // 教科コピー: subjects and their course subjects copied between years, departments and grades.
 
-#include <sqlite3.h>
-
 #include "masters/subject_copy_screen.h"
 #include "masters_fixture.h"
 
@@ -171,10 +169,7 @@ TEST_F(SubjectCopyTest, AFailedShowOrAnEmptyTargetListWritesNothing) {
 
 TEST_F(SubjectCopyTest, AnEngineErrorLeavesNoSubjectWithoutItsCourseSubject) {
     // The subject is written first, then its course subject, which the engine refuses.
-    sqlite3_exec(db().handle(),
-                 "CREATE TRIGGER refuse BEFORE INSERT ON 科目 BEGIN SELECT RAISE(ABORT, "
-                 "'書込み不可'); END",
-                 nullptr, nullptr, nullptr);
+    refuseWrites("科目", "INSERT");
     auto d = shown("中学部", "2008", "中学部", "1年");
     d->clickCell("G元教科", 1, 0);
     d->click("Bコピー");

@@ -2,14 +2,34 @@
 
 #include <sqlite3.h>
 
+#include <QCoreApplication>
+
+#include "data/engine.h"
 #include "data/new_database.h"
+
+QString testServer() {
+    return qEnvironmentVariable("JIKANWARI_TEST_SERVER");
+}
+
+bool testingOnServer() {
+    return !testServer().isEmpty();
+}
 
 void DatabaseTest::SetUp() {
     dir_ = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(dir_->isValid());
     previous_ = QDir::currentPath();
     QDir::setCurrent(dir_->path());
-    createNewDatabase(kDatabaseFile);
+    if (testingOnServer()) {
+        // Each test has a school of its own on the shared server: a schema named after the test
+        // process and a counter, dropped at the end.
+        static int counter = 0;
+        schema_ = QStringLiteral("t%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+        location_ = QStringLiteral("%1 options='-csearch_path=%2'").arg(testServer(), schema_);
+    } else {
+        location_ = kDatabaseFile;
+    }
+    createNewDatabase(location_);
     // A locked file is given up on quickly here; the program waits a few seconds.
     Database::setBusyTimeout(50);
 }
@@ -17,8 +37,32 @@ void DatabaseTest::SetUp() {
 void DatabaseTest::TearDown() {
     Database::close();
     Database::setBusyTimeout(Database::kDefaultBusyTimeoutMs);
+    if (!schema_.isEmpty())
+        openServerEngine(testServer())->exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema_));
     QDir::setCurrent(previous_);
     dir_.reset();
+}
+
+void runSql(const QString& statement) {
+    db().prepare(statement).exec();
+}
+
+void refuseWrites(const QString& table, const char* when, const QString& field,
+                  const QString& value) {
+    const QString condition =
+        field.isEmpty() ? QString() : QStringLiteral("NEW.\"%1\" = '%2'").arg(field, value);
+    if (db().onServer()) {
+        runSql(
+            QStringLiteral("CREATE OR REPLACE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql "
+                           "AS $$BEGIN RAISE EXCEPTION '書込み不可'; END$$"));
+        runSql(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON \"%2\" FOR EACH ROW %3 "
+                              "EXECUTE FUNCTION refuse()")
+                   .arg(when, table, condition.isEmpty() ? QString() : "WHEN (" + condition + ")"));
+    } else {
+        runSql(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON \"%2\" %3 BEGIN SELECT "
+                              "RAISE(ABORT, '書込み不可'); END")
+                   .arg(when, table, condition.isEmpty() ? QString() : "WHEN " + condition));
+    }
 }
 
 std::vector<Record> records(const QString& table) {

@@ -10,19 +10,42 @@
 
 #include "data/recordset.h"
 
+// The tests run on the embedded file, or on the database server that the environment variable
+// JIKANWARI_TEST_SERVER names (a libpq connection string; ./test starts a throwaway one).
+QString testServer();
+bool testingOnServer();
+
 // Every test runs in a fresh working directory holding a new, empty 時間割.mdb (tables, indexes
-// and the standard item labels), opened as the process connection.
+// and the standard item labels), opened as the process connection; on a server, in a schema of
+// its own instead of the file.
 class DatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
     QString dir() const { return dir_->path(); }
+    // What Database::open takes to open the test's database again.
+    const QString& location() const { return location_; }
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
     QString previous_;
+    QString schema_;
+    QString location_;
 };
+
+// Makes the engine refuse every insert or update (`when` "INSERT" or "UPDATE") of a table with
+// the message 書込み不可, or only of the records whose `field` holds `value`: an engine error in
+// the middle of an operation, on either back end.
+void refuseWrites(const QString& table, const char* when, const QString& field = {},
+                  const QString& value = {});
+// Runs SQL on the process connection, outside the cursor, for what no screen does.
+void runSql(const QString& statement);
+
+// For tests of what only the embedded file has (locks held by other programs on the file, the
+// file itself).
+#define SKIP_ON_SERVER() \
+    if (testingOnServer()) GTEST_SKIP() << "the embedded file only"
 
 using Record = std::map<QString, Value>;
 

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QStyledItemDelegate>
+
 #include "ui/grid.h"
 
 namespace {
@@ -153,3 +156,42 @@ TEST(GridTest, ARowWithItsSwitchOnJoinsEqualNeighbours) {
 }
 
 }  // namespace
+
+namespace {
+
+// Colours, alignments, a smaller font, a text too long for its cell and one of two lines.
+QImage paintedGrid(bool styleDelegate) {
+    Grid g;
+    if (styleDelegate) g.setItemDelegate(new QStyledItemDelegate(&g));
+    g.resize(600, 200);
+    g.setRows(6);
+    g.setCols(4);
+    g.setColWidth(-1, 2000);
+    const QStringList texts = {"番号", "山田　太郎", "", "長い名前の科目がこの欄に入り切らない",
+                               "A\nB", "1年"};
+    for (int r = 0; r < 6; ++r)
+        for (int c = 0; c < 4; ++c) g.setTextMatrix(r, c, texts[(r + c) % texts.size()]);
+    g.setRow(1);
+    g.setCol(0);
+    g.setColSel(3);
+    g.setCellBackColor(14);
+    g.setRow(2);
+    g.setCol(1);
+    g.setRowSel(5);
+    g.setCellAlignment(4);
+    g.setCol(2);
+    g.setCellAlignment(5);
+    g.setCellForeColor(12);
+    g.setRow(3);
+    g.setCol(0);
+    g.setColSel(3);
+    g.setCellFontSize(8);
+    g.refresh();
+    return g.grab().toImage();
+}
+
+}  // namespace
+
+TEST(GridTest, CellsArePaintedExactlyAsTheStylePaintsThem) {
+    EXPECT_EQ(paintedGrid(false), paintedGrid(true));
+}

@@ -128,6 +128,7 @@ TEST_F(ScreenBaseTest, WorkDoneBeforeAModalScreenIsKeptWhenTheModalScreenFails) 
 }
 
 TEST_F(ScreenBaseTest, SuccessIsReportedOnlyOnceTheFileHasTheWork) {
+    SKIP_ON_SERVER();
     ScreenDriver d(new SampleScreen);
     auto& s = static_cast<SampleScreen&>(d.screen());
     d.set("名称", "𠮷田");
@@ -171,6 +172,7 @@ TEST_F(ScreenBaseTest, APrintIsPreviewedOnceItsOperationHasEndedAndItsMessageAft
 }
 
 TEST_F(ScreenBaseTest, AFileHeldByAnotherProgramIsReportedAsInUseForEveryOperation) {
+    SKIP_ON_SERVER();
     ScreenDriver d(new SampleScreen);
     OtherProgram other(OtherProgram::Hold::Write);
     d.click("B追加");

@@ -1,7 +1,11 @@
-// jikanwari-newdb [--demo | --large | --from-fet FILE.fet [--year Y] [--reduced OUT.fet]] PATH
-// Creates a new 時間割 database: every table and index and the standard item labels; --demo adds
-// a sample school for the current business year, --large a big school for the benchmarks,
-// --from-fet a school read from a FET file (its masters and the generator's demand).
+// jikanwari-newdb [--demo | --large | --from-fet FILE.fet [--year Y] [--reduced OUT.fet]]
+//                 PATH-OR-URI
+// jikanwari-newdb --from FILE URI
+// Creates a new 時間割 database, a file or a database on a server (a libpq connection URI or
+// string): every table and index and the standard item labels; --demo adds a sample school for
+// the current business year, --large a big school for the benchmarks, --from-fet a school read
+// from a FET file (its masters and the generator's demand). --from moves a school from its file
+// to a new server database in one step.
 
 #include <cstdio>
 
@@ -14,6 +18,7 @@
 #include "data/dates.h"
 #include "data/database.h"
 #include "data/new_database.h"
+#include "data/school_move.h"
 #include "newdb/fet_import.h"
 #include "newdb/sample_school.h"
 
@@ -26,14 +31,17 @@ void say(const QString& text) {
 int usage() {
     say(QStringLiteral(
         "使い方: jikanwari-newdb [--demo | --large | --from-fet FETファイル [--year 年度] "
-        "[--reduced FETファイル]] ファイル名\n"
+        "[--reduced FETファイル]] ファイル名または接続先\n"
+        "       jikanwari-newdb --from ファイル名 接続先\n"
         "  新しい時間割データベースを作ります（既存のファイルは変更しません）。\n"
+        "  接続先はサーバーのデータベース（例: postgresql://server/school）です。\n"
         "  --demo      見本の学校を入れます\n"
         "  --large     性能測定用の大きな学校を入れます\n"
         "  --from-fet  FET のファイルから教員・学年・組・科目・担当と自動作成の時数・不可時間を"
         "取り込みます\n"
         "  --year      取り込む年度（省略時は今の年度）。業務年度として登録します\n"
-        "  --reduced   取り込んだ内容だけを FET のファイルに書き出します（FET との比較用）"));
+        "  --reduced   取り込んだ内容だけを FET のファイルに書き出します（FET との比較用）\n"
+        "  --from      学校をファイルからサーバーへ移します（全表を一度に）"));
     return 2;
 }
 
@@ -70,7 +78,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     bool demo = false, large = false;
-    QString path, fetPath, reducedPath, yearText;
+    QString path, fetPath, reducedPath, yearText, from;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         auto next = [&](QString& into) {
@@ -82,8 +90,11 @@ int main(int argc, char** argv) {
             demo = true;
         else if (a == "--large")
             large = true;
-        else if (a == "--from-fet" || a == "--year" || a == "--reduced") {
-            if (!next(a == "--from-fet" ? fetPath : a == "--year" ? yearText : reducedPath))
+        else if (a == "--from-fet" || a == "--year" || a == "--reduced" || a == "--from") {
+            if (!next(a == "--from-fet" ? fetPath
+                      : a == "--year"   ? yearText
+                      : a == "--from"   ? from
+                                        : reducedPath))
                 return usage();
         } else if (a.startsWith("-") || !path.isEmpty())
             return usage();
@@ -93,6 +104,22 @@ int main(int argc, char** argv) {
     const bool fromFet = !fetPath.isEmpty();
     if (path.isEmpty() || int(demo) + int(large) + int(fromFet) > 1) return usage();
     if (!fromFet && (!yearText.isEmpty() || !reducedPath.isEmpty())) return usage();
+    if (!from.isEmpty()) {
+        if (demo || large || fromFet || !isServerLocation(path)) return usage();
+        try {
+            qint64 total = 0;
+            for (const auto& [table, count] : moveSchoolToServer(from, path)) total += count;
+            Database::close();
+            say(QStringLiteral("「%1」の学校を「%2」へ移しました（%3 件）。")
+                    .arg(from, path)
+                    .arg(total));
+            return 0;
+        } catch (const DbError& e) {
+            Database::close();
+            say(e.message());
+            return 1;
+        }
+    }
     bool yearOk = true;
     const int year =
         yearText.isEmpty() ? businessYearOf(QDate::currentDate()) : yearText.toInt(&yearOk);
@@ -101,7 +128,8 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    const bool existed = QFileInfo::exists(path);
+    const bool server = isServerLocation(path);
+    const bool existed = server || QFileInfo::exists(path);
     fet::ImportSummary imported;
     try {
         createNewDatabase(path);
@@ -117,6 +145,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (fromFet) report(fetPath, year, imported);
-    say(QStringLiteral("「%1」を作成しました。").arg(QFileInfo(path).absoluteFilePath()));
+    say(QStringLiteral("「%1」を作成しました。")
+            .arg(server ? path : QFileInfo(path).absoluteFilePath()));
     return 0;
 }
