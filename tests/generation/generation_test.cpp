@@ -115,12 +115,12 @@ TEST(GenerationExplanation, SaysWhatCannotBePlacedInTheUsersTerms) {
     q.teachers[1].unavailable.set(0);
     q.demands[2].activities.push_back(static_cast<int>(q.activities.size()));
     q.activities.push_back({"1年1組 理科（佐藤）", {0}, {1}, 1, 2, false, -1});
-    for (Engine engine : {Engine::Sat, Engine::Cp}) {
+    for (gen::Engine engine : {gen::Engine::Sat, gen::Engine::Cp}) {
         options.engine = engine;
         EXPECT_TRUE(mentions(solve(q, options).explanation,
                              "「1年1組 理科（佐藤）」を置ける時間がありません"));
     }
-    options.engine = Engine::Default;
+    options.engine = gen::Engine::Default;
     // The rest is still placed.
     EXPECT_EQ(r.best.unplaced(), 1);
     EXPECT_EQ(checkSolution(q, r.best).size(), 1);
@@ -173,7 +173,7 @@ TEST(GenerationEngines, BothMeetEveryKindOfMust) {
         p.activities[a].teachers = {1, 2};
     }
     (void)run;
-    for (Engine engine : {Engine::Sat, Engine::Cp}) {
+    for (gen::Engine engine : {gen::Engine::Sat, gen::Engine::Cp}) {
         SolveOptions options;
         options.seconds = 10;
         options.engine = engine;
