@@ -296,13 +296,19 @@ TEST_F(GenerationScreenTest, RegistrationThatCannotCommitLeavesTheTimetableAsItW
     ScreenDriver d(new 時間割自動作成);
     d.click("B作成");
     const auto before = records("組時間割");
-    {
+    if (testingOnServer()) {
+        // A server has no file to hold: the engine refuses the new lessons instead.
+        refuseWrites("組時間割", "INSERT");
+        answer({true});
+        d.click("B登録");
+    } else {
         OtherProgram other(OtherProgram::Hold::Read);
         answer({true});
         d.click("B登録");
     }
     EXPECT_NE(messages.last(), "時間割を登録しました。");
-    EXPECT_TRUE(messages.last().contains("取り消されました")) << messages.last().toStdString();
+    if (!testingOnServer())
+        EXPECT_TRUE(messages.last().contains("取り消されました")) << messages.last().toStdString();
     EXPECT_EQ(records("組時間割"), before);
 }
 
