@@ -2,6 +2,7 @@
 
 #include "common/selection_lists.h"
 #include "context/school_context.h"
+#include "data/database.h"
 #include "data/recordset.h"
 #include "timetable/slot_grid.h"
 
@@ -9,11 +10,18 @@ MasterNames::MasterNames(int year) : year_(year) {}
 
 MasterNames::~MasterNames() = default;
 
+bool MasterNames::yearListPays() {
+    // On the embedded file a look-up is a seek in memory, far cheaper than reading the whole
+    // year's list for the few dozen names a drawing needs; only a server's round trips make the
+    // list worth it.
+    return db().statementsAreRoundTrips();
+}
+
 const MasterNames::Kamoku& MasterNames::kamoku(const QString& dept, int grade,
                                                const QString& course, const QString& number) {
     auto [it, fresh] = kamoku_.try_emplace({dept, grade, course, number});
     if (!fresh || kamokuYear_) return it->second;
-    if (++kamokuLookups_ > kLookupsBeforeYear) {
+    if (yearListPays() && ++kamokuLookups_ > kLookupsBeforeYear) {
         readKamokuYear();
         return kamoku_[{dept, grade, course, number}];
     }
@@ -33,7 +41,7 @@ const MasterNames::Subject& MasterNames::subject(const QString& dept, int grade,
                                                  const QString& number) {
     auto [it, fresh] = subjects_.try_emplace({dept, grade, course, kamoku, number});
     if (!fresh || subjectYear_) return it->second;
-    if (++subjectLookups_ > kLookupsBeforeYear) {
+    if (yearListPays() && ++subjectLookups_ > kLookupsBeforeYear) {
         readSubjectYear();
         return subjects_[{dept, grade, course, kamoku, number}];
     }

@@ -12,8 +12,8 @@ class Recordset;
 // number look-ups of the course-subject and subject lists, on record sets kept open for the whole
 // drawing. A teacher's week or the stand-by list meets a new class at almost every line, and
 // opening a record set per line would cost as much as the rest of the drawing. A drawing that
-// asks for many names (a look-up per line costs a round trip to a database server) reads the
-// year's list once instead. The screen's selection (the lesson the user picked) is not touched.
+// asks for many names on a database server (where a look-up per line costs a round trip) reads
+// the year's list once instead. The screen's selection (the lesson the user picked) is not touched.
 class MasterNames {
 public:
     explicit MasterNames(int year);
@@ -44,6 +44,7 @@ public:
 private:
     // Look-ups one by one before the year's whole list is read.
     static constexpr int kLookupsBeforeYear = 8;
+    static bool yearListPays();
     void readKamokuYear();
     void readSubjectYear();
 
