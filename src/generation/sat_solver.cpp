@@ -1,10 +1,12 @@
 #include "generation/sat_solver.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <memory>
 #include <set>
+#include <thread>
 
 #include <cadical.hpp>
 
@@ -23,7 +25,7 @@ public:
     Deadline(Clock::time_point end, const SolveOptions& options, const Progress* progress)
         : end_(end), options_(options), progress_(progress) {}
     bool terminate() override {
-        if (stopped_ || Clock::now() >= end_ || Clock::now() >= pause_) return true;
+        if (stopped_ || Clock::now() >= end_ || (interrupt_ && *interrupt_)) return true;
         if (options_.onProgress && Clock::now() >= nextReport_) {
             nextReport_ = Clock::now() + std::chrono::milliseconds(200);
             if (!options_.onProgress(*progress_)) stopped_ = true;
@@ -31,8 +33,8 @@ public:
         return stopped_;
     }
     bool stopped() const { return stopped_; }
-    // Ends the next searches early (not the whole run) at `when`.
-    void pauseAt(Clock::time_point when) { pause_ = when; }
+    // Ends the next searches early (not the whole run) once `*flag` is set; nullptr: never.
+    void interruptOn(const std::atomic<bool>* flag) { interrupt_ = flag; }
     void stop() { stopped_ = true; }
     bool expired() const { return stopped_ || Clock::now() >= end_; }
 
@@ -41,7 +43,7 @@ private:
     const SolveOptions& options_;
     const Progress* progress_;
     Clock::time_point nextReport_ = Clock::now();
-    Clock::time_point pause_ = Clock::time_point::max();
+    const std::atomic<bool>* interrupt_ = nullptr;
     bool stopped_ = false;
 };
 
@@ -559,28 +561,37 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
     model->build();
     model->sat.connect_terminator(&deadline);
 
-    // CaDiCaL alone first, for a short while in proportion to the school's size. Constraint
-    // propagation (Gecode) places some schools at once where CaDiCaL searches for long: when
-    // CaDiCaL has nothing yet, Gecode's placement, if it finds one quickly, is checked by CaDiCaL
-    // as assumptions and becomes the start. CaDiCaL does the rest: what is impossible, and the
-    // wishes.
-    const double shortWhile = std::min(0.25 + 0.0004 * p.activities.size(), options.seconds * 0.1);
-    deadline.pauseAt(Clock::now() +
-                     std::chrono::milliseconds(static_cast<long long>(shortWhile * 1000)));
-    int status = model->solve();
-    deadline.pauseAt(Clock::time_point::max());
-    if (status == 0 && !deadline.expired()) {
+    // Constraint propagation (Gecode) places some schools at once where CaDiCaL searches for
+    // long, and the other way round: Gecode searches on the second core meanwhile, and a
+    // placement it finds first is checked by CaDiCaL as assumptions and becomes the start.
+    // CaDiCaL does the rest: what is impossible, and the wishes. Gecode is stopped as soon as
+    // CaDiCaL has its answer.
+    std::atomic<bool> hintReady{false}, hintWanted{true};
+    SolveResult hint;
+    std::thread helper([&] {
         SolveOptions quick;
-        quick.seconds = std::min(2.0, options.seconds * 0.1);
-        quick.onProgress = options.onProgress;
-        const SolveResult hint = solveWithCp(p, quick);
-        if (hint.stopped) deadline.stop();
-        if (hint.complete) {
-            model->sat.limit("conflicts", 1000);
-            // Refused or undecided, it says nothing about the demand itself.
-            status = model->solve(model->startsOf(hint.best)) == 10 ? 10 : 0;
+        quick.seconds = options.seconds;
+        quick.onProgress = [&](const Progress&) { return hintWanted.load(); };
+        hint = solveWithCp(p, quick);
+        hintReady = true;
+    });
+    struct Join {
+        std::atomic<bool>& wanted;
+        std::thread& thread;
+        ~Join() {
+            wanted = false;
+            thread.join();
         }
+    } join{hintWanted, helper};
+    deadline.interruptOn(&hintReady);
+    int status = model->solve();
+    deadline.interruptOn(nullptr);
+    if (status == 0 && hintReady && hint.complete && !deadline.expired()) {
+        model->sat.limit("conflicts", 1000);
+        // Refused or undecided, it says nothing about the demand itself.
+        status = model->solve(model->startsOf(hint.best)) == 10 ? 10 : 0;
     }
+    hintWanted = false;
     if (status != 10 && !deadline.expired()) status = model->solve();
 
     // Find a placement; while the demands cannot all be met, shrink the failed assumptions to a
