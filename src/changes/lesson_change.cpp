@@ -9,9 +9,13 @@ const QString kNoSubject = QStringLiteral("000");
 const QString kSelfStudy = QStringLiteral("自習");
 }  // namespace
 
+std::vector<Value> ChangeKey::values() const {
+    return {year, date, dept, grade, course, klass, 0, period};
+}
+
 bool ChangeKey::find(Recordset& rs) const {
     rs.setIndex("Key_変更");
-    rs.seek(Seek::Equal, {year, date, dept, grade, course, klass, 0, period});
+    rs.seek(Seek::Equal, values());
     return !rs.noMatch();
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include <QString>
+
+#include "data/value.h"
 
 class Recordset;
 class Screen;
@@ -19,6 +22,8 @@ struct ChangeKey {
     QString klass;
     int period = 0;
 
+    // The values of Key_変更 that name the change.
+    std::vector<Value> values() const;
     // Positions a record set of 時限変更 on the change; true when it is there.
     bool find(Recordset& rs) const;
 };

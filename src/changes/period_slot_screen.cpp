@@ -278,6 +278,11 @@ void 時限コマ::selectPicked() {
     c.selectionNumber = 0;
 }
 
+ChangeKey 時限コマ::pickedChange() const {
+    return {shown_.year,     shown_.date,    picked_->dept, picked_->grade,
+            picked_->course, picked_->klass, shown_.period};
+}
+
 void 時限コマ::takeLesson(const QString& kamoku, const QString& subject) {
     // The lesson keeps its numbers even when the masters no longer know them.
     WorkContext& c = ctx();
@@ -333,6 +338,7 @@ void 時限コマ::G時割_Click(int row, int col) {
                                 changes.text("変_教科略称"), changes.text("変_備考")};
     p.course = standard ? standard->course : change ? change->course : QString();
     picked_ = p;
+    changeShown_.take(pickedChange().values());
     selectPicked();
 
     // The lesson as it stands on the date: the teacher to keep, the subject to keep.
@@ -444,8 +450,8 @@ void 時限コマ::B確定_Click() {
     }
     if (!ask(QStringLiteral("入力内容で更新します。"))) return;
 
-    const ChangeKey key{shown_.year,     shown_.date,    picked_->dept, picked_->grade,
-                        picked_->course, picked_->klass, shown_.period};
+    const ChangeKey key = pickedChange();
+    if (!changeShown_.unchanged(*this, key.values())) return;
     storeChange(key,
                 isSelfStudy ? selfStudy(c.teacherNumber, c.teacherName, c.teacherDisplayName)
                             : ChangeContent{c.kamokuNumber, c.subjectNumber, 教科->text(),
@@ -461,8 +467,8 @@ void 時限コマ::B変更取消_Click() {
         showMessage(QStringLiteral("時間割を選択して下さい"));
         return;
     }
-    const ChangeKey key{shown_.year,     shown_.date,    picked_->dept, picked_->grade,
-                        picked_->course, picked_->klass, shown_.period};
+    const ChangeKey key = pickedChange();
+    if (!changeShown_.unchanged(*this, key.values())) return;
     if (cancelChange(*this, key,
                      changeLabel(shown_.date, shown_.period, picked_->deptName, picked_->gradeText,
                                  picked_->classText)))

@@ -3,7 +3,9 @@
 #include <optional>
 #include <vector>
 
+#include "changes/lesson_change.h"
 #include "changes/standby_list.h"
+#include "common/shown_records.h"
 #include "ui/screen.h"
 
 class QCheckBox;
@@ -42,6 +44,8 @@ private:
     void highlightLesson(int colour);
     void highlightStandby(int row, int colour);
     void takeLesson(const QString& kamoku, const QString& subject);
+    // The change of the picked lesson on the date and period shown.
+    ChangeKey pickedChange() const;
 
     QLineEdit* 年度;
     QLineEdit* 照会日;
@@ -67,6 +71,8 @@ private:
     } shown_;
     std::vector<StandbyRow> standby_;
     int standbyRow_ = 0;
+    // The picked class's change of the date as it was shown.
+    ShownRecords changeShown_{QStringLiteral("時限変更"), QStringLiteral("Key_変更")};
 
     // The lesson picked in the grid: its cell and its class.
     struct Picked {

@@ -215,6 +215,7 @@ void 教員コマ::G時割_Click(int row, int col) {
         return;
     }
     if (pick_) highlight(colour::kWhite);
+    changeShown_.forget();
     WorkContext& c = ctx();
     const int period = weekPeriodOfRow(row);
     pick_ =
@@ -260,6 +261,7 @@ void 教員コマ::showLesson(const WeekLesson& lesson) {
     Recordset change("時限変更");
     const ChangeKey key{week_->year,   pick_->date,  lesson.dept,  lesson.grade,
                         lesson.course, lesson.klass, pick_->period};
+    changeShown_.take(key.values());
     if (!key.find(change)) return;
     if (change.text("変_科目") == QStringLiteral("000")) {
         C科目->setEditText(kSelfStudy);
@@ -349,6 +351,7 @@ void 教員コマ::B確定_Click() {
 
     const ChangeKey key{week_->year,  pick_->date, c.departmentCode, c.grade,
                         c.courseCode, c.classCode, pick_->period};
+    if (!changeShown_.unchanged(*this, key.values())) return;
     // This screen has no remark box: a remark stored with the change stays.
     storeChange(key,
                 {c.kamokuNumber, c.subjectNumber, c.subjectName, c.subjectShortName,
@@ -371,6 +374,7 @@ void 教員コマ::B変更取消_Click() {
     const WeekLesson& l = *pick_->lesson;
     const ChangeKey key{week_->year, pick_->date, l.dept,       l.grade,
                         l.course,    l.klass,     pick_->period};
+    if (!changeShown_.unchanged(*this, key.values())) return;
     if (!cancelChange(*this, key,
                       changeLabel(pick_->date, pick_->period, pick_->classLabel, {}, {})))
         return;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "changes/teacher_week.h"
+#include "common/shown_records.h"
 #include "ui/screen.h"
 
 class QCheckBox;
@@ -72,4 +73,6 @@ private:
         QString classLabel;  // department, grade and class as the lists showed them
     };
     std::optional<Pick> pick_;
+    // The picked lesson's change of the date as it was shown.
+    ShownRecords changeShown_{QStringLiteral("時限変更"), QStringLiteral("Key_変更")};
 };

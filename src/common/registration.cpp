@@ -3,6 +3,7 @@
 #include "common/checks.h"
 #include "common/list_support.h"
 #include "common/selection_lists.h"
+#include "common/shown_records.h"
 #include "context/school_context.h"
 #include "data/recordset.h"
 #include "ui/grid.h"
@@ -68,16 +69,6 @@ void EntryList::paintRow(int row, int colour) {
 
 // ----------------------------------------------------------------------------- the steps
 
-namespace {
-
-std::vector<Value> storedValues(const Recordset& rs) {
-    std::vector<Value> values;
-    for (const QString& field : rs.fieldNames()) values.push_back(rs.value(field));
-    return values;
-}
-
-}  // namespace
-
 Registration::Registration(Screen& screen, Grid* grid, EntryList::Layout layout,
                            RegistrationPlan plan)
     : screen_(screen), list_(grid, std::move(layout)), plan_(std::move(plan)) {
@@ -101,7 +92,7 @@ Registration::Outcome Registration::save() {
     rs.seek(Seek::Equal, key);
     const bool added = rs.noMatch();
     const bool picked = !pickedKey_.empty() && key == pickedKey_;
-    if (picked && (added || storedValues(rs) != pickedRecord_)) {
+    if (picked && (added || recordValues(rs) != pickedRecord_)) {
         pickedKey_.clear();
         screen_.showMessage(kChangedText);
         return Outcome::Refused;
@@ -115,7 +106,7 @@ Registration::Outcome Registration::save() {
     }
     plan_.write(rs, added);
     rs.update();
-    if (picked) pickedRecord_ = storedValues(rs);
+    if (picked) pickedRecord_ = recordValues(rs);
 
     screen_.showMessage(plan_.subject + QStringLiteral("は更新(登録)されました。"));
     refill();
@@ -157,7 +148,7 @@ void Registration::pick(int row) {
         return;
     }
     pickedKey_ = key;
-    pickedRecord_ = storedValues(rs);
+    pickedRecord_ = recordValues(rs);
     plan_.show(rs);
 }
 

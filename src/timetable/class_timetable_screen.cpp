@@ -138,6 +138,7 @@ void 組時間割::B表示_Click() {
     ctx().workingYear = 年度->text().toInt();
     class_ = ShownClass::of(ctx());
     shown_ = true;
+    slotShown_.forget();
     表示中->setText(QStringLiteral("%1年度　%2　%3　%4")
                         .arg(class_.year)
                         .arg(class_.deptName, class_.gradeText, class_.classText));
@@ -203,7 +204,9 @@ void 組時間割::showSlotLesson() {
     const Slot& slot = c.slotTables.at(weekday_, period_);
     teacher_ = slot.entries[1].empty() ? slot.text[2] : slot.entries[1].teacher;
     Recordset rs("組時間割");
-    if (!shown_ || !LessonKey::of(c, weekday_, period_, teacher_).find(rs)) {
+    const LessonKey key = LessonKey::of(c, weekday_, period_, teacher_);
+    if (shown_) slotShown_.take(key.slotPrefix());
+    if (!shown_ || !key.find(rs)) {
         fields_.clear();
         備考->clear();
     } else {
@@ -293,8 +296,11 @@ void 組時間割::B確定_Click() {
                                  : SlotEntry{c.kamokuNumber, c.subjectNumber, teacher_, 0};
     if (slotChangeOf(key.slotLessons(), lesson, elective) == SlotChange::Replace) {
         if (!ask(replaceQuestion(*G時割, weekday_, period_))) return;
+        if (!slotShown_.unchanged(*this, key.slotPrefix())) return;
         key.removeSlot();
     } else if (!ask(QStringLiteral("入力内容で更新します。"))) {
+        return;
+    } else if (!slotShown_.unchanged(*this, key.slotPrefix())) {
         return;
     }
 
@@ -315,6 +321,8 @@ void 組時間割::B確定_Click() {
     rs.set("組_登録", freeText ? 1 : 0);
     rs.set("組_備考", 備考->text());
     rs.update();
+    // What is stored now is what the screen shows: a second 確定 of the slot goes through.
+    slotShown_.take(key.slotPrefix());
     showMessage(QStringLiteral("授業は更新(登録)されました。"));
     draw();
 }
@@ -323,11 +331,14 @@ void 組時間割::B削除_Click() {
     if (refuseWithoutClass()) return;
     if (!ask(QStringLiteral("指定授業を削除します。"))) return;
     selectShownClass();
+    const LessonKey key = LessonKey::of(ctx(), weekday_, period_, teacher_);
+    if (!slotShown_.unchanged(*this, key.slotPrefix())) return;
     Recordset rs("組時間割");
-    if (!LessonKey::of(ctx(), weekday_, period_, teacher_).find(rs)) {
+    if (!key.find(rs)) {
         showMessage(QStringLiteral("指定授業は登録されていません"));
     } else {
         rs.remove();
+        slotShown_.take(key.slotPrefix());
         showMessage(QStringLiteral("指定授業は削除されました"));
     }
     draw();

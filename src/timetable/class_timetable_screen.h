@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/shown_records.h"
 #include "timetable/lesson_fields.h"
 #include "timetable/lesson_record.h"
 #include "ui/screen.h"
@@ -58,6 +59,8 @@ private:
     int weekday_ = 0;
     int period_ = 0;
     QString teacher_;
+    // The lessons of the picked slot as they were shown.
+    ShownRecords slotShown_{QStringLiteral("組時間割"), QStringLiteral("Key_時間割")};
 
     // The class the grid shows.
     bool shown_ = false;

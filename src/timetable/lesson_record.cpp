@@ -30,15 +30,16 @@ void LessonKey::addTo(Recordset& rs) const {
     rs.set("組_教員", teacher);
 }
 
+std::vector<Value> LessonKey::slotPrefix() const {
+    return {year, dept, grade, course, klass, selection, weekday, period};
+}
+
 namespace {
 // Runs `each` on every lesson of the key's slot, the record set standing on it.
 template <typename F>
 void forSlot(const LessonKey& k, Recordset& rs, F each) {
     rs.setIndex("Key_時間割");
-    for (rs.seekPrefix(
-             {k.year, k.dept, k.grade, k.course, k.klass, k.selection, k.weekday, k.period});
-         rs.inPrefix(); rs.moveNext())
-        each();
+    for (rs.seekPrefix(k.slotPrefix()); rs.inPrefix(); rs.moveNext()) each();
 }
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include "context/slot_tables.h"
 #include "context/work_context.h"
+#include "data/value.h"
 
 class QComboBox;
 class Recordset;
@@ -29,6 +30,8 @@ struct LessonKey {
     bool find(Recordset& rs) const;
     // Starts a new record carrying the key.
     void addTo(Recordset& rs) const;
+    // The key values of the slot, every teacher's lesson there: the first fields of Key_時間割.
+    std::vector<Value> slotPrefix() const;
     // Every lesson of the key's slot, whatever its teacher, as the grid reads them.
     std::vector<SlotEntry> slotLessons() const;
     // Deletes every lesson of the key's slot; returns how many there were.

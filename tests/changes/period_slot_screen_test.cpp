@@ -224,4 +224,27 @@ TEST_F(PeriodSlotScreenTest, ACancelledChangeGivesTheClassItsStandardLessonAgain
     EXPECT_EQ(messages.last(), "2007/06/04 2限 高等部1年2組 の授業は変更されていません");
 }
 
+// Another workstation adds or edits the change after the pick: the screen refuses to write over
+// what it did not show, until the lesson is picked again.
+TEST_F(PeriodSlotScreenTest, AChangeMadeElsewhereSinceThePickIsNotOverwritten) {
+    auto d = show();
+    d->clickCell("G時割", 3, 4);
+    d->clickCell("G教員", 2, 1);
+    changeTo("2007/06/04", "002", 1, "1", 2, "005", "現代の国語", "現国", "他の端末");
+    answer({true});
+    d->click("B確定");
+    EXPECT_EQ(messages.last(), kChangedText);
+    EXPECT_EQ(changeOf("002", "1").at("変_教員"), Value("005"));
+
+    d->clickCell("G時割", 4, 4);
+    runSql("UPDATE \"時限変更\" SET \"変_備考\" = '研修' WHERE \"変_組\" = '2'");
+    d->click("B変更取消");
+    EXPECT_EQ(messages.last(), kChangedText);
+    EXPECT_EQ(changeOf("002", "2").at("変_備考"), Value("研修"));
+    d->clickCell("G時割", 4, 4);
+    answer({true});
+    d->click("B変更取消");
+    EXPECT_EQ(messages.last(), "変更を取消しました。");
+}
+
 }  // namespace

@@ -337,6 +337,37 @@ TEST_F(ClassTimetableScreenTest, DeletingTheClickedLessonOrOneThatIsNotThere) {
     EXPECT_EQ(d->cell("G時割", lessonRow(1), 2), "");
 }
 
+// Another workstation writes the slot between the pick and 確定 or 削除: nothing is overwritten
+// or deleted until the slot is picked again.
+TEST_F(ClassTimetableScreenTest, ASlotChangedElsewhereSinceItWasPickedIsNotOverwritten) {
+    lesson("002", 1, "1", 2, 1, "001", "01", "01", "現代の国語", "現国");
+    auto d = openShowing();
+    clickSlot(*d, 2, 1);
+    runSql("UPDATE \"組時間割\" SET \"組_備考\" = '他の端末'");
+    answer({true});
+    d->click("B削除");
+    EXPECT_EQ(messages.last(), kChangedText);
+    ASSERT_EQ(lessons().size(), 1u);
+
+    clickSlot(*d, 2, 2);
+    enterLesson(*d, "国語", "現代の国語", "佐藤　健一", "自分");
+    lesson("002", 1, "1", 2, 2, "002", "03", "01", "数学Ⅰ", "数Ⅰ");
+    answer({true});
+    d->click("B確定");
+    EXPECT_EQ(messages.last(), kChangedText);
+    ASSERT_EQ(lessons().size(), 2u);
+    EXPECT_EQ(lessons()[1].at("組_教員"), Value("002"));
+
+    clickSlot(*d, 2, 2);
+    enterLesson(*d, "国語", "現代の国語", "佐藤　健一", "自分");
+    answer({true});
+    d->click("B確定");
+    EXPECT_EQ(messages.last(), "授業は更新(登録)されました。");
+    answer({true});
+    d->click("B確定");
+    EXPECT_EQ(messages.last(), "授業は更新(登録)されました。");
+}
+
 TEST_F(ClassTimetableScreenTest, TheKeyboardReachesEveryControlInTurnAndPicksSlots) {
     auto d = openShowing();
     Screen& s = d->screen();
