@@ -11,6 +11,7 @@
 #include "changes/change_notice_screen.h"
 #include "changes/period_slot_screen.h"
 #include "changes/teacher_slot_screen.h"
+#include "generation_ui/generation_screen.h"
 #include "masters/basic_master_screen.h"
 #include "masters/course_subject_screen.h"
 #include "masters/item_name_screen.h"
@@ -30,6 +31,7 @@ std::map<QString, std::function<Screen*()>> menuScreens() {
         {QStringLiteral("時限コマ"), [] { return new 時限コマ; }},
         {QStringLiteral("時間割コピー"), [] { return new 時間割コピー; }},
         {QStringLiteral("時間割チェック"), [] { return new 時間割チェック; }},
+        {QStringLiteral("時間割自動作成"), [] { return new 時間割自動作成; }},
         {QStringLiteral("変更通知"), [] { return new 変更通知; }},
         {QStringLiteral("基本登録"), [] { return new 基本登録; }},
         {QStringLiteral("項目名登"), [] { return new 項目名登; }},

@@ -218,8 +218,8 @@ void 教員コマ::G時割_Click(int row, int col) {
     changeShown_.forget();
     WorkContext& c = ctx();
     const int period = weekPeriodOfRow(row);
-    pick_ =
-        Pick{col, period, week_->weekdayOf(col), week_->dateOf(col), week_->lessonAt(col, period)};
+    pick_ = Pick{
+        col, period, week_->weekdayOf(col), week_->dateOf(col), week_->lessonAt(col, period), {}};
     c.selectionNumber = 0;
     c.slotWeekday = pick_->weekday;
     c.slotPeriod = period;

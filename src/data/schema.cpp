@@ -215,6 +215,66 @@ std::vector<TableDef> buildSchema() {
          {{"時_学部", T}, {"時_曜日区分", I}, {"時_時限", I}, {"時_開始", T}, {"時_終了", T}},
          {{"Key_時程", {"時_学部", "時_曜日区分", "時_時限"}, true}},
          true},
+        // What the timetable generator places: per class, a subject's weekly lessons and their
+        // teachers. 作_教員 holds one or more teacher numbers joined by ","; 作_連続 0 = on
+        // different days, 1 = two may stand side by side on one day, n >= 2 = in runs of n
+        // periods of one day; 作_選択 > 0 ties lines (of any classes of the year) that are taught
+        // at the same times, an elective block; 作_分散 weighs "on different days" (100 = must);
+        // 作_後続, when not 0, is the 作_行 of a line of the same class taught directly after.
+        {"作成時数",
+         {{"作_年度", I},
+          {"作_学部", T},
+          {"作_学年", I},
+          {"作_コース", T},
+          {"作_組", T},
+          {"作_行", I},
+          {"作_科目", T},
+          {"作_教科", T},
+          {"作_教員", T},
+          {"作_時間数", I},
+          {"作_連続", I},
+          {"作_選択", I},
+          {"作_分散", I},
+          {"作_後続", I},
+          {"作_備考", T}},
+         {{"Key_作成時数", {"作_年度", "作_学部", "作_学年", "作_コース", "作_組", "作_行"}, true},
+          {"Idx_作成選択", {"作_年度", "作_選択"}, false}},
+         true},
+        // Slots the generator must leave free: 不_種別 1 for a teacher (不_教員), 2 for a grade
+        // (不_学部, 不_学年; 不_組 "" for the whole grade, or one class), 3 for everyone (a break).
+        // 不_時限 0 stands for the whole day (a teacher's 研修日).
+        {"作成不可",
+         {{"不_年度", I},
+          {"不_種別", I},
+          {"不_教員", T},
+          {"不_学部", T},
+          {"不_学年", I},
+          {"不_組", T},
+          {"不_曜日", I},
+          {"不_時限", I}},
+         {{"Key_作成不可",
+           {"不_年度", "不_種別", "不_教員", "不_学部", "不_学年", "不_組", "不_曜日", "不_時限"},
+           true}},
+         true},
+        // Slots of 組時間割 the generator keeps as they are (HR, 道徳, or any the user marks).
+        {"作成固定",
+         {{"固_年度", I},
+          {"固_学部", T},
+          {"固_学年", I},
+          {"固_コース", T},
+          {"固_組", T},
+          {"固_曜日", I},
+          {"固_時限", I}},
+         {{"Key_作成固定",
+           {"固_年度", "固_学部", "固_学年", "固_コース", "固_組", "固_曜日", "固_時限"},
+           true}},
+         true},
+        // The generator's settings per year: the week's size ("曜日数", "時限数") and the weights
+        // of the wishes; see src/generation/problem.h for the items.
+        {"作成設定",
+         {{"設_年度", I}, {"設_項目", T}, {"設_値", I}},
+         {{"Key_作成設定", {"設_年度", "設_項目"}, true}},
+         true},
     };
 }
 

@@ -36,6 +36,7 @@ struct Lesson {
     QString teacher, kamoku, kamokuName, subject, subjectName, subjectShort;
     QString teacherName, teacherDisplay;
     bool freeText = false;
+    int elective = 0;  // 組_選択番号
     ClassKey classKey() const { return {dept, grade, klass}; }
     bool sameClass(const Lesson& o) const {
         return dept == o.dept && grade == o.grade && course == o.course && klass == o.klass;
@@ -119,7 +120,7 @@ std::vector<Lesson> lessonsOf(int year) {
     readKeyRange({"組時間割", "Key_時間割", {year}, {year}},
                  {"組_学部", "組_学年", "組_コース", "組_組", "組_曜日", "組_時限", "組_教員",
                   "組_科目", "組_科目名", "組_教科", "組_教科名", "組_教科略称", "組_教員名",
-                  "組_教員表示名", "組_登録"},
+                  "組_教員表示名", "組_登録", "組_選択番号"},
                  [&](const KeyRow& r) {
                      Lesson l{r.text(0),         int(r.integer(1)), r.text(2),  r.text(3),
                               int(r.integer(4)), int(r.integer(5)), r.text(6),  r.text(7),
@@ -128,6 +129,7 @@ std::vector<Lesson> lessonsOf(int year) {
                      // "000" marks a lesson outside the registered subjects whatever its flag
                      // says.
                      l.freeText = r.integer(14) == 1 || l.kamoku == kCommonCode;
+                     l.elective = int(r.integer(15));
                      lessons.push_back(std::move(l));
                  });
     return lessons;
@@ -214,7 +216,9 @@ SortKey orderOf(Kind kind) {
 // ------------------------------------------------------------------------------ the checks
 
 // Lessons that share their teacher and slot with a lesson of another class. Parallel lessons of
-// one elective (or split) course subject in one grade are taught together: no clash.
+// one elective (or split) course subject in one grade are taught together: no clash. So is one
+// lesson given to several classes at once, of any grades, which is stored in each class under the
+// same subject and the same selection number above 0.
 void doubleBookings(const std::vector<Lesson>& lessons, const Masters& masters, Collector& out) {
     auto parallel = [&](const Lesson& l) {
         if (l.freeText) return false;
@@ -223,6 +227,9 @@ void doubleBookings(const std::vector<Lesson>& lessons, const Masters& masters, 
         return (k && k->elective != 0) || (s && (s->split != 0 || s->elective != 0));
     };
     auto together = [&](const Lesson& a, const Lesson& b) {
+        if (a.elective > 0 && a.elective == b.elective && a.kamoku == b.kamoku &&
+            a.subject == b.subject)
+            return true;
         return a.dept == b.dept && a.grade == b.grade && a.course == b.course &&
                a.kamoku == b.kamoku && parallel(a) && parallel(b);
     };

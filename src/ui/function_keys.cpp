@@ -12,7 +12,7 @@ namespace {
 // from storing so that a slipped finger does not delete.
 const std::pair<const char*, int> kKeys[] = {
     {"B表示", Qt::Key_F1},      {"B確定", Qt::Key_F2},     {"確定", Qt::Key_F2},
-    {"B登録", Qt::Key_F2},      {"Bクリア", Qt::Key_F3},   {"B削除", Qt::Key_F4},
+    {"B登録", Qt::Key_F2},      {"B設定確定", Qt::Key_F2}, {"Bクリア", Qt::Key_F3},   {"B削除", Qt::Key_F4},
     {"削除", Qt::Key_F4},       {"B変更取消", Qt::Key_F5}, {"前月", Qt::Key_F6},
     {"次月", Qt::Key_F7},       {"B印刷", Qt::Key_F8},     {"BExcel出力", Qt::Key_F9},
     {"B祝日登録", Qt::Key_F10}, {"BiCalendar出力", Qt::Key_F11}, {"B出力", Qt::Key_F8},

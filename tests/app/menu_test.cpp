@@ -31,6 +31,7 @@ const std::vector<std::pair<const char*, const char*>> kButtons = {
     {"B時間割登", "時間割作成"},         {"終了", "終了"},
     {"B教科コピー", "科目・教科コピー"}, {"B教科登録", "教科登録"},
     {"B科目登録", "科目登録"},           {"B時割チェック", "時間割チェック"},
+    {"B自動作成", "時間割自動作成"},
 };
 
 void registerBusinessYear() {
@@ -60,7 +61,7 @@ TEST_F(MenuTest, EveryButtonIsThereWithItsCaptionAndOnlyButtonsWithAFunctionAreE
          {"B時間割登", "B時割コピー", "B教員コマ",   "B時限コマ", "B変更通知",
           "B基本情報", "B項目名登",   "B行事登録",   "B科目登録", "B教科登録",
           "B期間登録", "B教員登録",   "B教員一覧",   "B担当一覧", "B担任照会",
-          "B期末処理", "B再編成",     "B教科コピー", "B教員一括", "B時割チェック"})
+          "B期末処理", "B再編成",     "B教科コピー", "B教員一括", "B時割チェック", "B自動作成"})
         EXPECT_TRUE(d.enabled(ready)) << ready;
     EXPECT_TRUE(messages.shown.empty());
 }

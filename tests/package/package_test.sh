@@ -25,6 +25,7 @@ grep -q "Description:" <<<"$info" || fail "no description"
 
 contents="$(dpkg-deb --contents "$deb" | awk '{print $NF}')"
 for path in ./usr/bin/jikanwari ./usr/bin/jikanwari-newdb ./usr/bin/jikanwari-start \
+            ./usr/bin/jikanwari-generate ./usr/share/man/man1/jikanwari-generate.1.gz \
             ./usr/share/applications/jikanwari.desktop \
             ./usr/share/icons/hicolor/scalable/apps/jikanwari.svg \
             ./usr/share/man/man1/jikanwari.1.gz ./usr/share/doc/jikanwari/copyright; do

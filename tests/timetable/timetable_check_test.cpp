@@ -100,9 +100,17 @@ TEST_F(TimetableCheckTest, ATeacherInTwoClassesAtOnceIsADoubleBookingUnlessTheyS
     stored("3", 5, 1, "004", "03", "01");
     stored("1", 6, 6, "002", "000", "000");
     stored("3", 6, 6, "002", "000", "000");
+    // One lesson given to classes of two grades at once is stored under one selection number;
+    // under two numbers it is two lessons.
+    stored("1", 3, 5, "002", "01", "01", {{"組_選択番号", 1}});
+    stored("1", 3, 5, "002", "01", "01", {{"組_学年", 2}, {"組_選択番号", 1}});
+    stored("2", 3, 6, "002", "01", "01", {{"組_選択番号", 2}});
+    stored("2", 3, 6, "002", "01", "01", {{"組_学年", 2}, {"組_選択番号", 3}});
     EXPECT_EQ(listed(Kind::DoubleBooking),
               QStringList({"高等部,1年,1組,月,1,佐藤　健一,高等部 1年2組 と重複しています",
                            "高等部,1年,2組,月,1,佐藤　健一,高等部 1年1組 と重複しています",
+                           "高等部,1年,2組,火,6,鈴木　美咲,高等部 2年2組 と重複しています",
+                           "高等部,2年,2組,火,6,鈴木　美咲,高等部 1年2組 と重複しています",
                            "高等部,1年,1組,木,1,山口　幸子,高等部 1年3組 と重複しています",
                            "高等部,1年,2組,木,1,山口　幸子,高等部 1年3組 と重複しています",
                            "高等部,1年,3組,木,1,山口　幸子,"

@@ -60,14 +60,7 @@ void fillLargeSchool(int lastYear) {
         addRecord(rs,
                   {{"マ_番号", "010"}, {"マ_連番", "001"}, {"マ_名称", "10"}, {"マ_略称", "10"}});
     }
-    {
-        Recordset rs("業務年度");
-        for (int k = 1; k <= 2; ++k)
-            addRecord(rs, {{"業_区分", k},
-                           {"業_年度", lastYear + k - 1},
-                           {"業_開始日", QStringLiteral("%1/04/01").arg(lastYear + k - 1)},
-                           {"業_終了日", QStringLiteral("%1/03/31").arg(lastYear + k)}});
-    }
+    writeBusinessYears(lastYear);
     {
         Recordset rs("教員");
         for (int t = 0; t < kTeachers; ++t)

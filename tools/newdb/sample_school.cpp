@@ -411,17 +411,6 @@ void writeMasters() {
                    {"マ_備考", "年度"}});
 }
 
-void writeBusinessYears(int year) {
-    Recordset rs("業務年度");
-    for (int k = 1; k <= 2; ++k) {
-        const int y = year + k - 1;
-        addRecord(rs, {{"業_区分", k},
-                       {"業_年度", y},
-                       {"業_開始日", QStringLiteral("%1/04/01").arg(y)},
-                       {"業_終了日", QStringLiteral("%1/03/31").arg(y + 1)}});
-    }
-}
-
 void writeSubjects(int year) {
     Recordset ka("科目");
     Recordset kyo("教科");
