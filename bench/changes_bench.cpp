@@ -30,14 +30,9 @@
 
 namespace {
 
-// A Wednesday in the test week of June, period 3: lessons, changes and events all meet there.
-const QDate kDate = [] {
-    QDate d(kYear, 6, 1);
-    while (d.dayOfWeek() != 3) d = d.addDays(1);
-    return d;
-}();
+const QDate kDate = benchDate();
 const QString kDateText = dateText(kDate);
-constexpr int kPeriod = 3;
+constexpr int kPeriod = kBenchPeriod;
 const QString kTeacher = QStringLiteral("007");
 
 void openSchool() {
@@ -47,16 +42,6 @@ void openSchool() {
 }
 
 // ----------------------------------------------------------------------------- the period view
-
-// The working values 時限コマ holds after 表示 of the benchmark's date and period.
-WorkContext periodContext() {
-    WorkContext ctx;
-    ctx.workingYear = kYear;
-    ctx.lessonDateText = kDateText;
-    ctx.slotWeekday = weekdayNumber(kDate);
-    ctx.slotPeriod = kPeriod;
-    return ctx;
-}
 
 void BM_PeriodView_Build(benchmark::State& state) {
     openSchool();

@@ -79,21 +79,13 @@ bool useBackEnd(benchmark::State& state) {
     return true;
 }
 
-const QDate kDate = [] {
-    QDate d(kYear, 6, 1);
-    while (d.dayOfWeek() != 3) d = d.addDays(1);
-    return d;
-}();
+const QDate kDate = benchDate();
 
 void BM_Action_ClassDraw(benchmark::State& state) {
     BackToFile back;
     if (!useBackEnd(state)) return;
     school().setToday(kDate);
-    WorkContext ctx;
-    ctx.workingYear = kYear;
-    ctx.departmentCode = "002";
-    ctx.grade = 2;
-    ctx.classCode = "7";
+    WorkContext ctx = classContext();
     Grid grid;
     for (auto _ : state) {
         Operation op;
@@ -106,16 +98,12 @@ void BM_Action_PeriodView(benchmark::State& state) {
     BackToFile back;
     if (!useBackEnd(state)) return;
     school().setToday(kDate);
-    WorkContext ctx;
-    ctx.workingYear = kYear;
-    ctx.lessonDateText = dateText(kDate);
-    ctx.slotWeekday = weekdayNumber(kDate);
-    ctx.slotPeriod = 3;
+    WorkContext ctx = periodContext();
     Grid lessons, standby;
     for (auto _ : state) {
         Operation op;
         GRDコマ(ctx, 1, lessons);
-        GRD待機教員(ctx, standby, kYear, ctx.lessonDateText, ctx.slotWeekday, 3);
+        GRD待機教員(ctx, standby, kYear, ctx.lessonDateText, ctx.slotWeekday, kBenchPeriod);
         op.commit();
     }
 }
@@ -124,18 +112,14 @@ void BM_Action_PeriodConfirm(benchmark::State& state) {
     BackToFile back;
     if (!useBackEnd(state)) return;
     school().setToday(kDate);
-    WorkContext ctx;
-    ctx.workingYear = kYear;
-    ctx.lessonDateText = dateText(kDate);
-    ctx.slotWeekday = weekdayNumber(kDate);
-    ctx.slotPeriod = 3;
+    WorkContext ctx = periodContext();
     const ChangeKey key{kYear, ctx.lessonDateText, "002", 2, QString(), "7", 3};
     Grid lessons, standby;
     for (auto _ : state) {
         Operation op;  // not committed: the next round stores the same change again
         storeChange(key, selfStudy("007", "教員007", "教員007"), std::nullopt);
         GRDコマ(ctx, 1, lessons);
-        GRD待機教員(ctx, standby, kYear, ctx.lessonDateText, ctx.slotWeekday, 3);
+        GRD待機教員(ctx, standby, kYear, ctx.lessonDateText, ctx.slotWeekday, kBenchPeriod);
     }
 }
 

@@ -16,11 +16,7 @@ namespace {
 void BM_ShowClass_GridDraw(benchmark::State& state) {
     openLargeSchool();
     school().setToday(QDate::currentDate());
-    WorkContext ctx;
-    ctx.workingYear = kYear;
-    ctx.departmentCode = "002";
-    ctx.grade = 2;
-    ctx.classCode = "7";
+    WorkContext ctx = classContext();
     Grid grid;
     for (auto _ : state) {
         Operation op;
