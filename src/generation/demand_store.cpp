@@ -13,14 +13,6 @@ namespace gen {
 
 namespace {
 
-// 組_曜日 counts from Sunday (1) to Saturday (7); the generator's days from Monday (0).
-int dayOfWeekday(int weekday) {
-    return (weekday + 5) % 7;
-}
-int weekdayOfDay(int day) {
-    return (day + 1) % 7 + 1;
-}
-
 struct ClassKey {
     QString dept;
     int grade = 0;
@@ -295,16 +287,37 @@ QString subjectName(int year, const ClassKey& c, const QString& kamoku, const QS
     return name.isEmpty() ? kamoku + '-' + kyouka : name;
 }
 
-std::map<QString, int> readSettings(int year) {
-    std::map<QString, int> out;
+// The settings items and where each lives in Settings.
+struct Item {
+    const char* name;
+    int Settings::*plain = nullptr;
+    int Weights::*weight = nullptr;
+};
+const Item kItems[] = {
+    {"曜日数", &Settings::days},
+    {"時限数", &Settings::periods},
+    {"1日最大", &Settings::dailyMax},
+    {"作成秒数", &Settings::seconds},
+    {"重み_分散", nullptr, &Weights::spread},
+    {"重み_空き", nullptr, &Weights::teacherGap},
+    {"重み_1日最大", nullptr, &Weights::dailyMax},
+    {"重み_最終時限", nullptr, &Weights::heavyLast},
+};
+const QString kHardDailyMax = QStringLiteral("1日最大必須");
+
+void storeSetting(int year, const QString& item, int value) {
     Recordset rs("作成設定");
     rs.setIndex("Key_作成設定");
-    rs.seek(Seek::AtLeast, {year});
-    while (!rs.noMatch() && !rs.eof() && rs.integer("設_年度") == year) {
-        out[rs.text("設_項目")] = rs.integer("設_値");
-        rs.moveNext();
+    rs.seek(Seek::Equal, {year, item});
+    if (rs.noMatch()) {
+        rs.addNew();
+        rs.set("設_年度", year);
+        rs.set("設_項目", item);
+    } else {
+        rs.edit();
     }
-    return out;
+    rs.set("設_値", value);
+    rs.update();
 }
 
 struct StoredLine {
@@ -325,19 +338,12 @@ Problem loadProblem(int year, const QString& department, QStringList* warnings) 
     auto warn = [&](const QString& w) {
         if (warnings) *warnings << w;
     };
-    const auto settings = readSettings(year);
-    auto setting = [&](const char* item, int fallback) {
-        auto it = settings.find(QString::fromUtf8(item));
-        return it == settings.end() ? fallback : it->second;
-    };
-    p.days = std::clamp(setting("曜日数", 5), 1, kMaxDays);
-    p.periods = std::clamp(setting("時限数", 6), 1, kMaxPeriods);
-    p.weights.spread = setting("重み_分散", p.weights.spread);
-    p.weights.teacherGap = setting("重み_空き", p.weights.teacherGap);
-    p.weights.dailyMax = setting("重み_1日最大", p.weights.dailyMax);
-    p.weights.heavyLast = setting("重み_最終時限", p.weights.heavyLast);
-    const int dailyMax = setting("1日最大", 0);
-    p.dailyMaxIsHard = setting("1日最大必須", 0) == 1;
+    const Settings settings = readSettings(year);
+    p.days = std::clamp(settings.days, 1, kMaxDays);
+    p.periods = std::clamp(settings.periods, 1, kMaxPeriods);
+    p.weights = settings.weights;
+    const int dailyMax = settings.dailyMax;
+    p.dailyMaxIsHard = settings.dailyMaxIsHard;
 
     Names names = readNames();
     std::map<QString, int> teacherIndex;
@@ -399,7 +405,7 @@ Problem loadProblem(int year, const QString& department, QStringList* warnings) 
         rs.setIndex("Key_作成不可");
         rs.seek(Seek::AtLeast, {year});
         while (!rs.noMatch() && !rs.eof() && rs.integer("不_年度") == year) {
-            const int day = dayOfWeekday(rs.integer("不_曜日"));
+            const int day = dayOfStoredWeekday(rs.integer("不_曜日"));
             const int period = rs.integer("不_時限");
             Week w;
             if (day < p.days)
@@ -433,7 +439,7 @@ Problem loadProblem(int year, const QString& department, QStringList* warnings) 
     const std::vector<StoredLesson> stored = lessonsOfYear(year);
     for (const StoredLesson& l : stored) {
         if (groupIndex.count(l.cls) || l.teacher.isEmpty()) continue;
-        const int day = dayOfWeekday(l.weekday);
+        const int day = dayOfStoredWeekday(l.weekday);
         if (day >= p.days || l.period < 1 || l.period > p.periods) continue;
         p.teachers[teacherOf(l.teacher)].unavailable.set(day * p.periods + l.period - 1);
     }
@@ -483,7 +489,7 @@ Problem loadProblem(int year, const QString& department, QStringList* warnings) 
             const ClassKey c{rs.text("固_学部"), rs.integer("固_学年"), rs.text("固_コース"),
                              rs.text("固_組")};
             const int weekday = rs.integer("固_曜日"), period = rs.integer("固_時限");
-            const int day = dayOfWeekday(weekday);
+            const int day = dayOfStoredWeekday(weekday);
             rs.moveNext();
             auto g = groupIndex.find(c);
             if (g == groupIndex.end() || day >= p.days || period < 1 || period > p.periods)
@@ -665,7 +671,7 @@ void registerSolution(const Problem& p, const Solution& sol) {
         while (!rs.noMatch() && !rs.eof() && rs.integer("組_年度") == p.year &&
                rs.text("組_学部") == c.department && rs.integer("組_学年") == c.grade &&
                rs.text("組_コース") == c.course && rs.text("組_組") == c.classCode) {
-            const int day = dayOfWeekday(rs.integer("組_曜日"));
+            const int day = dayOfStoredWeekday(rs.integer("組_曜日"));
             const int period = rs.integer("組_時限") - 1;
             // Lessons outside the generated week are not the generator's: they stay too.
             const bool inWeek = day < p.days && period >= 0 && period < p.periods;
@@ -702,7 +708,7 @@ void registerSolution(const Problem& p, const Solution& sol) {
             if (codes.empty()) codes.push_back(QString());
             for (int k = 0; k < a.duration; ++k) {
                 const int slot = sol.start[i] + k;
-                const int weekday = weekdayOfDay(p.dayOf(slot)), period = p.periodOf(slot) + 1;
+                const int weekday = storedWeekday(p.dayOf(slot)), period = p.periodOf(slot) + 1;
                 for (const QString& code : codes) {
                     rs.seek(Seek::Equal, {p.year, c.department, c.grade, c.course, c.classCode,
                                           line.electiveNo, weekday, period, code});
@@ -733,6 +739,33 @@ void registerSolution(const Problem& p, const Solution& sol) {
         }
     }
     op.commit();
+}
+
+Settings readSettings(int year) {
+    Settings out;
+    Recordset rs("作成設定");
+    rs.setIndex("Key_作成設定");
+    rs.seek(Seek::AtLeast, {year, QString()});
+    for (; !rs.noMatch() && !rs.eof() && rs.integer("設_年度") == year; rs.moveNext()) {
+        const QString item = rs.text("設_項目");
+        const int value = rs.integer("設_値");
+        if (item == kHardDailyMax) out.dailyMaxIsHard = value == 1;
+        for (const Item& i : kItems) {
+            if (item != QString::fromUtf8(i.name)) continue;
+            if (i.plain)
+                out.*(i.plain) = value;
+            else
+                out.weights.*(i.weight) = value;
+        }
+    }
+    return out;
+}
+
+void writeSettings(int year, const Settings& settings) {
+    for (const Item& i : kItems)
+        storeSetting(year, QString::fromUtf8(i.name),
+                     i.plain ? settings.*(i.plain) : settings.weights.*(i.weight));
+    storeSetting(year, kHardDailyMax, settings.dailyMaxIsHard ? 1 : 0);
 }
 
 }  // namespace gen

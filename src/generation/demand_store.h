@@ -10,6 +10,17 @@
 // 組時間割. Each function runs inside one Operation of its own (or joins the caller's).
 namespace gen {
 
+// The settings of a year (作成設定), with the generator's defaults for items never stored.
+struct Settings {
+    int days = 5, periods = 6;
+    int dailyMax = 0;  // every teacher's most lessons a day; 0 = no limit
+    bool dailyMaxIsHard = false;
+    Weights weights;
+    int seconds = 60;  // how long the screen's 作成 searches at most
+};
+Settings readSettings(int year);
+void writeSettings(int year, const Settings& settings);
+
 // Fills 作成時数 for `year` and `department` ("" = the whole school) from that year's 組時間割,
 // or, where a class has none, from the previous year's: per class one line per subject and
 // course subject with its weekly count, teachers and elective number. Replaces the lines it

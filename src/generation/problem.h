@@ -17,6 +17,15 @@ constexpr int kMaxDays = 7;
 constexpr int kMaxPeriods = 10;
 
 // A set of slots of the week (7 × 10 = 70 slots do not fit one 64-bit word).
+// Stored weekdays (組_曜日, 不_曜日, 固_曜日) count from Sunday (1 = 日, 2 = 月 … 7 = 土); the
+// generator's days from Monday (0 = 月).
+constexpr int storedWeekday(int day) {
+    return (day + 1) % 7 + 1;
+}
+constexpr int dayOfStoredWeekday(int weekday) {
+    return (weekday + 5) % 7;
+}
+
 struct Week {
     std::uint64_t bits[2] = {0, 0};
     bool test(int slot) const { return (bits[slot >> 6] >> (slot & 63)) & 1u; }

@@ -99,10 +99,10 @@ void 時間割自動作成::showUnavailable() {
             if (d == 0 || p == 0) g.setCellBackColor(colour::kLightYellow);
             if (d == 0 && p > 0) g.setText(QString::number(p));
             if (d == 0 || (p == 0 && d > 0)) {
-                if (p == 0 && d > 0) g.setText(school().weekdayNames[storedWeekday(d - 1)]);
+                if (p == 0 && d > 0) g.setText(school().weekdayNames[gen::storedWeekday(d - 1)]);
                 continue;
             }
-            const int weekday = storedWeekday(d - 1);
+            const int weekday = gen::storedWeekday(d - 1);
             const bool wholeDay = closed.count({weekday, 0}) > 0;
             if (wholeDay || closed.count({weekday, p})) {
                 g.setText(wholeDay ? QStringLiteral("終日") : QStringLiteral("×"));
@@ -121,7 +121,7 @@ void 時間割自動作成::G不可_Click(int row, int col) {
         return;
     }
     if (col < 1 || row < 0 || row >= G不可->rows() || col >= G不可->cols()) return;
-    const int weekday = storedWeekday(col - 1);
+    const int weekday = gen::storedWeekday(col - 1);
     // The heading closes or opens the whole day; a period of a day closed as a whole is opened
     // through its heading, so that a click never half-undoes a 研修日.
     if (row > 0 && readUnavailable(year_, owner).count({weekday, 0})) {

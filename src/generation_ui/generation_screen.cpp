@@ -114,7 +114,7 @@ void 時間割自動作成::B表示_Click() {
 
 void 時間割自動作成::showScope() {
     classes_ = classesInScope(year_, department_);
-    settings_ = readSettings(year_);
+    settings_ = gen::readSettings(year_);
     pickedRow_ = 0;
     hasProposal_ = false;
     L対象->setText(

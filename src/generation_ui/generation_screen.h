@@ -6,6 +6,7 @@
 
 #include "common/registration.h"
 #include "generation/solver.h"
+#include "generation/demand_store.h"
 #include "generation_ui/generation_tables.h"
 #include "ui/screen.h"
 
@@ -85,7 +86,7 @@ private:
     // The year and department shown.
     int year_ = 0;
     QString department_;
-    GenerationSettings settings_;
+    gen::Settings settings_;
     std::vector<ScopeClass> classes_;
     std::unique_ptr<EntryList> classList_;  // G組: one row per class of classes_
     int pickedRow_ = 0;                     // row of G組, 0 = none

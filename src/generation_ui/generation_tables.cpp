@@ -18,39 +18,6 @@ QString classLabel(const QString& dept, int grade, const QString& klass) {
              stored_names::klass(dept, klass));
 }
 
-// The settings items and where each lives in GenerationSettings.
-struct Item {
-    const char* name;
-    int GenerationSettings::*plain = nullptr;
-    int gen::Weights::*weight = nullptr;
-};
-const Item kItems[] = {
-    {"曜日数", &GenerationSettings::days},
-    {"時限数", &GenerationSettings::periods},
-    {"1日最大", &GenerationSettings::dailyMax},
-    {"作成秒数", &GenerationSettings::seconds},
-    {"重み_分散", nullptr, &gen::Weights::spread},
-    {"重み_空き", nullptr, &gen::Weights::teacherGap},
-    {"重み_1日最大", nullptr, &gen::Weights::dailyMax},
-    {"重み_最終時限", nullptr, &gen::Weights::heavyLast},
-};
-const QString kHardDailyMax = QStringLiteral("1日最大必須");
-
-void storeSetting(int year, const QString& item, int value) {
-    Recordset rs("作成設定");
-    rs.setIndex("Key_作成設定");
-    rs.seek(Seek::Equal, {year, item});
-    if (rs.noMatch()) {
-        rs.addNew();
-        rs.set("設_年度", year);
-        rs.set("設_項目", item);
-    } else {
-        rs.edit();
-    }
-    rs.set("設_値", value);
-    rs.update();
-}
-
 std::vector<Value> unavailableKey(int year, const UnavailableOwner& o, int weekday, int period) {
     const bool teacher = o.kind == UnavailableOwner::Teacher;
     const bool grade = o.kind == UnavailableOwner::Grade;
@@ -134,33 +101,6 @@ std::vector<ScopeClass> classesInScope(int year, const QString& department) {
         out.push_back(c);
     }
     return out;
-}
-
-GenerationSettings readSettings(int year) {
-    GenerationSettings out;
-    Recordset rs("作成設定");
-    rs.setIndex("Key_作成設定");
-    rs.seek(Seek::AtLeast, {year, QString()});
-    for (; !rs.noMatch() && !rs.eof() && rs.integer("設_年度") == year; rs.moveNext()) {
-        const QString item = rs.text("設_項目");
-        const int value = rs.integer("設_値");
-        if (item == kHardDailyMax) out.dailyMaxIsHard = value == 1;
-        for (const Item& i : kItems) {
-            if (item != QString::fromUtf8(i.name)) continue;
-            if (i.plain)
-                out.*(i.plain) = value;
-            else
-                out.weights.*(i.weight) = value;
-        }
-    }
-    return out;
-}
-
-void writeSettings(int year, const GenerationSettings& settings) {
-    for (const Item& i : kItems)
-        storeSetting(year, QString::fromUtf8(i.name),
-                     i.plain ? settings.*(i.plain) : settings.weights.*(i.weight));
-    storeSetting(year, kHardDailyMax, settings.dailyMaxIsHard ? 1 : 0);
 }
 
 std::set<std::pair<int, int>> readUnavailable(int year, const UnavailableOwner& owner) {

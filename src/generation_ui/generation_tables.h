@@ -25,23 +25,6 @@ struct ScopeClass {
 // as the masters list them, and any other class that already has demand lines of `year`.
 std::vector<ScopeClass> classesInScope(int year, const QString& department);
 
-// Stored weekdays count from Sunday (1 = 日, 2 = 月 … 7 = 土), as in 組時間割; the generator's
-// days count from Monday (0 = 月).
-constexpr int storedWeekday(int day) {
-    return (day + 1) % 7 + 1;
-}
-
-// The settings of a year (作成設定), with the generator's defaults for items never stored.
-struct GenerationSettings {
-    int days = 5, periods = 6;
-    int dailyMax = 0;  // every teacher's most lessons a day; 0 = no limit
-    bool dailyMaxIsHard = false;
-    gen::Weights weights;
-    int seconds = 60;  // how long 作成 searches at most
-};
-GenerationSettings readSettings(int year);
-void writeSettings(int year, const GenerationSettings& settings);
-
 // Whose slots 作成不可 closes: a teacher, a grade or one class of it, or everybody (a break).
 struct UnavailableOwner {
     enum Kind { Teacher = 1, Grade = 2, Everyone = 3 };

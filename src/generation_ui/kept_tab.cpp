@@ -107,7 +107,7 @@ QWidget* 時間割自動作成::buildSettingsTab() {
 }
 
 void 時間割自動作成::showSettings() {
-    const GenerationSettings& s = settings_;
+    const gen::Settings& s = settings_;
     曜日数->setText(QString::number(s.days));
     時限数->setText(QString::number(s.periods));
     一日最大->setText(QString::number(s.dailyMax));
@@ -132,7 +132,7 @@ void 時間割自動作成::B設定確定_Click() {
         showMessage(c.message);
         return;
     }
-    GenerationSettings s;
+    gen::Settings s;
     s.days = 曜日数->text().toInt();
     s.periods = 時限数->text().toInt();
     s.dailyMax = 一日最大->text().toInt();
@@ -142,7 +142,7 @@ void 時間割自動作成::B設定確定_Click() {
     s.weights.dailyMax = 重み一日最大->text().toInt();
     s.weights.heavyLast = 重み最終時限->text().toInt();
     s.seconds = 作成秒数->text().toInt();
-    writeSettings(year_, s);
+    gen::writeSettings(year_, s);
     afterCommit([this, s] {
         settings_ = s;
         showUnavailable();

@@ -274,7 +274,7 @@ void 時間割自動作成::showProposalClass() {
                 if (x.subjectSplit == 1) kind = 2;
             }
             for (int k = 0; k < a.duration; ++k) {
-                const int w = storedWeekday(problem_.dayOf(start)),
+                const int w = gen::storedWeekday(problem_.dayOf(start)),
                           p = problem_.periodOf(start) + k + 1;
                 if (!SlotTables::inRange(w, p)) continue;
                 Slot& s = x.slotTables.at(w, p);

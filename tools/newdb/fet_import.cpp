@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "data/database.h"
+#include "generation/problem.h"
 #include "newdb/fet_school.h"
 #include "newdb/record_writer.h"
 
@@ -40,10 +41,6 @@ QStringList displayNames(const QStringList& names) {
                                                       : start);
     }
     return out;
-}
-
-int weekdayOf(int day) {  // the file's first day is Monday (2), the seventh Sunday (1)
-    return (day + 1) % 7 + 1;
 }
 
 const QString kDepartment = QStringLiteral("001");
@@ -169,7 +166,7 @@ void writeGeneratorTables(const School& s, const Plan& p, const Codes& codes, in
                            {"不_学部", kind == 2 ? kDepartment : QString()},
                            {"不_学年", grade},
                            {"不_組", klass},
-                           {"不_曜日", weekdayOf(slot.day)},
+                           {"不_曜日", gen::storedWeekday(slot.day)},
                            {"不_時限", slot.hour + 1}});
         };
         for (const auto& [t, slot] : s.teacherOff) off(1, codes.teachers[t], 0, {}, slot);
