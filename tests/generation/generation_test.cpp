@@ -87,6 +87,11 @@ TEST(GenerationChecker, NamesEveryKindOfBrokenRuleAndPassesASoundWeek) {
     p.teachers[1].dailyMax = 1;
     EXPECT_TRUE(mentions(checkSolution(p, sound),
                          "佐藤先生の火曜日の授業 3 コマが 1 日の上限 1 を超えています"));
+    // 数学 on Monday and Tuesday is too close once a day must lie between.
+    p.dailyMaxIsHard = false;
+    p.demands[0].minDaysApart = 2;
+    EXPECT_EQ(checkSolution(p, sound),
+              QStringList{"「1年1組 数学（山田）」が月曜1限と火曜1限で日が近すぎます"});
 }
 
 TEST(GenerationExplanation, SaysWhatCannotBePlacedInTheUsersTerms) {
