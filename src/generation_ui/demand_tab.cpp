@@ -139,7 +139,7 @@ RegistrationPlan 時間割自動作成::demandPlan() {
         分散->setText(QString::number(rs.integer("作_分散")));
         // A line stored before 間隔 existed holds 0, which the generator reads as 1.
         間隔->setText(QString::number(std::max(1, rs.integer("作_間隔"))));
-        showFollowing(rs.integer("作_後続"));
+        showFollowing(rs.integer("作_後続"), rs.integer("作_行"));
     };
     p.listFrom = [this] {
         const ScopeClass* c = pickedClass();
@@ -317,16 +317,17 @@ void 時間割自動作成::listClassTotals() {
     if (pickedRow_ > 0) list.highlight(pickedRow_);
 }
 
-// 後続: the class's lines as "行 教科" entries; an empty field is none.
-void 時間割自動作成::showFollowing(int row) {
+// 後続: the class's other lines as "行 教科" entries; an empty field is none.
+void 時間割自動作成::showFollowing(int row, int own) {
     C後続->clear();
     const EntryList& list = demand_->list();
     for (int r = 1; r <= list.count(); ++r)
-        C後続->addItem(list.cell(r, 0) + ' ' + list.cell(r, kSubjectColumn));
+        if (list.cell(r, 0).toInt() != own)
+            C後続->addItem(list.cell(r, 0) + ' ' + list.cell(r, kSubjectColumn));
     C後続->setCurrentIndex(-1);
     C後続->setEditText(QString());
-    for (int r = 1; r <= list.count(); ++r)
-        if (list.cell(r, 0).toInt() == row && row > 0) C後続->setCurrentIndex(r - 1);
+    for (int i = 0; i < C後続->count() && row > 0; ++i)
+        if (C後続->itemText(i).section(' ', 0, 0).toInt() == row) C後続->setCurrentIndex(i);
 }
 
 int 時間割自動作成::followingRow() const {

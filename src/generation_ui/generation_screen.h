@@ -56,7 +56,7 @@ private:
     void B時数取込_Click();
     void G時数_Click(int row, int col);
     void clearDemandFields();
-    void showFollowing(int row);
+    void showFollowing(int row, int own = 0);
     int followingRow() const;
     void checkFollowing();
     void listDemand();

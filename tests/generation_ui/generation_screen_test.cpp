@@ -253,6 +253,7 @@ TEST_F(GenerationScreenTest, ALineIsFollowedByAnotherOfItsClassAndKeptDaysApart)
     EXPECT_EQ(d.cell("G時数", 1, 9), "2");
     d.clickCell("G時数", 1, 0);
     EXPECT_EQ(d.text("C後続"), "2 現代の国語");
+    EXPECT_EQ(d.entries("C後続"), (QStringList{"2 現代の国語", "3 言語文化"}));
 
     // Refused: itself, a row the class lacks, a way back to the line, a week's worth of days.
     const auto refused = [&](const char* line, const char* following, const char* apart) {
