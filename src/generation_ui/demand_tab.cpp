@@ -124,6 +124,20 @@ RegistrationPlan 時間割自動作成::demandPlan() {
         rs.set("作_間隔", 間隔->text().toInt());
         rs.set("作_後続", followingRow());
     };
+    // A line that followed the deleted one follows nothing now: the generator would otherwise
+    // warn about a line that is gone on every run, and a line added later under the freed
+    // number would silently inherit the pairing.
+    p.removed = [](const std::vector<Value>& key) {
+        Recordset rs(QStringLiteral("作成時数"));
+        rs.setIndex(QStringLiteral("Key_作成時数"));
+        const std::vector<Value> klass(key.begin(), key.end() - 1);
+        for (rs.seekPrefix(klass); rs.inPrefix(); rs.moveNext()) {
+            if (rs.integer("作_後続") != key.back().toInt()) continue;
+            rs.edit();
+            rs.set("作_後続", 0);
+            rs.update();
+        }
+    };
     p.show = [this](const Recordset& rs) {
         行->setText(QString::number(rs.integer("作_行")));
         stored_names::Kamoku k{year_, rs.text("作_学部"), rs.integer("作_学年"),

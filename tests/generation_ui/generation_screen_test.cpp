@@ -276,6 +276,18 @@ TEST_F(GenerationScreenTest, ALineIsFollowedByAnotherOfItsClassAndKeptDaysApart)
     for (Record& r : records("作成時数"))
         stored[r["作_行"].toInt()] = {r["作_後続"].toInt(), r["作_間隔"].toInt()};
     EXPECT_EQ(stored[3], (std::pair<qint64, qint64>(0, 0)));
+
+    // Deleting line 2 leaves line 1 following nothing rather than a line that is gone.
+    d.clickCell("G時数", 2, 0);
+    answer({true});
+    d.click("B削除");
+    ASSERT_EQ(messages.last(), "表示内容は削除されました。");
+    stored.clear();
+    for (Record& r : records("作成時数"))
+        stored[r["作_行"].toInt()] = {r["作_後続"].toInt(), r["作_間隔"].toInt()};
+    EXPECT_EQ(stored.count(2), 0u);
+    EXPECT_EQ(stored[1].first, 0);
+    EXPECT_EQ(d.cell("G時数", 1, 9), "");
 }
 
 TEST_F(GenerationScreenTest, WithoutDemandThereIsNothingToMake) {
