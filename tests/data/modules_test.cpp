@@ -49,7 +49,9 @@ TEST(ModuleTest, WithoutTheServerModuleAServerLocationIsRefusedAndAFileStillWork
     // The generator runs on CaDiCaL alone and says nothing about the missing engine; asked for
     // that engine, it says why it cannot.
     const QString year = QString::number(businessYearOf(QDate::currentDate()));
-    EXPECT_EQ(runAlone(GENERATE_TOOL, {file, year, "--prefill", "--seconds", "5"}, &out), 0)
+    EXPECT_EQ(runAlone(GENERATE_TOOL,
+                       {file, year, "--prefill", "--department", "001", "--seconds", "4"}, &out),
+              0)
         << out.toStdString();
     EXPECT_FALSE(out.contains("制約ソルバー")) << out.toStdString();
     EXPECT_EQ(runAlone(GENERATE_TOOL, {file, "2026", "--engine", "cp"}, &out), 2);
