@@ -85,9 +85,9 @@ public:
         const QRect frame = option->rect.adjusted(0, top, -1, -1);
         painter->save();
         // Plain strokes: antialiasing the rounded shape cost as much as the image did.
-        painter->fillRect(frame.adjusted(1, 1, -1, -1), option->palette.window().color().darker(103));
+        painter->fillRect(frame.adjusted(1, 1, -1, -1), option->palette.window().color().darker(104));
         painter->setRenderHint(QPainter::Antialiasing, false);
-        painter->setPen(option->palette.window().color().darker(140));
+        painter->setPen(option->palette.window().color().darker(112));
         painter->setBrush(Qt::NoBrush);
         painter->drawRoundedRect(frame, 2, 2);
         painter->restore();
