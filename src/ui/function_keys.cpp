@@ -28,8 +28,14 @@ const std::pair<const char*, int> kKeys[] = {
 }  // namespace
 
 int functionKeyFor(const QString& buttonName) {
-    for (const auto& [name, key] : kKeys)
-        if (buttonName == QString::fromUtf8(name)) return key;
+    // Asked for every button each time it is measured or painted: the names are converted once.
+    static const std::vector<std::pair<QString, int>> names = [] {
+        std::vector<std::pair<QString, int>> v;
+        for (const auto& [name, key] : kKeys) v.emplace_back(QString::fromUtf8(name), key);
+        return v;
+    }();
+    for (const auto& [name, key] : names)
+        if (buttonName == name) return key;
     return 0;
 }
 
