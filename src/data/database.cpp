@@ -202,6 +202,28 @@ void Database::create(const QString& path) {
         createFileDatabase(path);
 }
 
+void Database::openNew(const QString& path) {
+    close();
+    if (!isServerLocation(path)) {
+        createFileDatabase(path);
+        open(path);
+        g_current->begin();
+        return;
+    }
+    std::unique_ptr<Engine> engine = openServerEngine(path);
+    engine->setBusyTimeout(g_busyTimeoutMs);
+    // Destroyed on a failure before it is current, which rolls the creation back.
+    std::unique_ptr<Database> d(new Database(path, std::move(engine)));
+    d->begin();
+    d->engine_->createTables();
+    d->verifySchema();
+    g_current = std::move(d);
+}
+
+void Engine::createTables() {
+    throw DbError(QStringLiteral("このデータベースには表をこの方法で作成できません"));
+}
+
 Database::~Database() {
     // The statements go before the connection they belong to.
     pool_.clear();
