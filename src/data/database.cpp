@@ -387,6 +387,12 @@ Statement Database::prepare(int id) {
     return Statement(this, id, engine_->prepare(id, statementSql_[id]));
 }
 
+Statement Database::prepareForValues(const QString& sql) {
+    if (!onServer()) return prepare(sql);
+    // Neither pooled nor prepared on the server under a name (id -1).
+    return Statement(nullptr, -1, engine_->prepare(-1, sql.toUtf8()));
+}
+
 void Database::returnStatement(int id, std::unique_ptr<EngineStatement> stmt) {
     // Every use binds all parameters again, so the old values need not be cleared.
     pool_[id].push_back(std::move(stmt));

@@ -191,6 +191,10 @@ public:
     int statementId(const QString& sql);
     Statement prepare(int id);
     Statement prepare(const QString& sql) { return prepare(statementId(sql)); }
+    // A query whose best plan depends on its values (a range of a week or of a whole year): the
+    // server plans it for the values of each run, where a plan made once for any values would
+    // probe an index once per record of a long range. On the file it is a pooled statement.
+    Statement prepareForValues(const QString& sql);
     void returnStatement(int id, std::unique_ptr<EngineStatement> stmt);
     // The row id of the record an insert statement just stored (stepped once).
     qint64 insertedRowid(Statement& insert);
