@@ -204,6 +204,28 @@ void Database::create(const QString& path) {
         createFileDatabase(path);
 }
 
+void Database::openNew(const QString& path) {
+    close();
+    if (!isServerLocation(path)) {
+        createFileDatabase(path);
+        open(path);
+        g_current->begin();
+        return;
+    }
+    std::unique_ptr<Engine> engine = openServerEngine(path);
+    engine->setBusyTimeout(g_busyTimeoutMs);
+    // Destroyed on a failure before it is current, which rolls the creation back.
+    std::unique_ptr<Database> d(new Database(path, std::move(engine)));
+    d->begin();
+    d->engine_->createTables();
+    d->verifySchema();
+    g_current = std::move(d);
+}
+
+void Engine::createTables() {
+    throw DbError(QStringLiteral("このデータベースには表をこの方法で作成できません"));
+}
+
 Database::~Database() {
     // The statements go before the connection they belong to.
     pool_.clear();
@@ -386,6 +408,12 @@ Statement Database::prepare(int id) {
         return Statement(this, id, std::move(s));
     }
     return Statement(this, id, engine_->prepare(id, statementSql_[id]));
+}
+
+Statement Database::prepareForValues(const QString& sql) {
+    if (!onServer()) return prepare(sql);
+    // Neither pooled nor prepared on the server under a name (id -1).
+    return Statement(nullptr, -1, engine_->prepare(-1, sql.toUtf8()));
 }
 
 void Database::returnStatement(int id, std::unique_ptr<EngineStatement> stmt) {

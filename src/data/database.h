@@ -160,6 +160,11 @@ public:
     // Creates a new, empty database file (or the tables in an empty server database) with every
     // table and index. Refuses an existing file and a server database that has the tables.
     static void create(const QString& path);
+    // Creates a new database and opens it with an operation running (depth 1), which the caller
+    // ends with commit() or abandons by close(). On a server the tables are made inside that
+    // operation, so an abandoned one leaves the server database as it was; a new file has its
+    // tables already and is the caller's to remove (see NewDatabase).
+    static void openNew(const QString& path);
 
     // How long an operation waits for a file another program holds before it gives up.
     static constexpr int kDefaultBusyTimeoutMs = 3000;
@@ -186,6 +191,10 @@ public:
     int statementId(const QString& sql);
     Statement prepare(int id);
     Statement prepare(const QString& sql) { return prepare(statementId(sql)); }
+    // A query whose best plan depends on its values (a range of a week or of a whole year): the
+    // server plans it for the values of each run, where a plan made once for any values would
+    // probe an index once per record of a long range. On the file it is a pooled statement.
+    Statement prepareForValues(const QString& sql);
     void returnStatement(int id, std::unique_ptr<EngineStatement> stmt);
     // The row id of the record an insert statement just stored (stepped once).
     qint64 insertedRowid(Statement& insert);

@@ -13,6 +13,13 @@ struct sqlite3_stmt;
 // destroy beyond repair.
 bool isDatabaseFile(const QString& path);
 
+// Writes every table of the open database (the per-connection work tables excepted) into a new
+// database file at `path`: the backup a reorganization reads, made from a school on a server. The
+// copy is written beside `path` and replaces the file there only once it is whole; on a failure
+// (DbError) a file that was there stays as it was. Runs inside the caller's operation, so that it
+// copies what that operation sees.
+void writeDatabaseFile(const QString& path);
+
 // Another database file of this program (the backup a reorganization reads), opened read-only
 // beside the process connection, which may be inside an operation that rewrites its own file.
 // It waits for a file another program holds as long as the process connection does, and its

@@ -66,6 +66,10 @@ public:
     virtual void lockSchool(bool exclusive) { (void)exclusive; }
     // Called before an operation starts: a server connection lost earlier is made again here.
     virtual void beforeOperation() {}
+    // Makes every table and index of a new school inside the running transaction, so that they
+    // go with it when it is rolled back; refuses a database that has the tables already. Only the
+    // server makes its tables this way: a new file is made whole by createFileDatabase.
+    virtual void createTables();
     // The engine's own handle, for measurements against raw calls.
     virtual void* nativeHandle() const { return nullptr; }
 };

@@ -97,7 +97,7 @@ void readKeyRange(const KeyRange& range, const std::vector<const char*>& fields,
 
 void readQuery(const QString& sql, const std::vector<Value>& values,
                const std::function<void(const KeyRow&)>& row) {
-    Statement s = Database::current().prepare(sql);
+    Statement s = Database::current().prepareForValues(sql);
     int n = 0;
     for (const Value& v : values) s.bind(++n, v);
     const KeyRow record(s);

@@ -39,7 +39,8 @@ void readKeyRange(const KeyRange& range, const std::vector<const char*>& fields,
 // Runs a query the caller writes and calls `row` for each of its rows, for counts and joins that
 // a server answers in one round trip where a record set would look up record by record. The SQL
 // must run on both engines: "?" placeholders for `values` (never values in the text), quoted
-// table and field names, INTEGER and TEXT only, no engine's own functions.
+// table and field names, INTEGER and TEXT only, no engine's own functions. The server plans it for
+// the values of each run (see Database::prepareForValues).
 void readQuery(const QString& sql, const std::vector<Value>& values,
                const std::function<void(const KeyRow&)>& row);
 

@@ -1,5 +1,8 @@
 #include "data/new_database.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include "data/recordset.h"
 
 const std::vector<ItemLabel>& standardItemLabels() {
@@ -31,17 +34,47 @@ const std::vector<ItemLabel>& standardItemLabels() {
     return labels;
 }
 
-void createNewDatabase(const QString& path) {
-    Database::create(path);
-    Database::open(path);
-    Operation op;
-    Recordset rs("項目名");
-    for (const ItemLabel& item : standardItemLabels()) {
-        rs.addNew();
-        rs.set("MSG_番号", item.number);
-        rs.set("MSG_項目", item.label);
-        rs.set("MSG_メッセージ", item.message);
-        rs.update();
+NewDatabase::NewDatabase(const QString& path, bool itemLabels)
+    // An existing file is refused as it is; only a file made here is removed again.
+    : removeFile_(!isServerLocation(path) && !QFileInfo::exists(path)), path_(path) {
+    try {
+        Database::openNew(path);
+        if (!itemLabels) return;
+        Recordset rs("項目名");
+        for (const ItemLabel& item : standardItemLabels()) {
+            rs.addNew();
+            rs.set("MSG_番号", item.number);
+            rs.set("MSG_項目", item.label);
+            rs.set("MSG_メッセージ", item.message);
+            rs.update();
+        }
+    } catch (...) {
+        abandon();
+        throw;
     }
-    op.commit();
+}
+
+NewDatabase::~NewDatabase() {
+    if (!done_) abandon();
+}
+
+void NewDatabase::commit() {
+    // A failed commit is rolled back by the engine; the new file goes with it.
+    try {
+        db().commit();
+    } catch (...) {
+        abandon();
+        throw;
+    }
+    done_ = true;
+}
+
+void NewDatabase::abandon() noexcept {
+    done_ = true;
+    Database::close();  // rolls back what is not committed
+    if (removeFile_) QFile::remove(path_);
+}
+
+void createNewDatabase(const QString& path) {
+    NewDatabase(path).commit();
 }

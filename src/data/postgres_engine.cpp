@@ -279,6 +279,35 @@ public:
         startSession();
     }
 
+    void createTables() override {
+        // Several schools share one server database as schemas of their own: the first schema
+        // of the location's search path is made when it is not there yet.
+        if (query("SELECT coalesce(current_schema(), '')", {}, 1).value(0).isEmpty()) {
+            QString first = query("SELECT current_setting('search_path')", {}, 1)
+                                .value(0)
+                                .section(',', 0, 0)
+                                .trimmed();
+            if (first.startsWith('"') && first.endsWith('"') && first.size() > 1)
+                first = first.mid(1, first.size() - 2).replace("\"\"", "\"");
+            if (first.isEmpty() || first == "$user")
+                first = query("SELECT session_user", {}, 1).value(0);
+            exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(quotedName(first)));
+        }
+        for (const QString& t : tableNames())
+            if (findTableDef(t))
+                throw DbError(
+                    QStringLiteral("「%1」には既に時間割のデータベースがあります。既存のデータ"
+                                   "ベースは変更しません")
+                        .arg(location_));
+        // This connection's own work tables would stand in front of the school's tables of the
+        // same names: they go first and are made again afterwards.
+        for (const TableDef& t : schemaTables())
+            if (t.perConnection)
+                exec(QStringLiteral("DROP TABLE IF EXISTS pg_temp.%1").arg(quotedName(t.name)));
+        for (const QString& sql : schemaStatements(Dialect::Server)) exec(sql);
+        startSession();
+    }
+
     void* nativeHandle() const override { return conn_; }
 
     PGconn* conn() const { return conn_; }
@@ -340,28 +369,9 @@ Engine* openEngine(const QString& location) {
 
 void createDatabase(const QString& location) {
     PostgresEngine engine(location, connect(location));
-    // Several schools share one server database as schemas of their own: the first schema of
-    // the location's search path is made when it is not there yet.
-    if (engine.query("SELECT coalesce(current_schema(), '')", {}, 1).value(0).isEmpty()) {
-        QString first = engine.query("SELECT current_setting('search_path')", {}, 1)
-                            .value(0)
-                            .section(',', 0, 0)
-                            .trimmed();
-        if (first.startsWith('"') && first.endsWith('"') && first.size() > 1)
-            first = first.mid(1, first.size() - 2).replace("\"\"", "\"");
-        if (first.isEmpty() || first == "$user")
-            first = engine.query("SELECT session_user", {}, 1).value(0);
-        engine.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(quotedName(first)));
-    }
-    for (const QString& t : engine.tableNames())
-        if (findTableDef(t))
-            throw DbError(
-                QStringLiteral("「%1」には既に時間割のデータベースがあります。既存のデータ"
-                               "ベースは変更しません")
-                    .arg(location));
     engine.exec("BEGIN");
     try {
-        for (const QString& sql : schemaStatements(Dialect::Server)) engine.exec(sql);
+        engine.createTables();
         engine.exec("COMMIT");
     } catch (...) {
         engine.execQuietly("ROLLBACK");

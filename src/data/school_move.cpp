@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "data/database_copy.h"
+#include "data/new_database.h"
 #include "data/recordset.h"
 
 std::vector<std::pair<QString, qint64>> moveSchoolToServer(const QString& file,
@@ -13,10 +14,9 @@ std::vector<std::pair<QString, qint64>> moveSchoolToServer(const QString& file,
     if (source.fieldsOf(QStringLiteral("項目名")).isEmpty())
         throw DbError(
             QStringLiteral("「%1」は時間割のデータベースではありません").arg(source.fileName()));
-    Database::create(location);
-    Database::open(location);
+    // The tables and the records in one transaction: a failure leaves the server as it was.
+    NewDatabase made(location, false);
     std::vector<std::pair<QString, qint64>> counts;
-    Operation op;
     for (const TableDef& def : schemaTables()) {
         if (def.perConnection) continue;
         const QString table = QString::fromUtf8(def.name);
@@ -56,6 +56,6 @@ std::vector<std::pair<QString, qint64>> moveSchoolToServer(const QString& file,
                               .arg(count.columnInt(0)));
         counts.emplace_back(table, copied);
     }
-    op.commit();
+    made.commit();
     return counts;
 }

@@ -145,15 +145,24 @@ void DB再編成(Screen& screen) {
         ~RestoreTitle() { ctx.title = title; }
     } restore{ctx, callerTitle};
 
-    if (!screen.ask(
-            QStringLiteral("ﾃﾞｰﾀ･ﾍﾞｽの再編成を行います。ﾊﾞｯｸ･ｱｯﾌﾟの準備は完了していますか？")))
-        return;
     // The backup lies beside the database file; a school on a server keeps it in the working
     // folder.
     const QFileInfo home(db().path());
     const QDir folder = home.isFile() ? home.absoluteDir() : QDir::current();
     const QString backup = folder.filePath(kBackupFile);
-    if (!QFileInfo(backup).isFile()) {
+    // Nobody can copy a server's database as a file: there the program writes the backup itself,
+    // from what the server holds, and the clerk is told where it goes.
+    const bool fromServer = db().onServer();
+    const QString question =
+        fromServer
+            ? QStringLiteral("ﾃﾞｰﾀ･ﾍﾞｽの再編成を行います。サーバーのデータベースをバックアップ"
+                             "ファイル「%1」に書き出してから再編成します。%2よろしいですか？")
+                  .arg(QDir::toNativeSeparators(backup),
+                       QFileInfo::exists(backup) ? QStringLiteral("今あるファイルは置き換えます。")
+                                                 : QString())
+            : QStringLiteral("ﾃﾞｰﾀ･ﾍﾞｽの再編成を行います。ﾊﾞｯｸ･ｱｯﾌﾟの準備は完了していますか？");
+    if (!screen.ask(question)) return;
+    if (!fromServer && !QFileInfo(backup).isFile()) {
         screen.showMessage(QStringLiteral("バックアップファイル「%1」がありません。\n"
                                           "データベースの写しをこの名前で「%2」に用意してから、"
                                           "もう一度実行してください。\n"
@@ -163,7 +172,15 @@ void DB再編成(Screen& screen) {
     }
     {
         Progress progress(&screen, QStringLiteral("ﾃﾞｰﾀ･ﾍﾞｽを再編成しています…"),
-                          int(reorganizedTables().size()));
+                          int(reorganizedTables().size()) + (fromServer ? 1 : 0));
+        if (fromServer) {
+            // Under the school's lock from the copy on, so that nothing written elsewhere in
+            // between is lost when the tables are rebuilt from it.
+            db().lockSchoolExclusively();
+            progress.setLabel(QStringLiteral("バックアップを作成しています…"));
+            writeDatabaseFile(backup);
+            progress.advance();
+        }
         rebuildFromBackup(backup, &progress);
     }
     screen.showMessage(QStringLiteral("ﾃﾞｰﾀ･ﾍﾞｽの再編成は完了しました。"));

@@ -18,5 +18,6 @@ const QStringList& reorganizedTables();
 void rebuildFromBackup(const QString& backupPath, Progress* progress = nullptr);
 
 // DB再編成: the menu button's action. Asks whether the backup is ready, rebuilds from it and
-// reports, under the title of the action.
+// reports, under the title of the action. On a server it writes the backup itself, from the
+// server's database, and rebuilds from it in the same operation.
 void DB再編成(Screen& screen);

@@ -153,4 +153,26 @@ TEST_F(NewDatabaseTest, TheToolMovesASchoolFromItsFileToTheServerWhole) {
         ->exec("DROP SCHEMA " + target.section("search_path=", 1).remove('\'') + " CASCADE");
 }
 
+// A new school that fails on the way leaves no tables on the server, as a new file is removed:
+// they are made in the transaction that fills them.
+TEST_F(NewDatabaseTest, ANewSchoolThatFailsOnTheServerLeavesNothing) {
+    if (!testingOnServer()) GTEST_SKIP() << "needs a database server";
+    const QString schema = "failed_" + location().section("search_path=", 1).remove('\'');
+    const QString target = QString(location()).replace("search_path=", "search_path=failed_");
+    // Another workstation holds the school for term-end: the tool's first write is refused.
+    const QString lock =
+        QStringLiteral("hashtext(current_database() || '/' || '%1')").arg(schema);
+    runSql("SELECT pg_advisory_lock(" + lock + ")");
+    QString out;
+    EXPECT_EQ(runTool({"--demo", target}, &out), 1);
+    EXPECT_TRUE(out.contains("他の端末")) << out.toStdString();
+    runSql("SELECT pg_advisory_unlock(" + lock + ")");
+
+    ASSERT_EQ(runTool({target}, &out), 0) << out.toStdString();
+    Database::open(target);
+    EXPECT_FALSE(records("項目名").empty());
+    Database::close();
+    openServerEngine(testServer())->exec("DROP SCHEMA " + schema + " CASCADE");
+}
+
 }  // namespace

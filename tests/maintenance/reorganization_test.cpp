@@ -14,6 +14,9 @@ protected:
     void SetUp() override {
         // The backup is a copy of the database file.
         SKIP_ON_SERVER();
+        fill();
+    }
+    void fill() {
         MaintenanceTest::SetUp();
         businessYear(2007);
         insert("教科",
@@ -171,6 +174,41 @@ TEST_F(ReorganizationTest, ABackupAnotherProgramHoldsIsReportedAsInUse) {
     EXPECT_TRUE(messages.last().startsWith("「時間割bkup.mdb」は他のプログラムが使用中です。"))
         << messages.last().toStdString();
     EXPECT_EQ(records("教科"), before);
+}
+
+// On a server nobody can copy the database as a file: the program writes the backup itself.
+class ServerReorganizationTest : public ReorganizationTest {
+protected:
+    void SetUp() override {
+        if (!testingOnServer()) GTEST_SKIP() << "needs a database server";
+        fill();
+    }
+};
+
+TEST_F(ServerReorganizationTest, WritesTheBackupFromTheServerAndRebuildsFromItInOneOperation) {
+    // A table that refuses its records half way: everything rebuilt before it is rolled back.
+    refuseWrites("時限変更", "INSERT");
+    const auto lessons = records("組時間割");
+    reorganize();
+    EXPECT_TRUE(rolledBack());
+    EXPECT_EQ(records("組時間割"), lessons);
+    runSql("DROP TRIGGER refuse ON \"時限変更\"");
+
+    reorganize();
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_TRUE(messages.shown[0].text.contains("サーバーのデータベースをバックアップファイル"));
+    EXPECT_TRUE(messages.shown[0].text.contains("今あるファイルは置き換えます"));
+    EXPECT_EQ(messages.last(), "ﾃﾞｰﾀ･ﾍﾞｽの再編成は完了しました。");
+    EXPECT_EQ(lessonAt(1).at("組_登録"), Value(1));
+    EXPECT_EQ(records("教員")[1].at("員_表示名"), "長谷川");
+    EXPECT_EQ(records("WK時割変")[0].at("W_教科名"), "作業中");
+
+    // The backup holds the school as the server had it before the rebuild.
+    const QString server = location();
+    Database::open(kBackupFile);
+    EXPECT_EQ(records("教員")[1].at("員_表示名"), "");
+    EXPECT_EQ(records("組時間割"), lessons);
+    Database::open(server);
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QDate>
-#include <QFile>
 #include <QFileInfo>
 
 #include "context/school_context.h"
@@ -129,18 +128,17 @@ int main(int argc, char** argv) {
     }
 
     const bool server = isServerLocation(path);
-    const bool existed = server || QFileInfo::exists(path);
     fet::ImportSummary imported;
     try {
-        createNewDatabase(path);
+        // All or nothing: a failure leaves no new file and no tables on the server.
+        NewDatabase made(path);
         if (demo) fillSampleSchool(QDate::currentDate());
         if (large) fillLargeSchool(businessYearOf(QDate::currentDate()));
         if (fromFet) imported = fet::importFet(fetPath, year, reducedPath);
+        made.commit();
         Database::close();
     } catch (const DbError& e) {
         Database::close();
-        // Only a file this run created is removed; an existing file is never touched.
-        if (!existed) QFile::remove(path);
         say(e.message());
         return 1;
     }
