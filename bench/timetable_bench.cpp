@@ -1,6 +1,7 @@
-// Showing one class of the large school: the timetable grid's drawing (one record after another,
-// with the master look-ups of course subject, subject and teacher for each), next to the raw SQL
-// that reads the same records with the same master names in one joined statement.
+// Showing one class of the large school: the timetable grid's drawing (the class's records with
+// the names of their course subjects, subjects and teachers, the grid and the slot tables filled),
+// next to the raw SQL that reads the same records with the same master names in one joined
+// statement.
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>

@@ -10,8 +10,8 @@ class Recordset;
 
 // The names of course subjects and subjects of any class, each read once per drawing: the
 // number look-ups of the course-subject and subject lists, on record sets kept open for the whole
-// drawing. A teacher's week or the stand-by list meets a new class at almost every line, and
-// opening a record set per line would cost as much as the rest of the drawing. A drawing that
+// drawing. The stand-by list meets a new class at almost every line, and opening a record set
+// per line would cost as much as the rest of the drawing. A drawing that
 // asks for many names on a database server (where a look-up per line costs a round trip) reads
 // the year's list once instead. The screen's selection (the lesson the user picked) is not touched.
 class MasterNames {

@@ -97,29 +97,34 @@ bool inWeek(int weekday, int period) {
 
 // Each draw reads its records in one statement with only the fields it shows: a week is drawn
 // on every pick of a teacher, and reading whole records through a record set cost twice the
-// records' own reading.
+// records' own reading. The standard lessons come with their subjects' names from the master,
+// joined in the same statement rather than sought lesson by lesson.
 void drawStandard(Grid& g, TeacherWeek& week, MasterNames& names) {
-    readKeyRange(
-        {"組時間割", "Idx_教員コマ", {week.year, week.teacher}, {week.year, week.teacher}},
-        {"組_曜日", "組_時限", "組_学部", "組_学年", "組_コース", "組_組", "組_教科略称",
-         "組_教科名", "組_登録", "組_科目", "組_教科"},
-        [&](const KeyRow& rs) {
-            const int w = int(rs.integer(0)), p = int(rs.integer(1));
-            if (!inWeek(w, p)) return;
-            const WeekLesson lesson{rs.text(2), int(rs.integer(3)), rs.text(4), rs.text(5)};
-            const QString shortName = rs.text(6);
-            QString subject = shortOr(shortName, rs.text(7));
-            if (rs.integer(8) == 1) {
-                subject = shortName;
-            } else {
-                // The subject master's names; a subject no longer there shows what the
-                // lesson stored.
-                const auto& s = names.subject(lesson.dept, lesson.grade, lesson.course, rs.text(9),
-                                              rs.text(10));
-                if (s.found) subject = s.shownName();
-            }
-            writeLesson(g, week, names, week.columnOf(w), p, lesson, subject);
-        });
+    static const QString sql = QStringLiteral(
+        "SELECT k.\"組_曜日\", k.\"組_時限\", k.\"組_学部\", k.\"組_学年\", k.\"組_コース\", "
+        "k.\"組_組\", k.\"組_教科略称\", k.\"組_教科名\", k.\"組_登録\", "
+        "CASE WHEN ky.\"教_教科番号\" IS NULL THEN 0 ELSE 1 END, ky.\"教_名称\", ky.\"教_略称\" "
+        "FROM \"組時間割\" k "
+        "LEFT JOIN \"教科\" ky ON ky.\"教_年度\" = k.\"組_年度\" "
+        "AND ky.\"教_学部\" = k.\"組_学部\" AND ky.\"教_学年\" = k.\"組_学年\" "
+        "AND ky.\"教_コース\" = k.\"組_コース\" "
+        "AND ky.\"教_科目番号\" = k.\"組_科目\" AND ky.\"教_教科番号\" = k.\"組_教科\" "
+        "WHERE k.\"組_年度\" = ? AND k.\"組_教員\" = ? "
+        "ORDER BY k.\"組_曜日\", k.\"組_時限\", k.rowid");
+    readQuery(sql, {week.year, week.teacher}, [&](const KeyRow& rs) {
+        const int w = int(rs.integer(0)), p = int(rs.integer(1));
+        if (!inWeek(w, p)) return;
+        const WeekLesson lesson{rs.text(2), int(rs.integer(3)), rs.text(4), rs.text(5)};
+        const QString shortName = rs.text(6);
+        QString subject;
+        if (rs.integer(8) == 1)
+            subject = shortName;
+        else if (rs.integer(9) == 1)
+            subject = shortOr(rs.text(11), rs.text(10));
+        else  // a subject no longer in the master shows what the lesson stored
+            subject = shortOr(shortName, rs.text(7));
+        writeLesson(g, week, names, week.columnOf(w), p, lesson, subject);
+    });
 }
 
 void drawChanges(Grid& g, TeacherWeek& week, MasterNames& names) {
@@ -143,34 +148,36 @@ void drawChanges(Grid& g, TeacherWeek& week, MasterNames& names) {
 
 void drawEvents(Grid& g, const TeacherWeek& week) {
     const QString last = week.dateOf(TeacherWeek::kDays);
-    // Ordered by end date: every event from here on lasts into the week or beyond. One that
-    // starts after the week may be followed by a longer one that overlaps it, so the read goes
-    // on to the end of the year.
-    readKeyRange({"予定", "Idx_終了日", {week.year, week.firstDate}, {week.year}},
-                 {"予_日付", "予_授業F", "予_終了日", "予_学部", "予_学年", "予_時限From",
-                  "予_時限To", "予_略称", "予_名称"},
-                 [&](const KeyRow& rs) {
-                     const QString start = rs.text(0);
-                     const int lessons = start <= last ? int(rs.integer(1)) : 1;
-                     if (lessons != 0 && lessons != 2) return;
-                     const QString end = rs.text(2);
-                     const QString dept = rs.text(3);
-                     const int grade = int(rs.integer(4));
-                     const int from = int(rs.integer(5)), to = int(rs.integer(6));
-                     const QString label = shortOr(rs.text(7), rs.text(8));
-                     const int startCol = start <= week.firstDate ? 1 : week.columnOfDate(start);
-                     for (int c = std::max(startCol, 1);
-                          c <= TeacherWeek::kDays && week.dateOf(c) <= end; ++c)
-                         for (int p = 1; p <= TeacherWeek::kPeriods; ++p) {
-                             const auto& lesson = week.lessonAt(c, p);
-                             // A free period has no class for an event to concern.
-                             if (!lesson) continue;
-                             if (dept != kCommonDept && dept != lesson->dept) continue;
-                             if (grade != 0 && grade != lesson->grade) continue;
-                             if (lessons == 2 && (p < from || p > to)) continue;
-                             writeCell(g, c, p, label, label, label, colour::kLightMagenta);
-                         }
-                 });
+    // The events that last into the week and start by its end, in end-date order (a later one
+    // drawn over an earlier one). An event that starts after the week may end before one that
+    // overlaps it, so the start is a condition on each event, not the end of the read.
+    static const QString sql = QStringLiteral(
+        "SELECT \"予_日付\", \"予_授業F\", \"予_終了日\", \"予_学部\", \"予_学年\", "
+        "\"予_時限From\", \"予_時限To\", \"予_略称\", \"予_名称\" FROM \"予定\" "
+        "WHERE \"予_年度\" = ? AND \"予_終了日\" >= ? AND \"予_日付\" <= ? "
+        "ORDER BY \"予_終了日\", \"予_日付\", \"予_学部\", \"予_学年\", \"予_コース\", "
+        "\"予_連番\", rowid");
+    readQuery(sql, {week.year, week.firstDate, last}, [&](const KeyRow& rs) {
+        const QString start = rs.text(0);
+        const int lessons = int(rs.integer(1));
+        if (lessons != 0 && lessons != 2) return;
+        const QString end = rs.text(2);
+        const QString dept = rs.text(3);
+        const int grade = int(rs.integer(4));
+        const int from = int(rs.integer(5)), to = int(rs.integer(6));
+        const QString label = shortOr(rs.text(7), rs.text(8));
+        const int startCol = start <= week.firstDate ? 1 : week.columnOfDate(start);
+        for (int c = std::max(startCol, 1); c <= TeacherWeek::kDays && week.dateOf(c) <= end; ++c)
+            for (int p = 1; p <= TeacherWeek::kPeriods; ++p) {
+                const auto& lesson = week.lessonAt(c, p);
+                // A free period has no class for an event to concern.
+                if (!lesson) continue;
+                if (dept != kCommonDept && dept != lesson->dept) continue;
+                if (grade != 0 && grade != lesson->grade) continue;
+                if (lessons == 2 && (p < from || p > to)) continue;
+                writeCell(g, c, p, label, label, label, colour::kLightMagenta);
+            }
+    });
 }
 
 }  // namespace

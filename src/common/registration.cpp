@@ -128,6 +128,7 @@ Registration::Outcome Registration::remove(const std::vector<Value>& key) {
         return Outcome::NotRegistered;
     }
     rs.remove();
+    if (plan_.removed) plan_.removed(key);
     screen_.showMessage(plan_.deleted);
     refill();
     return Outcome::Deleted;

@@ -87,6 +87,9 @@ struct RegistrationPlan {
     std::function<void(Recordset& rs, bool added)> write;
     // Puts a picked entry into the inputs.
     std::function<void(const Recordset& rs)> show;
+    // Optional: runs in the same operation right after an entry is deleted, before the list is
+    // refilled, for a table whose other records point at the entry by key.
+    std::function<void(const std::vector<Value>& key)> removed;
 
     // The list: seek ">=" on listFrom() in listIndex (empty: the key index), list records while
     // within() holds (index order keeps them together), skipping those shown() refuses.

@@ -1,5 +1,7 @@
 #include "data/database.h"
 
+#include <algorithm>
+
 #include "data/engine.h"
 #include "data/recordset.h"
 
@@ -231,12 +233,32 @@ void Database::exec(const char* sql) {
     engine_->exec(QString::fromUtf8(sql));
 }
 
+namespace {
+// The statements that add the fields a later version gave a table the database already has.
+QStringList missingFields(Engine& engine, const TableDef& t) {
+    QStringList out;
+    std::vector<std::pair<QString, FieldType>> columns;
+    for (const FieldDef& f : t.fields) {
+        if (!f.addedLater) continue;
+        if (columns.empty()) columns = engine.columns(QString::fromUtf8(t.name));
+        const QString name = QString::fromUtf8(f.name);
+        if (std::none_of(columns.begin(), columns.end(),
+                         [&](const auto& c) { return c.first == name; }))
+            out << addFieldStatement(t, f, engine.dialect());
+    }
+    return out;
+}
+}  // namespace
+
 void Database::verifySchema() {
     // Reading the catalogue also tells a database of this program from anything else.
     const QStringList present = engine_->tableNames();
     QStringList missing;
     for (const TableDef& t : schemaTables()) {
-        if (present.contains(QString::fromUtf8(t.name))) continue;
+        if (present.contains(QString::fromUtf8(t.name))) {
+            missing << missingFields(*engine_, t);
+            continue;
+        }
         if (!t.addedLater)
             throw DbError(
                 QStringLiteral("「%1」は時間割のデータベースではありません（表「%2」がありません）")
@@ -244,7 +266,7 @@ void Database::verifySchema() {
         missing << tableStatements(t, engine_->dialect());
     }
     if (missing.isEmpty()) return;
-    // A database from before these tables: they are added together or not at all.
+    // A database from before these tables and fields: they are added together or not at all.
     exec("BEGIN");
     try {
         for (const QString& sql : missing) engine_->exec(sql);
@@ -254,6 +276,7 @@ void Database::verifySchema() {
         throw;
     }
 }
+
 
 TableMeta& Database::table(const char* name) {
     const auto it = literalTables_.find(name);

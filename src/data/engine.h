@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QByteArray>
+#include <QtGlobal>
 #include <QString>
 #include <QStringList>
 
@@ -73,9 +74,19 @@ public:
 std::unique_ptr<Engine> openFileEngine(const QString& path);
 void createFileDatabase(const QString& path);
 
-// The server engine; `location` is a libpq connection string, URI or "service=name".
+// The server engine; `location` is a libpq connection string, URI or "service=name". It lives in
+// a module of its own, loaded by the first call; without the module both throw a DbError that
+// says so.
 std::unique_ptr<Engine> openServerEngine(const QString& location);
 void createServerDatabase(const QString& location);
+
+// What the server engine's module offers through its entry jikanwariServerEngine().
+struct ServerEngineEntry {
+    Engine* (*open)(const QString& location);
+    void (*create)(const QString& location);
+};
+inline const QString kServerEngineModule = QStringLiteral("jikanwari-postgres");
+extern "C" Q_DECL_EXPORT const ServerEngineEntry* jikanwariServerEngine();
 
 // Throws the DbError for a failed call of the file engine (`code` its extended result code,
 // `why` its text): a file held by another program and a full disk are named as such for `file`.

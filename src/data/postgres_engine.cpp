@@ -332,15 +332,13 @@ PGconn* connect(const QString& location) {
     return conn;
 }
 
-}  // namespace
-
-std::unique_ptr<Engine> openServerEngine(const QString& location) {
+Engine* openEngine(const QString& location) {
     auto engine = std::make_unique<PostgresEngine>(location, connect(location));
     engine->startSession();
-    return engine;
+    return engine.release();
 }
 
-void createServerDatabase(const QString& location) {
+void createDatabase(const QString& location) {
     PostgresEngine engine(location, connect(location));
     // Several schools share one server database as schemas of their own: the first schema of
     // the location's search path is made when it is not there yet.
@@ -369,4 +367,11 @@ void createServerDatabase(const QString& location) {
         engine.execQuietly("ROLLBACK");
         throw;
     }
+}
+
+}  // namespace
+
+extern "C" Q_DECL_EXPORT const ServerEngineEntry* jikanwariServerEngine() {
+    static const ServerEngineEntry entry{openEngine, createDatabase};
+    return &entry;
 }

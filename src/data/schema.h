@@ -17,6 +17,9 @@ enum class Dialect { Embedded, Server };
 struct FieldDef {
     const char* name;
     FieldType type;
+    // Added to its table by a later version: opening a database made before adds the field,
+    // holding its default (0 or "") in every record.
+    bool addedLater = false;
 };
 
 struct IndexDef {
@@ -48,3 +51,6 @@ QString physicalIndexName(const QString& table, const QString& index);
 QStringList schemaStatements(Dialect dialect = Dialect::Embedded);
 // The SQL that creates one table and its indexes.
 QStringList tableStatements(const TableDef& table, Dialect dialect = Dialect::Embedded);
+// The SQL that adds a field to an existing table.
+QString addFieldStatement(const TableDef& table, const FieldDef& field,
+                          Dialect dialect = Dialect::Embedded);

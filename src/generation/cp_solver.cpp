@@ -170,7 +170,9 @@ SolveResult searchWithCp(const Problem& p, const SolveOptions& options) {
 
 }  // namespace
 
-SolveResult solveWithCp(const Problem& p, const SolveOptions& options) {
+namespace {
+
+SolveResult solveCatching(const Problem& p, const SolveOptions& options) {
     try {
         return searchWithCp(p, options);
     } catch (const Gecode::Exception& e) {
@@ -182,4 +184,12 @@ SolveResult solveWithCp(const Problem& p, const SolveOptions& options) {
     }
 }
 
+}  // namespace
+
 }  // namespace gen
+
+extern "C" Q_DECL_EXPORT void jikanwariSolveWithCp(const gen::Problem* problem,
+                                                   const gen::SolveOptions* options,
+                                                   gen::SolveResult* result) {
+    *result = gen::solveCatching(*problem, *options);
+}

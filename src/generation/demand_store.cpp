@@ -214,6 +214,7 @@ int prefillDemand(int year, const QString& department) {
             rs.set("作_選択", l.block);
             // On different days as a strong wish: the timetable it comes from may not keep that.
             rs.set("作_分散", 50);
+            rs.set("作_間隔", 1);
             rs.update();
             ++written;
         }
@@ -325,7 +326,7 @@ struct StoredLine {
     int row = 0;
     QString kamoku, kyouka;
     QStringList teachers;
-    int hours = 0, consecutive = 0, block = 0, spread = 0, next = 0;
+    int hours = 0, consecutive = 0, block = 0, spread = 0, next = 0, minDays = 1;
 };
 
 }  // namespace
@@ -375,7 +376,8 @@ Problem loadProblem(int year, const QString& department, QStringList* warnings) 
                              rs.integer("作_連続"),
                              rs.integer("作_選択"),
                              rs.integer("作_分散"),
-                             rs.integer("作_後続")};
+                             rs.integer("作_後続"),
+                             rs.integer("作_間隔")};
                 for (QString& t : l.teachers) t = t.trimmed();
                 if (l.hours > 0) lines.push_back(l);
             }
@@ -584,6 +586,8 @@ Problem loadProblem(int year, const QString& department, QStringList* warnings) 
             d.lines.push_back(line);
         }
         d.spreadWeight = std::clamp(head.spread, 0, 100);
+        // 0 is what a line stored before the field existed holds: on different days.
+        d.minDaysApart = std::clamp(head.minDays, 1, kMaxDays);
         if (head.block > 0) {
             QStringList shown = teacherNames.mid(0, 2);
             d.label = QStringLiteral("%1年 選択%2（%3%4）")

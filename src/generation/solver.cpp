@@ -25,6 +25,13 @@ Problem withoutRepeats(const Problem& problem) {
 
 SolveResult solve(const Problem& original, const SolveOptions& options) {
     const Problem problem = withoutRepeats(original);
+    QString unavailable;
+    if (options.engine == Engine::Cp && !cpSolverAvailable(&unavailable)) {
+        SolveResult result;
+        result.best.start.assign(problem.activities.size(), -1);
+        result.explanation << unavailable;
+        return result;
+    }
     SolveResult result = options.engine == Engine::Cp ? solveWithCp(problem, options)
                                                       : solveWithSat(problem, options);
     if (!result.complete && !result.stopped) {

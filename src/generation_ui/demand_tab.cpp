@@ -17,7 +17,9 @@
 
 namespace {
 
-const QStringList kDemandHeadings = {"行", "科目", "教科", "教員", "時数", "連続", "選択", "分散"};
+const QStringList kDemandHeadings = {"行", "科目", "教科", "教員", "時数",
+                                     "連続", "選択", "分散", "間隔", "後続"};
+constexpr int kSubjectColumn = 2;
 
 bool sameClass(const Recordset& rs, int year, const ScopeClass& c) {
     return rs.integer("作_年度") == year && rs.text("作_学部") == c.dept &&
@@ -40,13 +42,17 @@ QWidget* 時間割自動作成::buildDemandTab() {
     連続 = textBox("連続", 2);
     選択 = textBox("選択", 3);
     分散 = textBox("分散", 3);
-    for (QLineEdit* n : {行, 時間数, 連続, 選択, 分散}) n->setMaximumWidth(50);
+    間隔 = textBox("間隔", 1);
+    C後続 = comboBox("C後続");
+    for (QLineEdit* n : {行, 時間数, 連続, 選択, 分散, 間隔}) n->setMaximumWidth(50);
     教員->setToolTip(
         QStringLiteral("複数の教員は「・」で区切ります。右の一覧から選ぶと加わります。"));
     連続->setToolTip(
         QStringLiteral("0 別々の日、1 同じ日に2コマ続けてもよい、2以上 そのコマ数続けて"));
     選択->setToolTip(QStringLiteral("同じ番号の行（他の組も）は同じコマに置かれます。0 なし"));
     分散->setToolTip(QStringLiteral("別々の日に置く重み。100 必ず、0 問わない"));
+    間隔->setToolTip(QStringLiteral("授業と授業の間を何日あけるか。1 別々の日、2 1日おき以上"));
+    C後続->setToolTip(QStringLiteral("この行の授業のすぐ後（同じ日の次の時限）に置く、同じ組の行"));
 
     // Caption and field side by side, each row left-aligned, so a short number box stays next
     // to its caption.
@@ -67,7 +73,10 @@ QWidget* 時間割自動作成::buildDemandTab() {
     C教員->setMinimumWidth(160);
     row({{"行", 行}, {"科目", C科目}, {"教科", C教科}}, -1);
     row({{"教員", 教員}, {nullptr, C教員}}, 0);
-    row({{"時間数", 時間数}, {"連続", 連続}, {"選択", 選択}, {"分散", 分散}}, -1);
+    C後続->setMinimumWidth(160);
+    row({{"時間数", 時間数}, {"連続", 連続}, {"選択", 選択}, {"分散", 分散}, {"間隔", 間隔},
+         {"後続", C後続}},
+        -1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(button("B確定", QStringLiteral("確定"), [this] { B確定_Click(); }));
@@ -83,7 +92,8 @@ QWidget* 時間割自動作成::buildDemandTab() {
     layout->addLayout(buttons);
     demand_ = std::make_unique<Registration>(
         *this, G時数,
-        EntryList::Layout{kDemandHeadings, {400, 1300, 1700, 2400, 500, 500, 500, 500}, 12},
+        EntryList::Layout{
+            kDemandHeadings, {400, 1300, 1700, 2400, 500, 500, 500, 500, 500, 500}, 12},
         demandPlan());
     return page;
 }
@@ -111,6 +121,22 @@ RegistrationPlan 時間割自動作成::demandPlan() {
         rs.set("作_連続", 連続->text().toInt());
         rs.set("作_選択", 選択->text().toInt());
         rs.set("作_分散", 分散->text().toInt());
+        rs.set("作_間隔", 間隔->text().toInt());
+        rs.set("作_後続", followingRow());
+    };
+    // A line that followed the deleted one follows nothing now: the generator would otherwise
+    // warn about a line that is gone on every run, and a line added later under the freed
+    // number would silently inherit the pairing.
+    p.removed = [](const std::vector<Value>& key) {
+        Recordset rs(QStringLiteral("作成時数"));
+        rs.setIndex(QStringLiteral("Key_作成時数"));
+        const std::vector<Value> klass(key.begin(), key.end() - 1);
+        for (rs.seekPrefix(klass); rs.inPrefix(); rs.moveNext()) {
+            if (rs.integer("作_後続") != key.back().toInt()) continue;
+            rs.edit();
+            rs.set("作_後続", 0);
+            rs.update();
+        }
     };
     p.show = [this](const Recordset& rs) {
         行->setText(QString::number(rs.integer("作_行")));
@@ -125,6 +151,9 @@ RegistrationPlan 時間割自動作成::demandPlan() {
         連続->setText(QString::number(rs.integer("作_連続")));
         選択->setText(QString::number(rs.integer("作_選択")));
         分散->setText(QString::number(rs.integer("作_分散")));
+        // A line stored before 間隔 existed holds 0, which the generator reads as 1.
+        間隔->setText(QString::number(std::max(1, rs.integer("作_間隔"))));
+        showFollowing(rs.integer("作_後続"), rs.integer("作_行"));
     };
     p.listFrom = [this] {
         const ScopeClass* c = pickedClass();
@@ -145,7 +174,10 @@ RegistrationPlan 時間割自動作成::demandPlan() {
                            QString::number(rs.integer("作_時間数")),
                            QString::number(rs.integer("作_連続")),
                            QString::number(rs.integer("作_選択")),
-                           QString::number(rs.integer("作_分散"))};
+                           QString::number(rs.integer("作_分散")),
+                           QString::number(std::max(1, rs.integer("作_間隔"))),
+                           rs.integer("作_後続") ? QString::number(rs.integer("作_後続"))
+                                                 : QString()};
     };
     return p;
 }
@@ -173,6 +205,8 @@ void 時間割自動作成::checkDemand() {
     checkRange(c, 連続, QStringLiteral("連続"), 0, gen::kMaxPeriods);
     checkRange(c, 選択, QStringLiteral("選択"), 0, 999);
     checkRange(c, 分散, QStringLiteral("分散"), 0, 100);
+    checkRange(c, 間隔, QStringLiteral("間隔"), 1, gen::kMaxDays - 1);
+    checkFollowing();
     // Runs of n periods need a count that n divides, or a lesson would be left over.
     const int run = 連続->text().toInt(), count = 時間数->text().toInt();
     if (c.errorFlag == 0 && run >= 2 && count % run != 0)
@@ -241,8 +275,10 @@ void 時間割自動作成::clearDemandFields() {
     連続->setText(QStringLiteral("0"));
     選択->setText(QStringLiteral("0"));
     分散->setText(QStringLiteral("100"));
-    for (QWidget* f :
-         std::initializer_list<QWidget*>{行, C科目, C教科, 教員, 時間数, 連続, 選択, 分散})
+    間隔->setText(QStringLiteral("1"));
+    showFollowing(0);
+    for (QWidget* f : std::initializer_list<QWidget*>{行, C科目, C教科, 教員, 時間数, 連続, 選択,
+                                                      分散, 間隔, C後続})
         setFieldColour(f, 0);
 }
 
@@ -293,4 +329,56 @@ void 時間割自動作成::listClassTotals() {
     }
     if (pickedRow_ > list.count()) pickedRow_ = 0;
     if (pickedRow_ > 0) list.highlight(pickedRow_);
+}
+
+// 後続: the class's other lines as "行 教科" entries; an empty field is none.
+void 時間割自動作成::showFollowing(int row, int own) {
+    C後続->clear();
+    const EntryList& list = demand_->list();
+    for (int r = 1; r <= list.count(); ++r)
+        if (list.cell(r, 0).toInt() != own)
+            C後続->addItem(list.cell(r, 0) + ' ' + list.cell(r, kSubjectColumn));
+    C後続->setCurrentIndex(-1);
+    C後続->setEditText(QString());
+    for (int i = 0; i < C後続->count() && row > 0; ++i)
+        if (C後続->itemText(i).section(' ', 0, 0).toInt() == row) C後続->setCurrentIndex(i);
+}
+
+int 時間割自動作成::followingRow() const {
+    // The leading number of a picked entry, or of what was typed.
+    return C後続->currentText().trimmed().section(' ', 0, 0).toInt();
+}
+
+void 時間割自動作成::checkFollowing() {
+    WorkContext& c = ctx();
+    if (c.errorFlag != 0 || C後続->currentText().trimmed().isEmpty()) return;
+    const int own = 行->text().toInt(), next = followingRow();
+    // The rows the class has, and which row each is followed by, with this line as entered.
+    std::map<int, int> after;
+    const ScopeClass& k = *pickedClass();
+    Recordset rs("作成時数");
+    rs.setIndex("Key_作成時数");
+    rs.seek(Seek::AtLeast, {year_, k.dept, k.grade, k.course, k.klass});
+    for (; !rs.noMatch() && !rs.eof() && sameClass(rs, year_, k); rs.moveNext())
+        after[rs.integer("作_行")] = rs.integer("作_後続");
+    if (next == own) {
+        reportFieldError(c, C後続, QStringLiteral("後続には他の行を選んでください。"));
+        return;
+    }
+    if (!after.count(next)) {
+        reportFieldError(c, C後続, QStringLiteral("後続はこの組の行から選んでください。"));
+        return;
+    }
+    after[own] = next;
+    // Following the chain from this line must end: a way back to it could never be placed.
+    QStringList chain{QString::number(own)};
+    for (int r = next; r != 0 && chain.size() <= int(after.size()); r = after[r]) {
+        chain << QString::number(r);
+        if (r == own) {
+            reportFieldError(c, C後続,
+                             QStringLiteral("後続が一巡して戻ってきます（%1）。")
+                                 .arg(chain.join(QStringLiteral("→"))));
+            return;
+        }
+    }
 }

@@ -56,6 +56,9 @@ private:
     void B時数取込_Click();
     void G時数_Click(int row, int col);
     void clearDemandFields();
+    void showFollowing(int row, int own = 0);
+    int followingRow() const;
+    void checkFollowing();
     void listDemand();
     void listClassTotals();
 
@@ -109,6 +112,8 @@ private:
     QLineEdit* 連続;
     QLineEdit* 選択;
     QLineEdit* 分散;
+    QLineEdit* 間隔;
+    QComboBox* C後続;
 
     // 作成不可
     QRadioButton* O教員;

@@ -25,8 +25,12 @@ QStringList uiFontFamilies() {
 
 QFont uiFont() {
     QStringList families = uiFontFamilies();
-    const auto installed = std::find_if(families.begin(), families.end(), [](const QString& f) {
-        return QFontDatabase::hasFamily(f);
+    // One look at the installed families: QFontDatabase::hasFamily asks the system's font
+    // configuration about each name it is given (fontconfig's substitution rules on Linux), which
+    // for the missing ones made up a fifth of the program's start-up.
+    const QStringList known = QFontDatabase::families();
+    const auto installed = std::find_if(families.begin(), families.end(), [&](const QString& f) {
+        return known.contains(f, Qt::CaseInsensitive);
     });
     // Installed or not, the preferred one leads; the rest follow for missing characters.
     if (installed != families.end()) families.move(installed - families.begin(), 0);

@@ -9,21 +9,33 @@
 namespace {
 
 // Leaving and the printed/exported outputs sit at the right, as on the screens; deleting is away
-// from storing so that a slipped finger does not delete.
+// from storing so that a slipped finger does not delete. Every F key already has its one meaning,
+// so a button of a kind found on one screen only takes Shift with the key of the kind nearest
+// it: 作成 works out a proposal and shows it, storing nothing, as 表示 and チェック do on F1.
+// Letters and Ctrl+letters are left alone: they are typing and the input method's own keys.
+constexpr int shifted(Qt::Key key) {
+    return (Qt::SHIFT | key).toCombined();
+}
 const std::pair<const char*, int> kKeys[] = {
     {"B表示", Qt::Key_F1},      {"B確定", Qt::Key_F2},     {"確定", Qt::Key_F2},
     {"B登録", Qt::Key_F2},      {"B設定確定", Qt::Key_F2}, {"Bクリア", Qt::Key_F3},   {"B削除", Qt::Key_F4},
     {"削除", Qt::Key_F4},       {"B変更取消", Qt::Key_F5}, {"前月", Qt::Key_F6},
     {"次月", Qt::Key_F7},       {"B印刷", Qt::Key_F8},     {"BExcel出力", Qt::Key_F9},
     {"B祝日登録", Qt::Key_F10}, {"BiCalendar出力", Qt::Key_F11}, {"B出力", Qt::Key_F8},
-    {"B終了", Qt::Key_F12},    {"終了", Qt::Key_F12},
+    {"B終了", Qt::Key_F12},    {"終了", Qt::Key_F12},     {"B作成", shifted(Qt::Key_F1)},
 };
 
 }  // namespace
 
 int functionKeyFor(const QString& buttonName) {
-    for (const auto& [name, key] : kKeys)
-        if (buttonName == QString::fromUtf8(name)) return key;
+    // Asked for every button each time it is measured or painted: the names are converted once.
+    static const std::vector<std::pair<QString, int>> names = [] {
+        std::vector<std::pair<QString, int>> v;
+        for (const auto& [name, key] : kKeys) v.emplace_back(QString::fromUtf8(name), key);
+        return v;
+    }();
+    for (const auto& [name, key] : names)
+        if (buttonName == name) return key;
     return 0;
 }
 
@@ -36,8 +48,10 @@ std::vector<int> functionKeys() {
 }
 
 QString functionKeyText(int key) {
-    return key >= Qt::Key_F1 && key <= Qt::Key_F35 ? QStringLiteral("F%1").arg(key - Qt::Key_F1 + 1)
-                                                   : QString();
+    const QKeyCombination k = QKeyCombination::fromCombined(key);
+    if (k.key() < Qt::Key_F1 || k.key() > Qt::Key_F35) return QString();
+    const QString shift = k.keyboardModifiers() & Qt::ShiftModifier ? QStringLiteral("Shift+") : "";
+    return shift + QStringLiteral("F%1").arg(k.key() - Qt::Key_F1 + 1);
 }
 
 namespace {

@@ -318,10 +318,10 @@ void Screen::keyPressEvent(QKeyEvent* e) {
     // The shortcuts take these keys in an active window; a key that reaches the screen all the
     // same (a window not yet active) acts alike.
     const auto keys = functionKeys();
-    if (e->modifiers() == Qt::NoModifier &&
-        (e->key() == Qt::Key_Escape ||
-         std::find(keys.begin(), keys.end(), e->key()) != keys.end())) {
-        pressKeyButton(e->key());
+    const int key = QKeyCombination(e->modifiers() & ~Qt::KeypadModifier, Qt::Key(e->key()))
+                        .toCombined();
+    if (key == Qt::Key_Escape || std::find(keys.begin(), keys.end(), key) != keys.end()) {
+        pressKeyButton(key);
         return;
     }
     QWidget::keyPressEvent(e);

@@ -70,6 +70,14 @@ constexpr int mmToTwips(double mm) {
 // page); false, with the reason in `error`, when it cannot be written. A file that is there
 // already is replaced only once the new one is complete.
 bool writeXlsx(const std::vector<XlsxSheet>& sheets, const QString& path, QString* error = nullptr);
+
+// libxlsxwriter, with the zip and crypto libraries it brings, is a module loaded at the first
+// export (see data/module_loader.h); its entry writes the workbook to `path`, its temporary files
+// in `folder`.
+inline const QString kXlsxModule = QStringLiteral("jikanwari-xlsx");
+extern "C" Q_DECL_EXPORT bool jikanwariWriteXlsx(const std::vector<XlsxSheet>* sheets,
+                                                const QString* path, const QString* folder,
+                                                QString* error);
 inline bool writeXlsx(const XlsxSheet& sheet, const QString& path, QString* error = nullptr) {
     return writeXlsx(std::vector<XlsxSheet>{sheet}, path, error);
 }

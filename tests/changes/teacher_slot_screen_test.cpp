@@ -94,6 +94,17 @@ TEST_F(TeacherSlotScreenTest, EventsTakeTheLessonsOfTheirDepartmentGradeAndPerio
     EXPECT_EQ(cellOf(*d, 3, 1), QStringList({"中学部", "10年 1組", "数Ⅰ"}));
 }
 
+TEST_F(TeacherSlotScreenTest, TheWeeksLastDayEndsItsEventsAndASubjectGoneShowsTheLessonsName) {
+    lesson("002", 1, "1", 2, 2, "001", "03", "09", "数学Ⅱ", "数Ⅱ");  // not in the master
+    lesson("002", 1, "1", 1, 1, "001", "01", "01", "現代の国語", "現国");
+    event("2007/06/10", "2007/06/10", "000", 0, 0, 0, 0, "文化祭");
+    event("2007/06/11", "2007/06/12", "000", 0, 0, 0, 0, "遠足");
+    auto d = showWeek("佐藤　健一", "2007/06/04");
+    // Monday first: the Sunday of the week is its last column.
+    EXPECT_EQ(cellOf(*d, 1, 2), QStringList({"高等部", "1年 1組", "数Ⅱ"}));
+    EXPECT_EQ(cellOf(*d, 7, 1), QStringList({"文化祭", "文化祭", "文化祭"}));
+}
+
 TEST_F(TeacherSlotScreenTest, APickedLessonGoesToAnotherTeacherForItsDate) {
     lesson("002", 1, "1", 2, 1, "001", "01", "01", "現代の国語", "現国");
     auto d = showWeek("佐藤　健一", "2007/06/04");

@@ -40,7 +40,7 @@ protected:
 
     // What the generator places, independent of line order, numbering and subject names: each
     // line, or each block as one placement of all its classes and teachers.
-    using Placement = std::tuple<QStringList, QStringList, qint64, qint64, qint64>;
+    using Placement = std::tuple<QStringList, QStringList, qint64, qint64, qint64, qint64>;
     static std::multiset<Placement> placements() {
         std::multiset<Placement> out;
         std::map<qint64, std::pair<std::set<QString>, std::set<QString>>> blocks;
@@ -53,7 +53,8 @@ protected:
                               teachers,
                               r.at("作_時間数").toInt(),
                               r.at("作_連続").toInt(),
-                              r.at("作_分散").toInt()};
+                              r.at("作_分散").toInt(),
+                              r.at("作_間隔").toInt()};
             if (const qint64 block = r.at("作_選択").toInt()) {
                 blocks[block].first.insert(klass);
                 blocks[block].second.insert(teachers.begin(), teachers.end());
@@ -210,7 +211,9 @@ TEST_F(FetImportTest, TheWrittenBackFileStatesExactlyTheImportedProblem) {
           {"Italy/2010/Liceo-2010.fet", 0},
           {"Germany/secondary-school-1/constraints-min-days-100-few-0/German-100_and_0.fet", 0},
           // Six of its eight "directly after" pairs are two single lessons of one class.
-          {"Romania/Oradea/FS-2008-2009-difficult.fet", 6}}) {
+          {"Romania/Oradea/FS-2008-2009-difficult.fet", 6},
+          // Eight lines of lessons at least two days apart.
+          {"Namibia/by-Bobby/set-7-2016/HashiyanaPSY16T2a.fet", 0}}) {
         SCOPED_TRACE(file);
         Database::close();
         QFile::remove(kDatabaseFile);
@@ -218,6 +221,9 @@ TEST_F(FetImportTest, TheWrittenBackFileStatesExactlyTheImportedProblem) {
         const fet::ImportSummary first = import(file, "reduced.fet");
         const auto placed = placements();
         const auto off = records("作成不可");
+        const auto apart = std::count_if(placed.begin(), placed.end(),
+                                         [](const Placement& p) { return std::get<5>(p) == 2; });
+        EXPECT_EQ(apart, QString(file).contains("Hashiyana") ? 8 : 0);
         EXPECT_EQ(followed().size(), std::size_t(consecutive));
         Database::close();
         QFile::remove(kDatabaseFile);

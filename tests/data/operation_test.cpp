@@ -126,9 +126,24 @@ TEST_F(OperationTest, OpeningAddsTheTablesOfLaterVersionsOnly) {
     insert("時程", {{"時_学部", "000"}, {"時_時限", 1}, {"時_開始", "08:50"}});
     EXPECT_EQ(records("時程").size(), 1u);
 
+
     Database::close();
     dropping("DROP TABLE 予定");
     EXPECT_THROW(Database::open(kDatabaseFile), DbError);
+}
+
+// A database from before a field of the generator's demand opens with the field added, holding
+// its default in the records already there.
+TEST_F(OperationTest, OpeningAddsTheFieldsOfLaterVersions) {
+    runSql("ALTER TABLE 作成時数 DROP COLUMN 作_間隔");
+    runSql("INSERT INTO 作成時数 (作_行) VALUES (1)");
+    Database::close();
+    Database::open(location());
+    insert("作成時数", {{"作_行", 2}, {"作_間隔", 2}});
+    const auto lines = records("作成時数");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].at("作_間隔"), Value(0));
+    EXPECT_EQ(lines[1].at("作_間隔"), Value(2));
 }
 
 }  // namespace

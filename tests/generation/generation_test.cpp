@@ -88,6 +88,11 @@ TEST(GenerationChecker, NamesEveryKindOfBrokenRuleAndPassesASoundWeek) {
     p.teachers[1].dailyMax = 1;
     EXPECT_TRUE(mentions(checkSolution(p, sound),
                          "佐藤先生の火曜日の授業 3 コマが 1 日の上限 1 を超えています"));
+    // 数学 on Monday and Tuesday is too close once a day must lie between.
+    p.dailyMaxIsHard = false;
+    p.demands[0].minDaysApart = 2;
+    EXPECT_EQ(checkSolution(p, sound),
+              QStringList{"「1年1組 数学（山田）」が月曜1限と火曜1限で日が近すぎます"});
 }
 
 TEST(GenerationExplanation, SaysWhatCannotBePlacedInTheUsersTerms) {
@@ -190,6 +195,29 @@ TEST(GenerationEngines, BothMeetEveryKindOfMust) {
     const std::optional<Solution> byDemand = placeByDemand(p, nullptr);
     ASSERT_TRUE(byDemand);
     EXPECT_EQ(checkSolution(p, *byDemand), QStringList());
+}
+
+TEST(GenerationEngines, BothKeepTheDaysApartAMustAsks) {
+    // Three lessons two days apart in a week of five one-period days: Monday, Wednesday and
+    // Friday is the only way, and a search that reads the must as "different days" lands
+    // elsewhere.
+    Problem p = smallWeek(1);
+    p.days = 5;
+    const int apart = addDemand(p, "1年1組 数学（山田）", 0, 0, 3);
+    p.demands[apart].spreadWeight = 100;
+    p.demands[apart].minDaysApart = 2;
+    addDemand(p, "1年1組 国語（佐藤）", 0, 1, 2);
+    for (gen::Engine engine : {gen::Engine::Sat, gen::Engine::Cp}) {
+        SolveOptions options;
+        options.seconds = 10;
+        options.engine = engine;
+        const SolveResult s = solve(p, options);
+        ASSERT_TRUE(s.complete);
+        std::vector<int> days;
+        for (int a : p.demands[apart].activities) days.push_back(s.best.start[a]);
+        std::sort(days.begin(), days.end());
+        EXPECT_EQ(days, (std::vector<int>{0, 2, 4}));
+    }
 }
 
 class GenerationSchoolTest : public ScreenTest {

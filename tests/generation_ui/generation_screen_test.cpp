@@ -232,9 +232,69 @@ TEST_F(GenerationScreenTest, SettingsAreStoredAndShapeTheWeek) {
     EXPECT_EQ(d.cell("G不可", 0, 6), "土");
 }
 
+TEST_F(GenerationScreenTest, ALineIsFollowedByAnotherOfItsClassAndKeptDaysApart) {
+    demandLine("1", 1, "03", "01", "001", 2);
+    demandLine("1", 2, "01", "01", "002", 2);
+    demandLine("1", 3, "01", "02", "002", 1);
+    ScreenDriver d(new 時間割自動作成);
+    d.clickCell("G組", classRow(d, "高等部 1年 1組"), 0);
+    d.clickCell("G時数", 1, 0);
+    EXPECT_EQ(d.text("間隔"), "1");  // stored as 0 before the field existed
+    d.pick("C後続", "2 現代の国語");
+    d.set("間隔", "2");
+    answer({true});
+    d.click("B確定");
+    ASSERT_EQ(messages.last(), "時数は更新(登録)されました。");
+    std::map<qint64, std::pair<qint64, qint64>> stored;
+    for (Record& r : records("作成時数"))
+        stored[r["作_行"].toInt()] = {r["作_後続"].toInt(), r["作_間隔"].toInt()};
+    EXPECT_EQ(stored[1], (std::pair<qint64, qint64>(2, 2)));
+    EXPECT_EQ(d.cell("G時数", 1, 8), "2");
+    EXPECT_EQ(d.cell("G時数", 1, 9), "2");
+    d.clickCell("G時数", 1, 0);
+    EXPECT_EQ(d.text("C後続"), "2 現代の国語");
+    EXPECT_EQ(d.entries("C後続"), (QStringList{"2 現代の国語", "3 言語文化"}));
+
+    // Refused: itself, a row the class lacks, a way back to the line, a week's worth of days.
+    const auto refused = [&](const char* line, const char* following, const char* apart) {
+        messages.clear();
+        d.clickCell("G時数", QString(line).toInt(), 0);
+        d.set("C後続", following);
+        d.set("間隔", apart);
+        d.click("B確定");
+        return messages.texts();
+    };
+    EXPECT_EQ(refused("2", "2", "1"), QStringList{"後続には他の行を選んでください。"});
+    EXPECT_EQ(refused("2", "4", "1"), QStringList{"後続はこの組の行から選んでください。"});
+    d.set("C後続", "3");
+    answer({true});
+    d.click("B確定");  // 1 → 2 → 3
+    EXPECT_EQ(refused("3", "1 数学Ⅰ", "1"),
+              QStringList{"後続が一巡して戻ってきます（3→1→2→3）。"});
+    EXPECT_EQ(refused("3", "", "7"), QStringList{"間隔は 1～6 の数で入力してください。"});
+    stored.clear();
+    for (Record& r : records("作成時数"))
+        stored[r["作_行"].toInt()] = {r["作_後続"].toInt(), r["作_間隔"].toInt()};
+    EXPECT_EQ(stored[3], (std::pair<qint64, qint64>(0, 0)));
+
+    // Deleting line 2 leaves line 1 following nothing rather than a line that is gone.
+    d.clickCell("G時数", 2, 0);
+    answer({true});
+    d.click("B削除");
+    ASSERT_EQ(messages.last(), "表示内容は削除されました。");
+    stored.clear();
+    for (Record& r : records("作成時数"))
+        stored[r["作_行"].toInt()] = {r["作_後続"].toInt(), r["作_間隔"].toInt()};
+    EXPECT_EQ(stored.count(2), 0u);
+    EXPECT_EQ(stored[1].first, 0);
+    EXPECT_EQ(d.cell("G時数", 1, 9), "");
+}
+
 TEST_F(GenerationScreenTest, WithoutDemandThereIsNothingToMake) {
     ScreenDriver d(new 時間割自動作成);
-    d.click("B作成");
+    // 作成 has Shift+F1 of its own: F1 alone is 表示.
+    d.showActive();
+    d.key(Qt::Key_F1, Qt::ShiftModifier);
     EXPECT_EQ(messages.texts(),
               QStringList{"作成する時数がありません。\n"
                           "時数を入力するか、「現在の時間割から作る」で作ってください。"});

@@ -18,7 +18,8 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Architecture)" = amd64 ] || fail "architecture: $(field Architecture)"
 depends="$(field Depends)"
 for needed in libc6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n \
-              libsqlite3-0 libxlsxwriter4 libicu fonts-ipafont-gothic fonts-ipafont-mincho; do
+              libsqlite3-0 libxlsxwriter4 libicu libpq5 libgecode fonts-ipafont-gothic \
+              fonts-ipafont-mincho; do
   grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 grep -q "Description:" <<<"$info" || fail "no description"
@@ -28,7 +29,10 @@ for path in ./usr/bin/jikanwari ./usr/bin/jikanwari-newdb ./usr/bin/jikanwari-st
             ./usr/bin/jikanwari-generate ./usr/share/man/man1/jikanwari-generate.1.gz \
             ./usr/share/applications/jikanwari.desktop \
             ./usr/share/icons/hicolor/scalable/apps/jikanwari.svg \
-            ./usr/share/man/man1/jikanwari.1.gz ./usr/share/doc/jikanwari/copyright; do
+            ./usr/share/man/man1/jikanwari.1.gz ./usr/share/doc/jikanwari/copyright \
+            ./usr/lib/x86_64-linux-gnu/jikanwari/jikanwari-postgres.so \
+            ./usr/lib/x86_64-linux-gnu/jikanwari/jikanwari-xlsx.so \
+            ./usr/lib/x86_64-linux-gnu/jikanwari/jikanwari-cp.so; do
   grep -qx "$path" <<<"$contents" || fail "$path is not in the package"
 done
 # Nothing of the tests or benchmarks goes to a school's machine.
@@ -46,6 +50,14 @@ grep -qx "Exec=jikanwari-start" "$entry" || fail "desktop entry command"
 [ -x "$desktop/usr/bin/jikanwari" ] || fail "jikanwari is not executable"
 hints="$(desktop-file-validate "$entry" 2>&1)" && [ -z "$hints" ] \
   || fail "desktop-file-validate: $hints"
+
+# The programs find their modules where the package puts them: a server location reaches the
+# server engine (and fails only for want of a server), and --engine cp gets past its module.
+out_db="$("$desktop/usr/bin/jikanwari-newdb" "postgresql:///jikanwari?host=$out/none" 2>&1)" \
+  && fail "a server location without a server was accepted"
+grep -q "jikanwari-postgres" <<<"$out_db" && fail "the installed server module was not found: $out_db"
+out_gen="$("$desktop/usr/bin/jikanwari-generate" "$out/none.mdb" 2026 --engine cp 2>&1)" || true
+grep -q "jikanwari-cp" <<<"$out_gen" && fail "the installed Gecode module was not found: $out_gen"
 
 # What a Debian administrator checks first.
 lintian --fail-on error,warning "$deb" \

@@ -118,6 +118,20 @@ TEST_F(TimetableGridTest, AFreeTextLessonShowsItsTextAndTeacherAndKeepsEveryTeac
     EXPECT_TRUE(s.entries[3].empty());
 }
 
+TEST_F(TimetableGridTest, ALessonWhoseMastersAreGoneIsDrawnFromItsRecordWithoutAnotherName) {
+    lesson("002", 1, "1", 2, 1, "001", "01", "01", "現代の国語", "現国");
+    lesson("002", 1, "1", 2, 2, "099", "03", "01", "数学Ⅰ", "数Ⅰ");  // no such teacher
+    lesson("002", 1, "1", 3, 1, "002", "05", "01", "書道Ⅰ", "書Ⅰ");  // no such course subject
+    draw();
+    EXPECT_EQ(teacherLine(2, 1), "佐藤");
+    EXPECT_EQ(lessonLine(2, 2), "数Ⅰ");
+    EXPECT_EQ(teacherLine(2, 2), "");  // not the name drawn before it
+    EXPECT_EQ(lessonLine(3, 1), "書Ⅰ");
+    EXPECT_EQ(teacherLine(3, 1), "鈴木");
+    EXPECT_EQ(ctx.slotTables.at(3, 1).text[1], "05");
+    EXPECT_TRUE(ctx.kamokuNumber.isEmpty());
+}
+
 TEST_F(TimetableGridTest, OnlyTheClassAndSelectionNumberAreDrawnUpToTheLastRecord) {
     lesson("002", 1, "1", 2, 1, "001", "01", "01", "現代の国語", "現国", 1);  // selection number 1
     lesson("002", 1, "2", 2, 2, "001", "01", "01", "現代の国語", "現国");     // another class

@@ -12,6 +12,7 @@
 
 #include "data/database.h"
 #include "generation/checker.h"
+#include "generation/cp_solver.h"
 #include "generation/demand_store.h"
 #include "generation/solver.h"
 
@@ -71,6 +72,11 @@ int main(int argc, char** argv) {
     bool yearOk = false;
     const int year = positional.size() == 2 ? positional[1].toInt(&yearOk) : 0;
     if (!yearOk || seconds <= 0) return usage();
+    QString unavailable;
+    if (engine == gen::Engine::Cp && !gen::cpSolverAvailable(&unavailable)) {
+        std::fprintf(stderr, "%s\n", unavailable.toLocal8Bit().constData());
+        return 2;
+    }
     if (!QFileInfo::exists(positional[0])) {
         std::fprintf(
             stderr, "%s\n",

@@ -153,7 +153,8 @@ void writeGeneratorTables(const School& s, const Plan& p, const Codes& codes, in
                            {"作_連続", l.run},
                            {"作_選択", l.block},
                            {"作_分散", l.spread},
-                           {"作_後続", l.after}});
+                           {"作_後続", l.after},
+                           {"作_間隔", l.minDays}});
         }
     }
     {

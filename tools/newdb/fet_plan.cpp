@@ -193,7 +193,7 @@ Plan planLines(School& s) {
             part.push_back(a);
         }
         auto [it, added] = demandBySignature.emplace(signature, int(p.demands.size()));
-        if (added) p.demands.push_back({signature, {}, 0, 0});
+        if (added) p.demands.push_back({signature, {}, 0, 1, 0});
         for (int a : part) p.demandOf[a] = it->second;
         p.demands[it->second].parts.push_back(part);
     }
@@ -208,10 +208,19 @@ Plan planLines(School& s) {
                     covered[p.demandOf[a]].insert(i);
         }
         int kept = 0;
+        bool overruled = false;
         for (const auto& [demand, parts] : covered) {
             Demand& d = p.demands[demand];
             if (d.parts.size() < 2 || parts.size() != d.parts.size()) continue;
-            d.spread = std::max(d.spread, m.weight);
+            // A line holds one rule: of several, the heavier (then the wider) one, which loses
+            // nothing unless the lighter one asks for more days.
+            const bool covers = d.spread >= m.weight && d.minDays >= m.days;
+            const bool coveredBy = m.weight >= d.spread && m.days >= d.minDays;
+            if (d.spread > 0 && !covers && !coveredBy) overruled = true;
+            if (std::pair(m.weight, m.days) > std::pair(d.spread, d.minDays)) {
+                d.spread = m.weight;
+                d.minDays = m.days;
+            }
             ++kept;
         }
         const QString kind = QStringLiteral("ConstraintMinDaysBetweenActivities");
@@ -222,8 +231,8 @@ Plan planLines(School& s) {
                      return c.second.size() != p.demands[c.first].parts.size();
                  }))
             s.leftOut.add(kind + QStringLiteral("（一部の活動の間だけ取り込み）"));
-        if (kept > 0 && m.days > 1)
-            s.leftOut.add(kind + QStringLiteral("（MinDays 2 以上を 1 日として）"));
+        if (overruled)
+            s.leftOut.add(kind + QStringLiteral("（同じ活動の別の MinDays・重みの制約に合わせて）"));
     }
 
     // The lines, class by class in the order of the demands.
@@ -243,6 +252,7 @@ Plan planLines(School& s) {
                 line.run = key.duration >= 2 ? key.duration : 0;
                 line.block = d.block;
                 line.spread = d.spread;
+                line.minDays = d.minDays;
                 line.row = ++rows[c];
                 if (!joint && d.parts.size() == 1)
                     lineOfSingle[d.parts[0][0]] = int(p.lines.size());

@@ -141,7 +141,7 @@ void writeReducedFet(const School& s, const Plan& p, const QString& path) {
         x.writeTextElement("Consecutive_If_Same_Day", "false");
         x.writeTextElement("Number_of_Activities", QString::number(d.parts.size()));
         for (int id : ids[di]) x.writeTextElement("Activity_Id", QString::number(id));
-        x.writeTextElement("MinDays", "1");
+        x.writeTextElement("MinDays", QString::number(d.minDays));
         close();
     }
     for (const auto& [a, b] : p.consecutive) {

@@ -109,11 +109,13 @@ struct Demand {
     std::vector<LineKey> keys;            // one line per key and class
     std::vector<std::vector<int>> parts;  // per placement: its activities, in key order
     int spread = 0;                       // 0, a wish 1..99 or a must 100
+    int minDays = 1;                      // days between two placements (FET's MinDays)
     int block = 0;                        // 作_選択
 };
 
 struct Line {
-    int klass = 0, subject = 0, hours = 0, run = 0, block = 0, spread = 0, row = 0, after = 0;
+    int klass = 0, subject = 0, hours = 0, run = 0, block = 0, spread = 0, row = 0, after = 0,
+        minDays = 1;
     std::vector<int> teachers;
 };
 
