@@ -12,6 +12,7 @@
 
 #include "generation/cp_solver.h"
 #include "generation/placement.h"
+#include "generation/sat_by_demand.h"
 
 namespace gen {
 
@@ -561,18 +562,31 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
     model->build();
     model->sat.connect_terminator(&deadline);
 
-    // Constraint propagation (Gecode) places some schools at once where CaDiCaL searches for
-    // long, and the other way round: Gecode searches on the second core meanwhile, and a
-    // placement it finds first is checked by CaDiCaL as assumptions and becomes the start.
-    // CaDiCaL does the rest: what is impossible, and the wishes. Gecode is stopped as soon as
-    // CaDiCaL has its answer.
+    // A second search on the second core looks for a first placement from another angle: the
+    // per-demand model (see placeByDemand), which places schools of full classes in moments where
+    // this model searches for minutes, and when that model finds the demand impossible, Gecode's
+    // constraint propagation, which places some schools at once where CaDiCaL searches for long.
+    // A placement found there first is checked here as assumptions and becomes the start; this
+    // model does the rest: what is impossible, and the wishes. The helper is stopped as soon as
+    // this model has its answer.
     std::atomic<bool> hintReady{false}, hintWanted{true};
     SolveResult hint;
     std::thread helper([&] {
-        SolveOptions quick;
-        quick.seconds = options.seconds;
-        quick.onProgress = [&](const Progress&) { return hintWanted.load(); };
-        hint = solveWithCp(p, quick);
+        struct Wanted : CaDiCaL::Terminator {
+            std::atomic<bool>& wanted;
+            Clock::time_point end;
+            Wanted(std::atomic<bool>& w, Clock::time_point e) : wanted(w), end(e) {}
+            bool terminate() override { return !wanted || Clock::now() >= end; }
+        } wanted{hintWanted, end};
+        if (std::optional<Solution> placed = placeByDemand(p, &wanted)) {
+            hint.best = std::move(*placed);
+            hint.complete = true;
+        } else {
+            SolveOptions quick;
+            quick.seconds = options.seconds;
+            quick.onProgress = [&](const Progress&) { return hintWanted.load(); };
+            hint = solveWithCp(p, quick);
+        }
         hintReady = true;
     });
     struct Join {

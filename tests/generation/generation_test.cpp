@@ -8,6 +8,7 @@
 #include "generation/checker.h"
 #include "generation/demand_store.h"
 #include "generation/explain.h"
+#include "generation/sat_by_demand.h"
 #include "generation/solver.h"
 #include "newdb/fet_import.h"
 #include "newdb/sample_school.h"
@@ -189,6 +190,11 @@ TEST(GenerationEngines, BothMeetEveryKindOfMust) {
         EXPECT_TRUE(s.complete) << s.explanation.join('\n').toStdString();
         EXPECT_EQ(checkSolution(p, s.best), QStringList());
     }
+    // The per-demand model that looks for the first placement beside the SAT engine: a must it
+    // leaves out would only cost time there (its placement is refused), so it is judged alone.
+    const std::optional<Solution> byDemand = placeByDemand(p, nullptr);
+    ASSERT_TRUE(byDemand);
+    EXPECT_EQ(checkSolution(p, *byDemand), QStringList());
 }
 
 TEST(GenerationEngines, BothKeepTheDaysApartAMustAsks) {
@@ -360,6 +366,8 @@ INSTANTIATE_TEST_SUITE_P(ExampleSchools, FetSchoolGenerationTest,
                          testing::Values("Greece/Gymnasio/Gymnasio.fet",
                                          "United-Kingdom/Hopwood/Hopwood.fet",
                                          "Vietnam/2-secondary-school/VietNamHungYen.fet",
-                                         "Italy/2010/Liceo-2010.fet"));
+                                         "Italy/2010/Liceo-2010.fet",
+                                         // Every class full, each subject once a day.
+                                         "Namibia/by-Bobby/set-2/KPS.fet"));
 
 }  // namespace

@@ -1,0 +1,336 @@
+#include "generation/sat_by_demand.h"
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+#include <cadical.hpp>
+
+#include "generation/placement.h"
+
+namespace gen {
+
+namespace {
+
+class DemandModel {
+public:
+    explicit DemandModel(const Problem& p) : p_(p) {}
+    void build();
+    Solution decode();
+    CaDiCaL::Solver sat;
+
+private:
+    // Interchangeable lessons: one demand (or any demands that need no spreading), one length,
+    // the same classes and teachers. A kept lesson and each lesson of a directly-after pair
+    // stands alone.
+    struct Kind {
+        int demand = -1;
+        std::vector<int> activities;
+        std::vector<std::pair<int, int>> starts;  // (slot, literal)
+        std::map<int, int> onDay;  // day -> "one of them is on that day", when at most one can be
+    };
+    int fresh() { return ++vars_; }
+    void clause(const std::vector<int>& lits) {
+        for (int l : lits) sat.add(l);
+        sat.add(0);
+    }
+    void atMostOne(const std::vector<int>& lits);
+    // Unary count of `lits` (out[k]: at least k + 1 are true), exact both ways up to `cap`.
+    std::vector<int> count(std::vector<int> lits, int cap);
+    void exactly(const std::vector<int>& lits, int k);
+    void atMost(const std::vector<int>& lits, int k);
+    int orOf(const std::vector<int>& lits);
+    int durationOf(int kind) const { return p_.activities[kinds_[kind].activities[0]].duration; }
+    void addSpread(int demand, const std::vector<int>& kinds);
+
+    const Problem& p_;
+    int vars_ = 0;
+    std::vector<Kind> kinds_;
+};
+
+void DemandModel::atMostOne(const std::vector<int>& lits) {
+    const size_t n = lits.size();
+    if (n <= 1) return;
+    if (n <= 5) {
+        for (size_t i = 0; i < n; ++i)
+            for (size_t j = i + 1; j < n; ++j) clause({-lits[i], -lits[j]});
+        return;
+    }
+    int prev = fresh();
+    clause({-lits[0], prev});
+    for (size_t i = 1; i + 1 < n; ++i) {
+        const int s = fresh();
+        clause({-lits[i], s});
+        clause({-prev, s});
+        clause({-lits[i], -prev});
+        prev = s;
+    }
+    clause({-lits[n - 1], -prev});
+}
+
+std::vector<int> DemandModel::count(std::vector<int> lits, int cap) {
+    if (lits.size() <= 1) return lits;
+    const std::vector<int> right(lits.begin() + lits.size() / 2, lits.end());
+    lits.resize(lits.size() / 2);
+    const std::vector<int> a = count(lits, cap), b = count(right, cap);
+    const int size = std::min<int>(cap, a.size() + b.size());
+    std::vector<int> out(size);
+    for (int& o : out) o = fresh();
+    // i of a and j of b true: at least i + j; i + 1 of a and j + 1 of b false: fewer than
+    // i + j + 1.
+    for (int i = 0; i <= int(a.size()); ++i)
+        for (int j = 0; j <= int(b.size()); ++j) {
+            if (i + j >= 1) {
+                std::vector<int> c{out[std::min(i + j, size) - 1]};
+                if (i) c.push_back(-a[i - 1]);
+                if (j) c.push_back(-b[j - 1]);
+                clause(c);
+            }
+            if (i + j < size) {
+                std::vector<int> c{-out[i + j]};
+                if (i < int(a.size())) c.push_back(a[i]);
+                if (j < int(b.size())) c.push_back(b[j]);
+                clause(c);
+            }
+        }
+    return out;
+}
+
+void DemandModel::exactly(const std::vector<int>& lits, int k) {
+    if (k > int(lits.size())) {
+        clause({});
+        return;
+    }
+    const std::vector<int> c = count(lits, k + 1);
+    if (k > 0) clause({c[k - 1]});
+    if (k < int(c.size())) clause({-c[k]});
+}
+
+void DemandModel::atMost(const std::vector<int>& lits, int k) {
+    if (k >= int(lits.size())) return;
+    const std::vector<int> c = count(lits, k + 1);
+    clause({-c[k]});
+}
+
+int DemandModel::orOf(const std::vector<int>& lits) {
+    const int o = fresh();
+    std::vector<int> some{-o};
+    for (int l : lits) {
+        clause({-l, o});
+        some.push_back(l);
+    }
+    clause(some);
+    return o;
+}
+
+void DemandModel::addSpread(int demand, const std::vector<int>& kinds) {
+    const Demand& d = p_.demands[demand];
+    const int apart = std::max(1, d.minDaysApart);
+    std::vector<std::vector<std::tuple<int, int, int>>> onDay(p_.days);  // (kind, slot, literal)
+    for (int k : kinds)
+        for (auto [s, lit] : kinds_[k].starts) onDay[p_.dayOf(s)].push_back({k, s, lit});
+    std::vector<int> dayLit(p_.days, 0);
+    for (int day = 0; day < p_.days; ++day) {
+        const auto& here = onDay[day];
+        if (here.empty()) continue;
+        std::vector<int> lits;
+        for (auto [k, s, lit] : here) lits.push_back(lit);
+        if (!d.mayDouble) {
+            atMostOne(lits);
+        } else {
+            // Two single lessons side by side are the only pair a day may hold.
+            for (size_t i = 0; i < here.size(); ++i)
+                for (size_t j = i + 1; j < here.size(); ++j) {
+                    const auto [ki, si, li] = here[i];
+                    const auto [kj, sj, lj] = here[j];
+                    if (!(durationOf(ki) == 1 && durationOf(kj) == 1 && std::abs(si - sj) == 1))
+                        clause({-li, -lj});
+                }
+        }
+        if (apart > 1) dayLit[day] = orOf(lits);
+    }
+    for (int x = 0; x < p_.days; ++x)
+        for (int y = x + 1; y < p_.days && y - x < apart; ++y)
+            if (dayLit[x] && dayLit[y]) clause({-dayLit[x], -dayLit[y]});
+}
+
+void DemandModel::build() {
+    // Tuned for satisfiable instances (no switching to the unsatisfiable-style search), and
+    // "true" first, so that a decision places a lesson: measured several times faster on the
+    // full-class schools than the defaults.
+    sat.configure("sat");
+    sat.set("phase", 1);
+    const int n = int(p_.activities.size());
+    std::vector<char> alone(n, 0);
+    for (const Consecutive& c : p_.consecutive) alone[c.first] = alone[c.second] = 1;
+    std::map<std::tuple<int, int, std::vector<int>, std::vector<int>>, int> kindOf;
+    std::vector<int> kindOfActivity(n);
+    for (int a = 0; a < n; ++a) {
+        const Activity& act = p_.activities[a];
+        int k;
+        // Lessons of demands without a spread are interchangeable across demands too.
+        const bool free = act.demand < 0 || p_.demands[act.demand].activities.size() == 1 ||
+                          p_.demands[act.demand].spreadWeight <= 0;
+        const auto key =
+            std::make_tuple(free ? -1 : act.demand, act.duration, act.groups, act.teachers);
+        const bool single = alone[a] || act.fixedSlot >= 0;
+        auto it = kindOf.find(key);
+        if (single || it == kindOf.end()) {
+            k = int(kinds_.size());
+            kinds_.push_back({single ? act.demand : std::get<0>(key), {}, {}, {}});
+            for (int s : possibleStarts(p_, a)) kinds_[k].starts.push_back({s, fresh()});
+            if (!single) kindOf[key] = k;
+        } else {
+            k = it->second;
+        }
+        kinds_[k].activities.push_back(a);
+        kindOfActivity[a] = k;
+    }
+    // How many of each kind, and a demand's lessons on different days.
+    std::map<int, std::vector<int>> kindsOfDemand;
+    for (int k = 0; k < int(kinds_.size()); ++k) kindsOfDemand[kinds_[k].demand].push_back(k);
+    for (const auto& [demand, kinds] : kindsOfDemand) {
+        const bool spread = demand >= 0 && p_.demands[demand].spreadWeight >= 100 &&
+                            p_.demands[demand].activities.size() > 1;
+        for (int k : kinds) {
+            const Kind& kind = kinds_[k];
+            std::vector<int> lits;
+            if (spread && !p_.demands[demand].mayDouble) {
+                // At most one a day: count the days.
+                std::map<int, std::vector<int>> byDay;
+                for (auto [s, lit] : kind.starts) byDay[p_.dayOf(s)].push_back(lit);
+                for (const auto& [day, l] : byDay) {
+                    lits.push_back(l.size() == 1 ? l[0] : orOf(l));
+                    kinds_[k].onDay[day] = lits.back();
+                }
+            } else {
+                for (auto [s, lit] : kind.starts) lits.push_back(lit);
+            }
+            exactly(lits, int(kind.activities.size()));
+        }
+        if (spread) addSpread(demand, kinds);
+    }
+    // Nobody in two places at once.
+    std::map<std::pair<int, int>, std::vector<int>> teacherAt, groupAt;
+    std::vector<std::vector<int>> kindsOfTeacher(p_.teachers.size()),
+        kindsOfGroup(p_.groups.size());
+    for (int k = 0; k < int(kinds_.size()); ++k) {
+        const Activity& act = p_.activities[kinds_[k].activities[0]];
+        for (int t : act.teachers) kindsOfTeacher[t].push_back(k);
+        for (int g : act.groups) kindsOfGroup[g].push_back(k);
+        for (auto [s, lit] : kinds_[k].starts)
+            for (int q = 0; q < act.duration; ++q) {
+                for (int t : act.teachers) teacherAt[{t, s + q}].push_back(lit);
+                for (int g : act.groups) groupAt[{g, s + q}].push_back(lit);
+            }
+    }
+    for (auto& [key, lits] : teacherAt) atMostOne(lits);
+    for (auto& [key, lits] : groupAt) atMostOne(lits);
+    // A class or teacher with as many lessons as slots it could use has one in each, and as many
+    // on each day as that day has; one with a few such slots to spare has at most that many
+    // fewer on a day. Counted per day, the solver sees a day that cannot be filled before it has
+    // seated most of its lessons.
+    auto fill = [&](const std::map<std::pair<int, int>, std::vector<int>>& at, int who,
+                    const std::vector<int>& kinds) {
+        if (kinds.empty()) return;
+        int load = 0;
+        for (int k : kinds)
+            load +=
+                p_.activities[kinds_[k].activities[0]].duration * int(kinds_[k].activities.size());
+        std::vector<int> room(p_.days, 0);
+        for (int s = 0; s < p_.slots(); ++s) room[p_.dayOf(s)] += at.count({who, s});
+        int slack = -load;
+        for (int r : room) slack += r;
+        if (slack < 0) {
+            clause({});
+            return;
+        }
+        if (slack == 0)
+            for (int s = 0; s < p_.slots(); ++s)
+                if (at.count({who, s})) clause(at.at({who, s}));
+        for (int day = 0; day < p_.days; ++day) {
+            if (room[day] <= slack) continue;
+            std::vector<int> lits;
+            for (int k : kinds) {
+                const Kind& kind = kinds_[k];
+                std::vector<int> here;
+                if (!kind.onDay.empty()) {
+                    auto it = kind.onDay.find(day);
+                    if (it != kind.onDay.end()) here.push_back(it->second);
+                } else {
+                    for (auto [s, lit] : kind.starts)
+                        if (p_.dayOf(s) == day) here.push_back(lit);
+                }
+                for (int lit : here)
+                    lits.insert(lits.end(), p_.activities[kind.activities[0]].duration, lit);
+            }
+            if (slack == 0) {
+                exactly(lits, room[day]);
+            } else if (int(lits.size()) >= room[day] - slack) {
+                clause({count(lits, room[day] - slack).back()});
+            } else {
+                clause({});
+            }
+        }
+    };
+    for (size_t g = 0; g < p_.groups.size(); ++g) fill(groupAt, int(g), kindsOfGroup[g]);
+    for (size_t t = 0; t < p_.teachers.size(); ++t) fill(teacherAt, int(t), kindsOfTeacher[t]);
+    // Directly after.
+    for (const Consecutive& c : p_.consecutive) {
+        const Kind &first = kinds_[kindOfActivity[c.first]],
+                   &second = kinds_[kindOfActivity[c.second]];
+        const int d = p_.activities[c.first].duration;
+        std::map<int, int> a(first.starts.begin(), first.starts.end()),
+            b(second.starts.begin(), second.starts.end());
+        for (auto [s, lit] : a) {
+            auto it = b.find(s + d);
+            if (it != b.end() && p_.dayOf(s) == p_.dayOf(s + d))
+                clause({-lit, it->second});
+            else
+                clause({-lit});
+        }
+        for (auto [s, lit] : b) {
+            auto it = a.find(s - d);
+            if (it == a.end() || p_.dayOf(s) != p_.dayOf(s - d)) clause({-lit});
+        }
+    }
+    // A teacher's daily maximum, when it is a must.
+    if (p_.dailyMaxIsHard)
+        for (size_t t = 0; t < p_.teachers.size(); ++t) {
+            const int most = p_.teachers[t].dailyMax;
+            if (most <= 0) continue;
+            for (int day = 0; day < p_.days; ++day) {
+                std::vector<int> busy;
+                for (int q = 0; q < p_.periods; ++q) {
+                    auto it = teacherAt.find({int(t), day * p_.periods + q});
+                    if (it != teacherAt.end()) busy.push_back(orOf(it->second));
+                }
+                atMost(busy, most);
+            }
+        }
+}
+
+Solution DemandModel::decode() {
+    Solution sol;
+    sol.start.assign(p_.activities.size(), -1);
+    for (const Kind& kind : kinds_) {
+        std::vector<int> starts;
+        for (auto [s, lit] : kind.starts)
+            if (sat.val(lit) > 0) starts.push_back(s);
+        for (size_t i = 0; i < kind.activities.size() && i < starts.size(); ++i)
+            sol.start[kind.activities[i]] = starts[i];
+    }
+    return sol;
+}
+
+}  // namespace
+
+std::optional<Solution> placeByDemand(const Problem& problem, CaDiCaL::Terminator* stop) {
+    DemandModel model(problem);
+    model.build();
+    if (stop) model.sat.connect_terminator(stop);
+    if (model.sat.solve() != 10) return std::nullopt;
+    return model.decode();
+}
+
+}  // namespace gen
