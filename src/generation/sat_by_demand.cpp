@@ -7,6 +7,7 @@
 #include <cadical.hpp>
 
 #include "generation/placement.h"
+#include "generation/sat_encoding.h"
 
 namespace gen {
 
@@ -48,25 +49,7 @@ private:
     std::vector<Kind> kinds_;
 };
 
-void DemandModel::atMostOne(const std::vector<int>& lits) {
-    const size_t n = lits.size();
-    if (n <= 1) return;
-    if (n <= 5) {
-        for (size_t i = 0; i < n; ++i)
-            for (size_t j = i + 1; j < n; ++j) clause({-lits[i], -lits[j]});
-        return;
-    }
-    int prev = fresh();
-    clause({-lits[0], prev});
-    for (size_t i = 1; i + 1 < n; ++i) {
-        const int s = fresh();
-        clause({-lits[i], s});
-        clause({-prev, s});
-        clause({-lits[i], -prev});
-        prev = s;
-    }
-    clause({-lits[n - 1], -prev});
-}
+void DemandModel::atMostOne(const std::vector<int>& lits) { addAtMostOne(sat, vars_, lits); }
 
 std::vector<int> DemandModel::count(std::vector<int> lits, int cap) {
     if (lits.size() <= 1) return lits;

@@ -12,6 +12,7 @@
 
 #include "generation/cp_solver.h"
 #include "generation/placement.h"
+#include "generation/sat_encoding.h"
 #include "generation/sat_by_demand.h"
 
 namespace gen {
@@ -125,26 +126,7 @@ private:
     }
 };
 
-void SatModel::atMostOne(const std::vector<int>& lits) {
-    const size_t n = lits.size();
-    if (n <= 1) return;
-    if (n <= 5) {
-        for (size_t i = 0; i < n; ++i)
-            for (size_t j = i + 1; j < n; ++j) clause({-lits[i], -lits[j]});
-        return;
-    }
-    // Sequential counter: s[i] = "one of the first i + 1 is true".
-    int prev = fresh();
-    clause({-lits[0], prev});
-    for (size_t i = 1; i + 1 < n; ++i) {
-        const int s = fresh();
-        clause({-lits[i], s});
-        clause({-prev, s});
-        clause({-lits[i], -prev});
-        prev = s;
-    }
-    clause({-lits[n - 1], -prev});
-}
+void SatModel::atMostOne(const std::vector<int>& lits) { addAtMostOne(sat, vars_, lits); }
 
 std::vector<int> SatModel::atLeastCounter(const std::vector<int>& lits, int upTo) {
     std::vector<int> row;  // row[k]: at least k + 1 among the inputs seen so far
