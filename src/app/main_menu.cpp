@@ -18,6 +18,7 @@
 #include "common/school_masters.h"
 #include "context/school_context.h"
 #include "data/recordset.h"
+#include "ui/fonts.h"
 
 namespace {
 
@@ -114,8 +115,8 @@ std::map<QString, std::function<void(Screen&)>>& メニュ::actions() {
 #ifndef Q_OS_WIN
     // The captions are drawn without hinting: the light hinting the font configuration asks for
     // runs FreeType's autohinter on every Japanese glyph, a tenth of the start-up for the menu's
-    // few dozen characters. Windows renders without it.
-    QFont unhinted = font();
+    // few dozen characters. Windows renders without it. The menu shows only its own captions.
+    QFont unhinted = captionFont(font());
     unhinted.setHintingPreference(QFont::PreferNoHinting);
     setFont(unhinted);
 #endif

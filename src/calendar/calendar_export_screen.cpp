@@ -134,7 +134,13 @@ void iCalendar出力::B出力_Click() {
     int untimedTotal = 0;
     for (const Teacher& t : teachers) {
         int untimed = 0;
-        const QByteArray ics = teacherCalendar(t.name, datedLessons(t.number, from, to), untimed);
+        QString why;
+        const QByteArray ics =
+            teacherCalendar(t.name, datedLessons(t.number, from, to), untimed, &why);
+        if (ics.isEmpty()) {
+            showMessage(QStringLiteral("iCalendarファイルを出力できませんでした。\n%1").arg(why));
+            return;
+        }
         untimedTotal += untimed;
         // A teacher without lessons still gets a file: a calendar that subscribed to it must
         // lose the lessons that are gone.

@@ -3,17 +3,14 @@
 #include <algorithm>
 #include <map>
 
-#include <libical/ical.h>
-
 #include "calendar/bell_schedule.h"
 #include "common/selection_lists.h"
 #include "context/school_context.h"
 #include "data/dates.h"
+#include "data/module_loader.h"
 #include "data/recordset.h"
 
 namespace {
-
-const char* const kZone = "Asia/Tokyo";
 
 QDate dateFromText(const QString& text) {
     return QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
@@ -141,28 +138,6 @@ void lessonsOfYear(int year, const QString& teacher, const QString& from, const 
     });
 }
 
-icaltimetype timeOn(const QString& date, const QTime& t, icaltimezone* zone) {
-    const QDate d = dateFromText(date);
-    icaltimetype it = icaltime_null_time();
-    it.year = d.year();
-    it.month = d.month();
-    it.day = d.day();
-    it.hour = t.hour();
-    it.minute = t.minute();
-    it.is_date = 0;
-    return icaltime_set_timezone(&it, zone);
-}
-
-icalproperty* zoned(icalproperty* p) {
-    if (!icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER))
-        icalproperty_add_parameter(p, icalparameter_new_tzid(kZone));
-    return p;
-}
-
-QByteArray utf8(const QString& s) {
-    return s.toUtf8();
-}
-
 }  // namespace
 
 QString DatedLesson::uid() const {
@@ -191,25 +166,15 @@ QString calendarFileName(const QString& number, const QString& name) {
 }
 
 QByteArray teacherCalendar(const QString& teacherName, const std::vector<DatedLesson>& lessons,
-                           int& untimed) {
+                           int& untimed, QString* error) {
     untimed = 0;
-    icaltimezone* zone = icaltimezone_get_builtin_timezone(kZone);
-    icalcomponent* cal = icalcomponent_new_vcalendar();
-    icalcomponent_add_property(cal, icalproperty_new_version("2.0"));
-    icalcomponent_add_property(cal, icalproperty_new_prodid("-//jikanwari//timetable//JA"));
-    icalcomponent_add_property(cal, icalproperty_new_calscale("GREGORIAN"));
-    icalcomponent_add_property(cal, icalproperty_new_method(ICAL_METHOD_PUBLISH));
-    icalproperty* title =
-        icalproperty_new_x(utf8(teacherName + QStringLiteral(" 授業")).constData());
-    icalproperty_set_x_name(title, "X-WR-CALNAME");
-    icalcomponent_add_property(cal, title);
-    if (zone)
-        icalcomponent_add_component(cal, icalcomponent_new_clone(icaltimezone_get_component(zone)));
-    const icaltimetype stamp = icaltime_current_time_with_zone(icaltimezone_get_utc_timezone());
-
+    // The bell schedule and the names are read here, before the writer is loaded: the module
+    // knows nothing of the database.
+    std::vector<CalendarEvent> events;
     std::map<std::pair<QString, int>, std::map<int, BellPeriod>> bells;  // by department, weekday
     for (const DatedLesson& l : lessons) {
-        const int weekday = weekdayNumber(dateFromText(l.date));
+        const QDate date = dateFromText(l.date);
+        const int weekday = weekdayNumber(date);
         auto key = std::make_pair(l.dept, weekday);
         if (!bells.count(key)) bells[key] = bellSchedule(l.dept, weekday);
         const auto bell = bells[key].find(l.period);
@@ -227,24 +192,18 @@ QByteArray teacherCalendar(const QString& teacherName, const std::vector<DatedLe
             description << QStringLiteral("授業変更（元の担当: %1）")
                                .arg(l.replaced.isEmpty() ? QStringLiteral("なし") : l.replaced);
         }
-        icalcomponent* ev = icalcomponent_new_vevent();
-        icalcomponent_add_property(ev, icalproperty_new_uid(utf8(l.uid()).constData()));
-        icalcomponent_add_property(ev, icalproperty_new_dtstamp(stamp));
-        icalcomponent_add_property(
-            ev, zoned(icalproperty_new_dtstart(timeOn(l.date, bell->second.start, zone))));
-        icalcomponent_add_property(
-            ev, zoned(icalproperty_new_dtend(timeOn(l.date, bell->second.end, zone))));
-        icalcomponent_add_property(ev, icalproperty_new_summary(utf8(summary).constData()));
-        icalcomponent_add_property(ev, icalproperty_new_description(
-                                           utf8(description.join(QLatin1Char('\n'))).constData()));
-        if (!l.room.isEmpty())
-            icalcomponent_add_property(ev, icalproperty_new_location(utf8(l.room).constData()));
-        if (l.changed) icalcomponent_add_property(ev, icalproperty_new_categories("変更"));
-        icalcomponent_add_component(cal, ev);
+        events.push_back({l.uid(), date, bell->second.start, bell->second.end, summary,
+                          description.join(QLatin1Char('\n')), l.room, l.changed});
     }
-    char* text = icalcomponent_as_ical_string_r(cal);
-    QByteArray out(text);
-    icalmemory_free_buffer(text);
-    icalcomponent_free(cal);
+    using Writer = bool (*)(const QString*, const std::vector<CalendarEvent>*, QByteArray*);
+    QString why;
+    const auto write =
+        reinterpret_cast<Writer>(moduleEntry(kCalendarModule, "jikanwariWriteCalendar", &why));
+    QByteArray out;
+    const QString title = teacherName + QStringLiteral(" 授業");
+    if (!write || !write(&title, &events, &out)) {
+        if (error) *error = why;
+        return {};
+    }
     return out;
 }

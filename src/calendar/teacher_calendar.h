@@ -2,8 +2,11 @@
 
 #include <vector>
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <QTime>
+#include <QtGlobal>
 
 // A teacher's lessons on real dates, for the calendars teachers keep on their phones: the
 // standard week with the lesson changes applied and the days and periods events take away.
@@ -33,6 +36,23 @@ std::vector<DatedLesson> datedLessons(const QString& teacher, const QDate& from,
 QString calendarFileName(const QString& number, const QString& name);
 
 // One teacher's lessons as an iCalendar text, in Japan time. Lessons of a period the bell
-// schedule has no times for cannot be placed and are left out; `untimed` counts them.
+// schedule has no times for cannot be placed and are left out; `untimed` counts them. Empty, with
+// the reason in `error`, when the calendar writer cannot be loaded.
 QByteArray teacherCalendar(const QString& teacherName, const std::vector<DatedLesson>& lessons,
-                           int& untimed);
+                           int& untimed, QString* error = nullptr);
+
+// A lesson placed in time and worded, as the calendar file carries it.
+struct CalendarEvent {
+    QString uid;
+    QDate date;
+    QTime start, end;  // Japan time
+    QString summary, description, location;
+    bool changed = false;
+};
+
+// libical, which writes the iCalendar text, is a module loaded at the first export (see
+// data/module_loader.h); its entry writes the calendar titled `title` into `out`.
+inline const QString kCalendarModule = QStringLiteral("jikanwari-ical");
+extern "C" Q_DECL_EXPORT bool jikanwariWriteCalendar(const QString* title,
+                                                    const std::vector<CalendarEvent>* events,
+                                                    QByteArray* out);

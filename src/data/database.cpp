@@ -32,9 +32,19 @@ QString placeholders(int n) {
 }  // namespace
 
 bool isServerLocation(const QString& location) {
-    return location.startsWith(QLatin1String("postgresql://")) ||
-           location.startsWith(QLatin1String("postgres://")) ||
-           location.contains(QRegularExpression(QStringLiteral("^\\s*\\w+\\s*=")));
+    if (location.startsWith(QLatin1String("postgresql://")) ||
+        location.startsWith(QLatin1String("postgres://")))
+        return true;
+    // Or keyword=value pairs ("host=… dbname=…"): a word, then '='. Read by hand: a regular
+    // expression is compiled on every call, and the program asks at every start.
+    qsizetype i = 0;
+    const qsizetype n = location.size();
+    while (i < n && location[i].isSpace()) ++i;
+    const qsizetype word = i;
+    while (i < n && (location[i].isLetterOrNumber() || location[i] == u'_')) ++i;
+    if (i == word) return false;
+    while (i < n && location[i].isSpace()) ++i;
+    return i < n && location[i] == u'=';
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -23,6 +23,13 @@ QStringList uiFontFamilies() {
             QStringLiteral("Noto Sans CJK JP")};
 }
 
+QFont captionFont(QFont font) {
+    const QString first = font.families().value(0, font.family());
+    if (QFontDatabase::families().contains(first, Qt::CaseInsensitive))
+        font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::NoFontMerging));
+    return font;
+}
+
 QFont uiFont() {
     QStringList families = uiFontFamilies();
     // One look at the installed families: QFontDatabase::hasFamily asks the system's font

@@ -195,6 +195,11 @@ TEST_F(MenuTest, TheDatabaseIsChosenOnTheCommandLineOrInTheSettingsFileNeverWith
     EXPECT_EQ(databaseLocation({}), "postgresql://server/sakuragaoka");
     EXPECT_EQ(databaseLocation({"--database", "host=server dbname=x"}), "host=server dbname=x");
     EXPECT_THROW(databaseLocation({"--database"}), DbError);
+    // A server is a URL or keyword=value pairs; a file name, with or without '=', is a file.
+    for (const char* server : {"postgres://server/x", " dbname = 桜丘 host=server"})
+        EXPECT_TRUE(isServerLocation(QString::fromUtf8(server))) << server;
+    for (const char* file : {"時間割.mdb", "D:\\学校\\a=b.mdb", "my school=1.mdb", "=x", ""})
+        EXPECT_FALSE(isServerLocation(QString::fromUtf8(file))) << file;
 
     // Refused before any connection is tried, and the password is not shown.
     Database::close();

@@ -14,6 +14,7 @@
 #include "common/school_masters.h"
 #include "context/school_context.h"
 #include "data/dates.h"
+#include "data/module_loader.h"
 #include "newdb/sample_school.h"
 #include "support/screen_driver.h"
 
@@ -202,6 +203,17 @@ TEST_F(TeacherCalendarTest, ACancelledChangeLeavesTheCoverAndReturnsToItsTeacher
     exportAll();
     EXPECT_FALSE(uidsOf(cover).contains(uid));
     EXPECT_TRUE(uidsOf(standard).contains(uid));
+}
+
+// The writer is a module: an installation without it says so and writes no file rather than
+// empty calendars that would clear the teachers' lessons from their phones.
+TEST_F(TeacherCalendarTest, WithoutTheWriterNothingIsWrittenAndTheExportSaysSo) {
+    linkModuleEntry(kCalendarModule, nullptr);
+    exportAll();
+    linkModuleEntry(kCalendarModule, reinterpret_cast<QFunctionPointer>(&jikanwariWriteCalendar));
+    EXPECT_TRUE(messages.last().startsWith(QStringLiteral("iCalendarファイルを出力できませんでした")))
+        << messages.last().toStdString();
+    EXPECT_TRUE(QDir(folder()).isEmpty());
 }
 
 }  // namespace

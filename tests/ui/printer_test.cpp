@@ -106,6 +106,12 @@ TEST(FontTest, ScreensTakeAnInstalledJapaneseUiFontAndPrintsTheMsFontsSubstitute
     // This machine has no MS fonts: their names reach the IPA fonts.
     EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(kPrintFont))).family(), "IPAPGothic");
     EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(kGridFont))).family(), "IPAGothic");
+
+    // Captions go without fallback fonts only where the font they name is there to draw them.
+    EXPECT_TRUE(captionFont(ui).styleStrategy() & QFont::NoFontMerging);
+    QFont missing = ui;
+    missing.setFamilies({QStringLiteral("Yu Gothic UI"), QStringLiteral("IPAPGothic")});
+    EXPECT_FALSE(captionFont(missing).styleStrategy() & QFont::NoFontMerging);
 }
 
 TEST_F(PrinterTest, APdfSaveThatRunsOutOfDiskKeepsTheOldFileAndSaysWhy) {
