@@ -1,21 +1,17 @@
-#include <QAction>
 #include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
-#include <QToolBar>
 
+#include "data/module_loader.h"
 #include "ui/file_save.h"
 #include "ui/messages.h"
 #include "ui/palette.h"
+#include "ui/print_preview.h"
 #include "ui/printer.h"
 
 namespace {
@@ -115,38 +111,35 @@ QString proposedPdfPath(const PrintedDocument& doc) {
 }
 
 bool showPrintPreview(const PrintedDocument& doc, QWidget* parent) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(doc.title);
-    printer.setFullPage(true);
-    setUpA4(printer);
-    QPrintPreviewDialog preview(&printer, parent);
-    bool saved = false;
-    preview.setWindowTitle(QStringLiteral("印刷プレビュー - %1").arg(doc.title));
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
-                     [&doc](QPrinter* target) { renderDocument(doc, *target); });
-    if (QToolBar* bar = preview.findChild<QToolBar*>()) {
-        QAction* save = bar->addAction(QStringLiteral("PDFで保存"));
-        QObject::connect(save, &QAction::triggered, &preview, [&doc, &preview, &saved] {
-            const QString path =
-                QFileDialog::getSaveFileName(&preview, QStringLiteral("PDFで保存"),
-                                             proposedPdfPath(doc), QStringLiteral("PDF (*.pdf)"));
-            if (path.isEmpty()) return;
-            QString why;
-            if (writePdf(doc, path, &why) && (saved = true))
-                showInformation(
-                    QStringLiteral("「%1」に保存しました。").arg(QDir::toNativeSeparators(path)),
-                    doc.title);
-            else
-                showExclamation(QStringLiteral("「%1」に保存できませんでした。\n%2")
-                                    .arg(QDir::toNativeSeparators(path), why),
-                                doc.title);
-        });
+    QString error;
+    const auto entry = reinterpret_cast<bool (*)(const PrintPreviewRequest*)>(
+        moduleEntry(kPrintModule, "jikanwariShowPrintPreview", &error));
+    if (!entry) {
+        showExclamation(QStringLiteral("印刷プレビューを表示できませんでした。\n%1").arg(error),
+                        doc.title);
+        return false;
     }
-    // A whole A4 page where the display allows, and never larger than the display.
-    QSize size(900, 1000);
-    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
-    preview.resize(size);
-    // The dialog is accepted only when its print action has sent the pages to a printer.
-    return preview.exec() == QDialog::Accepted || saved;
+    PrintPreviewRequest request;
+    request.title = doc.title;
+    request.parent = parent;
+    request.setUpPage = [](QPagedPaintDevice& device) { setUpA4(device); };
+    request.render = [&doc](QPagedPaintDevice& device) { renderDocument(doc, device); };
+    request.savePdf = [&doc](QWidget* preview) {
+        const QString path =
+            QFileDialog::getSaveFileName(preview, QStringLiteral("PDFで保存"),
+                                         proposedPdfPath(doc), QStringLiteral("PDF (*.pdf)"));
+        if (path.isEmpty()) return false;
+        QString why;
+        if (!writePdf(doc, path, &why)) {
+            showExclamation(QStringLiteral("「%1」に保存できませんでした。\n%2")
+                                .arg(QDir::toNativeSeparators(path), why),
+                            doc.title);
+            return false;
+        }
+        showInformation(
+            QStringLiteral("「%1」に保存しました。").arg(QDir::toNativeSeparators(path)),
+            doc.title);
+        return true;
+    };
+    return entry(&request);
 }

@@ -33,6 +33,7 @@ for path in ./usr/bin/jikanwari ./usr/bin/jikanwari-newdb ./usr/bin/jikanwari-st
             ./usr/lib/x86_64-linux-gnu/jikanwari/jikanwari-postgres.so \
             ./usr/lib/x86_64-linux-gnu/jikanwari/jikanwari-xlsx.so \
             ./usr/lib/x86_64-linux-gnu/jikanwari/jikanwari-ical.so \
+            ./usr/lib/x86_64-linux-gnu/jikanwari/jikanwari-print.so \
             ./usr/lib/x86_64-linux-gnu/jikanwari/jikanwari-cp.so; do
   grep -qx "$path" <<<"$contents" || fail "$path is not in the package"
 done
