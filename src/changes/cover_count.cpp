@@ -110,23 +110,29 @@ CoverCounts CoverCounter::countOne(const QString& teacher) {
 // Every teacher's changes of the two ranges counted by the engine in one statement, the changes
 // that kept a class with its own teacher left out: the same counts as countOne in one round trip
 // instead of one or two per teacher. The weekday of the date is worked out by the engine, so the
-// standard lessons are one list the server hashes once: a join of the changes with them was
-// planned for the few changes it guesses a date range of one year holds (year and date go
-// together, which it cannot know) and sorted both sides, three times slower.
+// year's standard lessons are lists the server hashes once and each change is looked up in
+// (a join of the changes with the lessons was planned for the few changes the server guesses a
+// year's date range holds, and sorted both sides: twice as slow). Working out a weekday costs more
+// than the look-up, so it is done only for the changes whose teacher has the class at that period
+// on some weekday.
 void CoverCounter::countAll() {
     counted_ = true;
-    const QString weekday = weekdayNumberSql(QStringLiteral("c.\"変_日付\""));
-    readQuery(
+    static const QString sql =
         QStringLiteral(
             "SELECT c.\"変_教員\", "
             "SUM(CASE WHEN c.\"変_日付\" >= ? AND c.\"変_日付\" <= ? THEN 1 ELSE 0 END), "
             "SUM(CASE WHEN c.\"変_日付\" >= ? AND c.\"変_日付\" <= ? THEN 1 ELSE 0 END) "
             "FROM \"時限変更\" c WHERE c.\"変_年度\" = ? AND c.\"変_日付\" >= ? AND "
-            "c.\"変_日付\" <= ? AND (c.\"変_教員\", c.\"変_時限\", c.\"変_学部\", c.\"変_学年\", "
-            "c.\"変_コース\", c.\"変_組\", %1) NOT IN (SELECT \"組_教員\", \"組_時限\", "
-            "\"組_学部\", \"組_学年\", \"組_コース\", \"組_組\", \"組_曜日\" FROM \"組時間割\" "
-            "WHERE \"組_年度\" = ?) GROUP BY c.\"変_教員\"")
-            .arg(weekday),
-        {termFrom_, termTo_, weekFrom_, weekTo_, year_, from_, to_, year_},
-        [&](const KeyRow& r) { all_.insert(r.text(0), {int(r.integer(1)), int(r.integer(2))}); });
+            "c.\"変_日付\" <= ? AND ((%1) NOT IN (SELECT %2 FROM \"組時間割\" WHERE "
+            "\"組_年度\" = ?) OR (%1, %3) NOT IN (SELECT %2, \"組_曜日\" FROM \"組時間割\" "
+            "WHERE \"組_年度\" = ?)) GROUP BY c.\"変_教員\"")
+            .arg(QStringLiteral("c.\"変_教員\", c.\"変_時限\", c.\"変_学部\", c.\"変_学年\", "
+                                "c.\"変_コース\", c.\"変_組\""),
+                 QStringLiteral("\"組_教員\", \"組_時限\", \"組_学部\", \"組_学年\", "
+                                "\"組_コース\", \"組_組\""),
+                 weekdayNumberSql(QStringLiteral("c.\"変_日付\"")));
+    readQuery(sql, {termFrom_, termTo_, weekFrom_, weekTo_, year_, from_, to_, year_, year_},
+              [&](const KeyRow& r) {
+                  all_.insert(r.text(0), {int(r.integer(1)), int(r.integer(2))});
+              });
 }
