@@ -1,7 +1,6 @@
 #include "changes/cover_count.h"
 
 #include <algorithm>
-#include <unordered_set>
 #include <vector>
 
 #include <QDate>
@@ -108,38 +107,32 @@ CoverCounts CoverCounter::countOne(const QString& teacher) {
     return counts;
 }
 
-// Every teacher's changes of the two ranges counted by the engine in one statement, then the
-// changes that kept a class with its own teacher taken off in a second: the same counts as
-// countOne in two round trips instead of one or two per teacher.
+// Every teacher's changes of the two ranges counted by the engine in one statement, the changes
+// that kept a class with its own teacher left out: the same counts as countOne in one round trip
+// instead of one or two per teacher. The weekday of the date is worked out by the engine, so the
+// year's standard lessons are lists the server hashes once and each change is looked up in
+// (a join of the changes with the lessons was planned for the few changes the server guesses a
+// year's date range holds, and sorted both sides: twice as slow). Working out a weekday costs more
+// than the look-up, so it is done only for the changes whose teacher has the class at that period
+// on some weekday.
 void CoverCounter::countAll() {
     counted_ = true;
-    readQuery(
-        QStringLiteral("SELECT \"変_教員\", "
-                       "SUM(CASE WHEN \"変_日付\" >= ? AND \"変_日付\" <= ? THEN 1 ELSE 0 END), "
-                       "SUM(CASE WHEN \"変_日付\" >= ? AND \"変_日付\" <= ? THEN 1 ELSE 0 END) "
-                       "FROM \"時限変更\" WHERE \"変_年度\" = ? AND \"変_日付\" >= ? AND "
-                       "\"変_日付\" <= ? GROUP BY \"変_教員\""),
-        {termFrom_, termTo_, weekFrom_, weekTo_, year_, from_, to_}, [&](const KeyRow& r) {
-            all_.insert(r.text(0), {int(r.integer(1)), int(r.integer(2))});
-        });
-    if (all_.isEmpty()) return;
-    // The changes given to a teacher who has a standard lesson with the class at that period on
-    // some weekday; the weekday of the date decides.
-    std::unordered_set<qint64> kept;
-    readQuery(QStringLiteral(
-                  "SELECT c.rowid, c.\"変_教員\", c.\"変_日付\", k.\"組_曜日\" FROM \"時限変更\" c "
-                  "JOIN \"組時間割\" k ON k.\"組_年度\" = c.\"変_年度\" AND k.\"組_教員\" = "
-                  "c.\"変_教員\" AND k.\"組_時限\" = c.\"変_時限\" AND k.\"組_学部\" = "
-                  "c.\"変_学部\" AND k.\"組_学年\" = c.\"変_学年\" AND k.\"組_コース\" = "
-                  "c.\"変_コース\" AND k.\"組_組\" = c.\"変_組\" "
-                  "WHERE c.\"変_年度\" = ? AND c.\"変_日付\" >= ? AND c.\"変_日付\" <= ?"),
-              {year_, from_, to_}, [&](const KeyRow& r) {
-                  const QString date = r.text(2);
-                  if (weekdayOf(date) != r.integer(3) || !kept.insert(r.integer(0)).second) return;
-                  CoverCounts& counts = all_[r.text(1)];
-                  CoverCounts one;
-                  add(one, date);
-                  counts.term -= one.term;
-                  counts.week -= one.week;
+    static const QString sql =
+        QStringLiteral(
+            "SELECT c.\"変_教員\", "
+            "SUM(CASE WHEN c.\"変_日付\" >= ? AND c.\"変_日付\" <= ? THEN 1 ELSE 0 END), "
+            "SUM(CASE WHEN c.\"変_日付\" >= ? AND c.\"変_日付\" <= ? THEN 1 ELSE 0 END) "
+            "FROM \"時限変更\" c WHERE c.\"変_年度\" = ? AND c.\"変_日付\" >= ? AND "
+            "c.\"変_日付\" <= ? AND ((%1) NOT IN (SELECT %2 FROM \"組時間割\" WHERE "
+            "\"組_年度\" = ?) OR (%1, %3) NOT IN (SELECT %2, \"組_曜日\" FROM \"組時間割\" "
+            "WHERE \"組_年度\" = ?)) GROUP BY c.\"変_教員\"")
+            .arg(QStringLiteral("c.\"変_教員\", c.\"変_時限\", c.\"変_学部\", c.\"変_学年\", "
+                                "c.\"変_コース\", c.\"変_組\""),
+                 QStringLiteral("\"組_教員\", \"組_時限\", \"組_学部\", \"組_学年\", "
+                                "\"組_コース\", \"組_組\""),
+                 weekdayNumberSql(QStringLiteral("c.\"変_日付\"")));
+    readQuery(sql, {termFrom_, termTo_, weekFrom_, weekTo_, year_, from_, to_, year_, year_},
+              [&](const KeyRow& r) {
+                  all_.insert(r.text(0), {int(r.integer(1)), int(r.integer(2))});
               });
 }

@@ -31,7 +31,7 @@ public:
 private:
     // One teacher's count: a seek into the teacher's changes and own lessons.
     CoverCounts countOne(const QString& teacher);
-    // Every teacher's count from two reads, where each look-up is a round trip to a server.
+    // Every teacher's count from one statement, where each look-up is a round trip to a server.
     void countAll();
     void add(CoverCounts& counts, const QString& date) const;
 

@@ -5,6 +5,8 @@
 #include <unordered_set>
 
 #include "changes/master_names.h"
+#include "data/database.h"
+#include "data/key_range.h"
 #include "data/recordset.h"
 #include "ui/grid.h"
 #include "ui/palette.h"
@@ -73,14 +75,24 @@ bool onLeave(const QString& from, const QString& to, const QString& date) {
     return !from.isEmpty() && from <= date && (to.isEmpty() || to >= date);
 }
 
-std::vector<StandbyRow> GRD待機教員(WorkContext& ctx, Grid& g, int year, const QString& date,
-                                    int weekday, int period, bool fewestCoversFirst) {
-    GRD待機教員初期化(g);
-    ctx.selectedRow = ctx.selectedCol = 0;
-    std::vector<StandbyRow> rows;
-    const auto busy = busyTeachers(year, date, weekday, period);
-    CoverCounter covers(year, date);
-    // The year's assignments by teacher, read in one range rather than a look-up per teacher.
+namespace {
+
+// A listed row with the names its course subject and subject are shown by.
+struct Listed {
+    StandbyRow row;
+    QString kamokuName, subjectName;
+};
+
+// Whether the teacher is listed on the date, and room is left.
+bool listable(const std::unordered_set<QString>& busy, const QString& teacher,
+              const QString& leaveFrom, const QString& leaveTo, const QString& date) {
+    return !busy.count(teacher) && !onLeave(leaveFrom, leaveTo, date);
+}
+
+// On the file: the year's assignments in one range, then the teachers in kana order; the names
+// are sought in the masters once the list is known (a seek in memory each).
+std::vector<Listed> listFromFile(int year, const QString& date,
+                                 const std::unordered_set<QString>& busy) {
     std::unordered_map<QString, std::vector<StandbyRow>> assignments;
     {
         Recordset assigned("担当");
@@ -98,44 +110,103 @@ std::vector<StandbyRow> GRD待機教員(WorkContext& ctx, Grid& g, int year, con
                                             {}});
         }
     }
+    std::vector<Listed> listed;
     Recordset teachers("教員");
     teachers.setIndex("Idx_カナ");
     teachers.seek(Seek::AtLeast, {""});
-    for (; !teachers.noMatch() && !teachers.eof() && int(rows.size()) < standby::kMaxRows;
+    for (; !teachers.noMatch() && !teachers.eof() && int(listed.size()) < standby::kMaxRows;
          teachers.moveNext()) {
         const QString teacher = teachers.text("員_番号");
         const auto mine = assignments.find(teacher);
         if (mine == assignments.end() ||
-            onLeave(teachers.text("員_休職FROM"), teachers.text("員_休職TO"), date))
+            !listable(busy, teacher, teachers.text("員_休職FROM"), teachers.text("員_休職TO"), date))
             continue;
-        const CoverCounts taken = covers.of(teacher);
         for (StandbyRow& row : mine->second) {
-            if (int(rows.size()) >= standby::kMaxRows) break;
-            row.covers = taken;
-            rows.push_back(std::move(row));
+            if (int(listed.size()) >= standby::kMaxRows) break;
+            listed.push_back({std::move(row), {}, {}});
         }
     }
+    MasterNames names(year);
+    for (Listed& l : listed) {
+        const StandbyRow& r = l.row;
+        l.kamokuName = names.kamoku(r.dept, r.grade, r.course, r.kamoku).shownName();
+        l.subjectName = names.subject(r.dept, r.grade, r.course, r.kamoku, r.subject).shownName();
+    }
+    return listed;
+}
+
+// On a server: the same list with the masters' names in one statement, where the reads above
+// would be a round trip for each page of assignments and teachers and for each name.
+std::vector<Listed> listFromServer(int year, const QString& date,
+                                   const std::unordered_set<QString>& busy) {
+    static const QString sql = QStringLiteral(
+        "SELECT a.\"担_教員番号\", a.\"担_氏名\", a.\"担_学部\", a.\"担_学年\", a.\"担_コース\", "
+        "a.\"担_科目番号\", a.\"担_教科番号\", t.\"員_休職FROM\", t.\"員_休職TO\", "
+        "ka.\"科_名称\", ka.\"科_略称\", ky.\"教_名称\", ky.\"教_略称\" "
+        "FROM \"教員\" t JOIN \"担当\" a ON a.\"担_年度\" = ? AND a.\"担_教員番号\" = t.\"員_番号\" "
+        "LEFT JOIN \"科目\" ka ON ka.\"科_年度\" = a.\"担_年度\" AND ka.\"科_学部\" = a.\"担_学部\" "
+        "AND ka.\"科_学年\" = a.\"担_学年\" AND ka.\"科_コース\" = a.\"担_コース\" "
+        "AND ka.\"科_番号\" = a.\"担_科目番号\" "
+        "LEFT JOIN \"教科\" ky ON ky.\"教_年度\" = a.\"担_年度\" AND ky.\"教_学部\" = a.\"担_学部\" "
+        "AND ky.\"教_学年\" = a.\"担_学年\" AND ky.\"教_コース\" = a.\"担_コース\" "
+        "AND ky.\"教_科目番号\" = a.\"担_科目番号\" AND ky.\"教_教科番号\" = a.\"担_教科番号\" "
+        // Idx_カナ's order, then Key_担当's.
+        "ORDER BY t.\"員_氏名カナ\", t.rowid, a.\"担_学部\", a.\"担_学年\", a.\"担_コース\", "
+        "a.\"担_科目番号\", a.\"担_教科番号\"");
+    std::vector<Listed> listed;
+    const auto shown = [](const QString& name, const QString& shortName) {
+        return shortName.isEmpty() ? name : shortName;
+    };
+    readQuery(sql, {year}, [&](const KeyRow& r) {
+        if (int(listed.size()) >= standby::kMaxRows ||
+            !listable(busy, r.text(0), r.text(7), r.text(8), date))
+            return;
+        listed.push_back({{r.text(0), r.text(1), r.text(2), int(r.integer(3)), r.text(4),
+                           r.text(5), r.text(6), {}},
+                          shown(r.text(9), r.text(10)),
+                          shown(r.text(11), r.text(12))});
+    });
+    return listed;
+}
+
+}  // namespace
+
+std::vector<StandbyRow> GRD待機教員(WorkContext& ctx, Grid& g, int year, const QString& date,
+                                    int weekday, int period, bool fewestCoversFirst) {
+    GRD待機教員初期化(g);
+    ctx.selectedRow = ctx.selectedCol = 0;
+    const auto busy = busyTeachers(year, date, weekday, period);
+    std::vector<Listed> listed = db().statementsAreRoundTrips()
+                                     ? listFromServer(year, date, busy)
+                                     : listFromFile(year, date, busy);
+    CoverCounter covers(year, date);
+    // A teacher's rows come together: one count for them all.
+    for (size_t i = 0; i < listed.size(); ++i)
+        listed[i].row.covers = i > 0 && listed[i - 1].row.teacher == listed[i].row.teacher
+                                   ? listed[i - 1].row.covers
+                                   : covers.of(listed[i].row.teacher);
     if (fewestCoversFirst)
-        std::stable_sort(rows.begin(), rows.end(), [](const StandbyRow& a, const StandbyRow& b) {
-            return std::pair(a.covers.term, a.covers.week) <
-                   std::pair(b.covers.term, b.covers.week);
+        std::stable_sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
+            return std::pair(a.row.covers.term, a.row.covers.week) <
+                   std::pair(b.row.covers.term, b.row.covers.week);
         });
 
     MasterNames names(year);
     g.setTextMatrix(0, kCoverCol, coverHeading(covers.wholeYear()));
-    for (int r = 1; r <= int(rows.size()); ++r) {
-        const StandbyRow& row = rows[r - 1];
+    std::vector<StandbyRow> rows;
+    rows.reserve(listed.size());
+    for (int r = 1; r <= int(listed.size()); ++r) {
+        const Listed& l = listed[r - 1];
+        const StandbyRow& row = l.row;
         g.setTextMatrix(r, 0, row.teacher);
         g.setTextMatrix(r, 1, row.name);
         g.setTextMatrix(r, 2, names.departmentName(row.dept));
         g.setTextMatrix(r, 3, QString::number(row.grade));
-        g.setTextMatrix(r, 4,
-                        names.kamoku(row.dept, row.grade, row.course, row.kamoku).shownName());
-        g.setTextMatrix(
-            r, 5,
-            names.subject(row.dept, row.grade, row.course, row.kamoku, row.subject).shownName());
+        g.setTextMatrix(r, 4, l.kamokuName);
+        g.setTextMatrix(r, 5, l.subjectName);
         g.setTextMatrix(r, kCoverCol,
                         QStringLiteral("%1 / %2").arg(row.covers.term).arg(row.covers.week));
+        rows.push_back(row);
     }
     return rows;
 }

@@ -1,6 +1,7 @@
 // The record-set cursor as the screens use it: seeks on documented indexes, scans that stop at
 // the first foreign key, and writes made while a scan runs.
 
+#include "data/dates.h"
 #include "data/key_range.h"
 #include "support/database_fixture.h"
 
@@ -339,6 +340,22 @@ TEST_F(CursorTest, TheEmptyingStatementEmptiesTheWorkTableAndNothingElseRuns) {
         EXPECT_THROW(db().execute(sql), DbError) << sql;
     op.commit();
     EXPECT_EQ(records("予定").size(), 1u);
+}
+
+TEST_F(CursorTest, TheEngineWorksOutTheWeekdayOfAStoredDateAsTheProgramDoes) {
+    // Across a turn of the year (January and February count with the year before), a leap day
+    // and the century years that are and are not leap years.
+    const QString sql = QStringLiteral("SELECT %1 FROM (SELECT CAST(? AS TEXT) AS d) x")
+                            .arg(weekdayNumberSql(QStringLiteral("x.d")));
+    std::vector<QDate> days;
+    for (QDate d(2007, 12, 20); d <= QDate(2009, 3, 10); d = d.addDays(1)) days.push_back(d);
+    for (const QDate& d : {QDate(2000, 2, 29), QDate(2000, 3, 1), QDate(2100, 2, 28),
+                           QDate(2100, 3, 1), QDate(1999, 12, 31)})
+        days.push_back(d);
+    for (const QDate& day : days)
+        readQuery(sql, {dateText(day)}, [&](const KeyRow& r) {
+            EXPECT_EQ(r.integer(0), weekdayNumber(day)) << dateText(day).toStdString();
+        });
 }
 
 }  // namespace
