@@ -157,15 +157,24 @@ std::vector<Listed> listFromServer(int year, const QString& date,
     const auto shown = [](const QString& name, const QString& shortName) {
         return shortName.isEmpty() ? name : shortName;
     };
-    readQuery(sql, {year}, [&](const KeyRow& r) {
-        if (int(listed.size()) >= standby::kMaxRows ||
-            !listable(busy, r.text(0), r.text(7), r.text(8), date))
-            return;
-        listed.push_back({{r.text(0), r.text(1), r.text(2), int(r.integer(3)), r.text(4),
-                           r.text(5), r.text(6), {}},
-                          shown(r.text(9), r.text(10)),
-                          shown(r.text(11), r.text(12))});
-    });
+    readQuery(
+        sql, {year},
+        [&](const KeyRow& r) {
+            if (int(listed.size()) >= standby::kMaxRows ||
+                !listable(busy, r.text(0), r.text(7), r.text(8), date))
+                return;
+            listed.push_back({{r.text(0),
+                               r.text(1),
+                               r.text(2),
+                               int(r.integer(3)),
+                               r.text(4),
+                               r.text(5),
+                               r.text(6),
+                               {}},
+                              shown(r.text(9), r.text(10)),
+                              shown(r.text(11), r.text(12))});
+        },
+        QueryPlan::Once);
     return listed;
 }
 

@@ -111,20 +111,23 @@ void drawStandard(Grid& g, TeacherWeek& week, MasterNames& names) {
         "AND ky.\"教_科目番号\" = k.\"組_科目\" AND ky.\"教_教科番号\" = k.\"組_教科\" "
         "WHERE k.\"組_年度\" = ? AND k.\"組_教員\" = ? "
         "ORDER BY k.\"組_曜日\", k.\"組_時限\", k.rowid");
-    readQuery(sql, {week.year, week.teacher}, [&](const KeyRow& rs) {
-        const int w = int(rs.integer(0)), p = int(rs.integer(1));
-        if (!inWeek(w, p)) return;
-        const WeekLesson lesson{rs.text(2), int(rs.integer(3)), rs.text(4), rs.text(5)};
-        const QString shortName = rs.text(6);
-        QString subject;
-        if (rs.integer(8) == 1)
-            subject = shortName;
-        else if (rs.integer(9) == 1)
-            subject = shortOr(rs.text(11), rs.text(10));
-        else  // a subject no longer in the master shows what the lesson stored
-            subject = shortOr(shortName, rs.text(7));
-        writeLesson(g, week, names, week.columnOf(w), p, lesson, subject);
-    });
+    readQuery(
+        sql, {week.year, week.teacher},
+        [&](const KeyRow& rs) {
+            const int w = int(rs.integer(0)), p = int(rs.integer(1));
+            if (!inWeek(w, p)) return;
+            const WeekLesson lesson{rs.text(2), int(rs.integer(3)), rs.text(4), rs.text(5)};
+            const QString shortName = rs.text(6);
+            QString subject;
+            if (rs.integer(8) == 1)
+                subject = shortName;
+            else if (rs.integer(9) == 1)
+                subject = shortOr(rs.text(11), rs.text(10));
+            else  // a subject no longer in the master shows what the lesson stored
+                subject = shortOr(shortName, rs.text(7));
+            writeLesson(g, week, names, week.columnOf(w), p, lesson, subject);
+        },
+        QueryPlan::Once);
 }
 
 void drawChanges(Grid& g, TeacherWeek& week, MasterNames& names) {

@@ -96,8 +96,9 @@ void readKeyRange(const KeyRange& range, const std::vector<const char*>& fields,
 }
 
 void readQuery(const QString& sql, const std::vector<Value>& values,
-               const std::function<void(const KeyRow&)>& row) {
-    Statement s = Database::current().prepareForValues(sql);
+               const std::function<void(const KeyRow&)>& row, QueryPlan plan) {
+    Database& db = Database::current();
+    Statement s = plan == QueryPlan::Once ? db.prepare(sql) : db.prepareForValues(sql);
     int n = 0;
     for (const Value& v : values) s.bind(++n, v);
     const KeyRow record(s);

@@ -39,10 +39,15 @@ void readKeyRange(const KeyRange& range, const std::vector<const char*>& fields,
 // Runs a query the caller writes and calls `row` for each of its rows, for counts and joins that
 // a server answers in one round trip where a record set would look up record by record. The SQL
 // must run on both engines: "?" placeholders for `values` (never values in the text), quoted
-// table and field names, INTEGER and TEXT only, no engine's own functions. The server plans it for
-// the values of each run (see Database::prepareForValues).
+// table and field names, INTEGER and TEXT only, no engine's own functions.
+//
+// How the server plans it: for the values of each run (see Database::prepareForValues), where a
+// range's length decides the best plan; or once for any values, where the values only pick one
+// year, class or teacher and planning each run would cost more than the run itself.
+enum class QueryPlan { ForValues, Once };
 void readQuery(const QString& sql, const std::vector<Value>& values,
-               const std::function<void(const KeyRow&)>& row);
+               const std::function<void(const KeyRow&)>& row,
+               QueryPlan plan = QueryPlan::ForValues);
 
 // Deletes every record of the range and returns how many went. Inside an operation; record sets
 // open on the table go on after their position as after Recordset::remove().

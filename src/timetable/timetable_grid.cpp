@@ -159,70 +159,72 @@ void GRD時割(WorkContext& ctx, int mode, Grid& g) {
     // The class's week with the fields drawn and the masters' names beside them; each lesson
     // leaves the current selection as its look-ups of course subject, subject and teacher would.
     int lastWeekday = 0, lastPeriod = 0, count = 0;
-    readQuery(classWeekQuery(),
-              {ctx.workingYear, ctx.departmentCode, ctx.grade, ctx.courseCode, ctx.classCode,
-               ctx.selectionNumber},
-              [&](const KeyRow& rs) {
-                  const int w = int(rs.integer(0)), p = int(rs.integer(1));
-                  if (w != lastWeekday || p != lastPeriod) {
-                      lastWeekday = w;
-                      lastPeriod = p;
-                      count = 1;
-                  } else {
-                      ++count;
-                  }
-                  // The grid has seven weekdays, ten periods and room for ten lessons in a slot;
-                  // a record beyond them cannot be shown and is left alone.
-                  if (!SlotTables::inRange(w, p) || count > SlotTables::kEntries) return;
+    readQuery(
+        classWeekQuery(),
+        {ctx.workingYear, ctx.departmentCode, ctx.grade, ctx.courseCode, ctx.classCode,
+         ctx.selectionNumber},
+        [&](const KeyRow& rs) {
+            const int w = int(rs.integer(0)), p = int(rs.integer(1));
+            if (w != lastWeekday || p != lastPeriod) {
+                lastWeekday = w;
+                lastPeriod = p;
+                count = 1;
+            } else {
+                ++count;
+            }
+            // The grid has seven weekdays, ten periods and room for ten lessons in a slot;
+            // a record beyond them cannot be shown and is left alone.
+            if (!SlotTables::inRange(w, p) || count > SlotTables::kEntries) return;
 
-                  format(g, lessonRow(p), w, 4, colour::kLightBlue);
-                  const bool freeText = rs.integer(2) == 1;
-                  const QString shortName = rs.text(3), teacher = rs.text(4), kamoku = rs.text(5),
-                                subject = rs.text(6);
-                  const auto teacherLine = [&] {
-                      takeTeacher(ctx, rs, teacher);
-                      writeTeacherLine(g, w, p,
-                                       ctx.teacherDisplayName.isEmpty() ? ctx.teacherName
-                                                                        : ctx.teacherDisplayName,
-                                       count == 1);
-                  };
-                  int kind = 0;
-                  if (freeText) {
-                      g.setText(shortName);
-                      teacherLine();
-                  } else {
-                      takeKamoku(ctx, rs, kamoku);
-                      if (ctx.kamokuElective == 1) {
-                          kind = 1;
-                          const QString text = shortOrName(ctx.kamokuShortName, ctx.kamokuName);
-                          g.setText(text);
-                          g.setTextMatrix(teacherRow(p), w, text);
-                      } else {
-                          takeSubject(ctx, rs, subject);
-                          const QString text = shortOrName(shortName, rs.text(7));
-                          g.setText(text);
-                          if (ctx.subjectSplit == 1) {
-                              kind = 2;
-                              g.setTextMatrix(teacherRow(p), w, text);
-                          } else {
-                              teacherLine();
-                          }
-                      }
-                  }
+            format(g, lessonRow(p), w, 4, colour::kLightBlue);
+            const bool freeText = rs.integer(2) == 1;
+            const QString shortName = rs.text(3), teacher = rs.text(4), kamoku = rs.text(5),
+                          subject = rs.text(6);
+            const auto teacherLine = [&] {
+                takeTeacher(ctx, rs, teacher);
+                writeTeacherLine(
+                    g, w, p,
+                    ctx.teacherDisplayName.isEmpty() ? ctx.teacherName : ctx.teacherDisplayName,
+                    count == 1);
+            };
+            int kind = 0;
+            if (freeText) {
+                g.setText(shortName);
+                teacherLine();
+            } else {
+                takeKamoku(ctx, rs, kamoku);
+                if (ctx.kamokuElective == 1) {
+                    kind = 1;
+                    const QString text = shortOrName(ctx.kamokuShortName, ctx.kamokuName);
+                    g.setText(text);
+                    g.setTextMatrix(teacherRow(p), w, text);
+                } else {
+                    takeSubject(ctx, rs, subject);
+                    const QString text = shortOrName(shortName, rs.text(7));
+                    g.setText(text);
+                    if (ctx.subjectSplit == 1) {
+                        kind = 2;
+                        g.setTextMatrix(teacherRow(p), w, text);
+                    } else {
+                        teacherLine();
+                    }
+                }
+            }
 
-                  Slot& slot = ctx.slotTables.at(w, p);
-                  if (freeText)
-                      slot.entries[count] = {shortName, QString(), teacher, 1};
-                  else
-                      slot.entries[count] = {kamoku, subject, teacher};
-                  slot.text = {QString(), freeText ? shortName : kamoku, teacher,
-                               freeText ? QString() : subject};
-                  slot.subject = subject;
-                  slot.freeText = freeText ? 1 : 0;
-                  slot.kind = kind;
-                  g.setMergeCells(3);
-                  g.setMergeCol(w, true);
-              });
+            Slot& slot = ctx.slotTables.at(w, p);
+            if (freeText)
+                slot.entries[count] = {shortName, QString(), teacher, 1};
+            else
+                slot.entries[count] = {kamoku, subject, teacher};
+            slot.text = {QString(), freeText ? shortName : kamoku, teacher,
+                         freeText ? QString() : subject};
+            slot.subject = subject;
+            slot.freeText = freeText ? 1 : 0;
+            slot.kind = kind;
+            g.setMergeCells(3);
+            g.setMergeCol(w, true);
+        },
+        QueryPlan::Once);
 }
 
 void GRD時割再表示(WorkContext& ctx, Grid& g) {
