@@ -1,13 +1,10 @@
 #include "changes/change_notice.h"
 
+#include "common/names.h"
 #include "data/dates.h"
 #include "data/recordset.h"
 
 namespace {
-
-QString shortOr(const QString& shortName, const QString& name) {
-    return shortName.isEmpty() ? name : shortName;
-}
 
 bool concerns(const Recordset& rs, const NoticeTarget& t) {
     switch (t.mode) {
@@ -32,7 +29,7 @@ void findOldLesson(Recordset& lessons, int year, NoticeLine& line) {
     line.oldTeacher = lessons.text("組_教員");
     line.oldDisplayName = lessons.text("組_教員表示名");
     line.oldTeacherName = lessons.text("組_教員名");
-    line.oldSubject = shortOr(lessons.text("組_教科略称"), lessons.text("組_教科名"));
+    line.oldSubject = shortOrName(lessons.text("組_教科略称"), lessons.text("組_教科名"));
 }
 
 }  // namespace

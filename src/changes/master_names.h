@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include "common/names.h"
+
 class Recordset;
 
 // The names of course subjects and subjects of any class, each read once per drawing: the
@@ -23,13 +25,13 @@ public:
         bool found = false;
         QString number, name, shortName;
         int elective = 0;
-        QString shownName() const { return shortName.isEmpty() ? name : shortName; }
+        QString shownName() const { return shortOrName(shortName, name); }
     };
     struct Subject {
         bool found = false;
         QString number, name, shortName;
         int split = 0, elective = 0;
-        QString shownName() const { return shortName.isEmpty() ? name : shortName; }
+        QString shownName() const { return shortOrName(shortName, name); }
     };
 
     const Kamoku& kamoku(const QString& dept, int grade, const QString& course,

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "changes/master_names.h"
+#include "common/names.h"
 #include "data/database.h"
 #include "data/key_range.h"
 #include "data/recordset.h"
@@ -92,7 +93,7 @@ bool listable(const std::unordered_set<QString>& busy, const QString& teacher,
 // On the file: the year's assignments in one range, then the teachers in kana order; the names
 // are sought in the masters once the list is known (a seek in memory each).
 std::vector<Listed> listFromFile(int year, const QString& date,
-                                 const std::unordered_set<QString>& busy) {
+                                 const std::unordered_set<QString>& busy, MasterNames& names) {
     std::unordered_map<QString, std::vector<StandbyRow>> assignments;
     {
         Recordset assigned("担当");
@@ -126,7 +127,6 @@ std::vector<Listed> listFromFile(int year, const QString& date,
             listed.push_back({std::move(row), {}, {}});
         }
     }
-    MasterNames names(year);
     for (Listed& l : listed) {
         const StandbyRow& r = l.row;
         l.kamokuName = names.kamoku(r.dept, r.grade, r.course, r.kamoku).shownName();
@@ -154,9 +154,6 @@ std::vector<Listed> listFromServer(int year, const QString& date,
         "ORDER BY t.\"員_氏名カナ\", t.rowid, a.\"担_学部\", a.\"担_学年\", a.\"担_コース\", "
         "a.\"担_科目番号\", a.\"担_教科番号\"");
     std::vector<Listed> listed;
-    const auto shown = [](const QString& name, const QString& shortName) {
-        return shortName.isEmpty() ? name : shortName;
-    };
     readQuery(
         sql, {year},
         [&](const KeyRow& r) {
@@ -171,8 +168,8 @@ std::vector<Listed> listFromServer(int year, const QString& date,
                                r.text(5),
                                r.text(6),
                                {}},
-                              shown(r.text(9), r.text(10)),
-                              shown(r.text(11), r.text(12))});
+                              shortOrName(r.text(10), r.text(9)),
+                              shortOrName(r.text(12), r.text(11))});
         },
         QueryPlan::Once);
     return listed;
@@ -185,9 +182,10 @@ std::vector<StandbyRow> GRD待機教員(WorkContext& ctx, Grid& g, int year, con
     GRD待機教員初期化(g);
     ctx.selectedRow = ctx.selectedCol = 0;
     const auto busy = busyTeachers(year, date, weekday, period);
+    MasterNames names(year);
     std::vector<Listed> listed = db().statementsAreRoundTrips()
                                      ? listFromServer(year, date, busy)
-                                     : listFromFile(year, date, busy);
+                                     : listFromFile(year, date, busy, names);
     CoverCounter covers(year, date);
     // A teacher's rows come together: one count for them all.
     for (size_t i = 0; i < listed.size(); ++i)
@@ -200,7 +198,6 @@ std::vector<StandbyRow> GRD待機教員(WorkContext& ctx, Grid& g, int year, con
                    std::pair(b.row.covers.term, b.row.covers.week);
         });
 
-    MasterNames names(year);
     g.setTextMatrix(0, kCoverCol, coverHeading(covers.wholeYear()));
     std::vector<StandbyRow> rows;
     rows.reserve(listed.size());

@@ -5,6 +5,7 @@
 #include <QDate>
 
 #include "changes/master_names.h"
+#include "common/names.h"
 #include "context/school_context.h"
 #include "data/dates.h"
 #include "data/key_range.h"
@@ -21,10 +22,6 @@ const QString kCommonDept = QStringLiteral("000");
 
 QDate dateOfText(const QString& text) {
     return QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
-}
-
-QString shortOr(const QString& shortName, const QString& name) {
-    return shortName.isEmpty() ? name : shortName;
 }
 
 void select(Grid& g, int row, int col, int rowEnd, int colEnd) {
@@ -122,9 +119,9 @@ void drawStandard(Grid& g, TeacherWeek& week, MasterNames& names) {
             if (rs.integer(8) == 1)
                 subject = shortName;
             else if (rs.integer(9) == 1)
-                subject = shortOr(rs.text(11), rs.text(10));
+                subject = shortOrName(rs.text(11), rs.text(10));
             else  // a subject no longer in the master shows what the lesson stored
-                subject = shortOr(shortName, rs.text(7));
+                subject = shortOrName(shortName, rs.text(7));
             writeLesson(g, week, names, week.columnOf(w), p, lesson, subject);
         },
         QueryPlan::Once);
@@ -144,7 +141,7 @@ void drawChanges(Grid& g, TeacherWeek& week, MasterNames& names) {
             const int p = int(rs.integer(1));
             if (!inWeek(col, p)) return;
             const WeekLesson lesson{rs.text(2), int(rs.integer(3)), rs.text(4), rs.text(5)};
-            writeLesson(g, week, names, col, p, lesson, shortOr(rs.text(6), rs.text(7)),
+            writeLesson(g, week, names, col, p, lesson, shortOrName(rs.text(6), rs.text(7)),
                         colour::kLightMagenta);
         });
 }
@@ -168,7 +165,7 @@ void drawEvents(Grid& g, const TeacherWeek& week) {
         const QString dept = rs.text(3);
         const int grade = int(rs.integer(4));
         const int from = int(rs.integer(5)), to = int(rs.integer(6));
-        const QString label = shortOr(rs.text(7), rs.text(8));
+        const QString label = shortOrName(rs.text(7), rs.text(8));
         const int startCol = start <= week.firstDate ? 1 : week.columnOfDate(start);
         for (int c = std::max(startCol, 1); c <= TeacherWeek::kDays && week.dateOf(c) <= end; ++c)
             for (int p = 1; p <= TeacherWeek::kPeriods; ++p) {

@@ -14,3 +14,9 @@ QString displayNameOf(const QString& fullName, int length = kDisplayNameLength);
 // A grade or class name with its counter word ("1" → "1組"), added only when the name does not
 // end with it already: a class the school named "1組" is never printed as "1組組".
 QString withSuffix(const QString& name, const QString& suffix);
+
+// What the timetables and lists show of anything with a name and a short one (a subject, a
+// teacher's display name, an event): the short one, or the name when there is none.
+inline QString shortOrName(const QString& shortName, const QString& name) {
+    return shortName.isEmpty() ? name : shortName;
+}

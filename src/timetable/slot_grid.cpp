@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/list_support.h"
+#include "common/names.h"
 #include "common/selection_lists.h"
 #include "context/school_context.h"
 #include "data/recordset.h"
@@ -26,10 +27,6 @@ int gradeColumn(int department, int grade) {
 }
 int lessonLine(int klass) {
     return 2 * klass;
-}
-
-QString shortOr(const QString& shortName, const QString& name) {
-    return shortName.isEmpty() ? name : shortName;
 }
 
 void write(Grid& g, int row, int col, const QString& text, int fore = -1, double size = 0) {
@@ -101,9 +98,9 @@ void drawLessons(const WorkContext& ctx, Grid& g) {
     for (rs.seekPrefix({year, weekday, period}); rs.inPrefix(); rs.moveNext()) {
         const auto cell = place(rs.text("組_学部"), rs.integer("組_学年"), rs.text("組_組"));
         if (!cell) continue;
-        write(g, cell->row, cell->col, shortOr(rs.text("組_教科略称"), rs.text("組_教科名")));
-        write(g, cell->row + 1, cell->col, shortOr(rs.text("組_教員表示名"), rs.text("組_教員名")),
-              -1, kTeacherFontSize);
+        write(g, cell->row, cell->col, shortOrName(rs.text("組_教科略称"), rs.text("組_教科名")));
+        write(g, cell->row + 1, cell->col,
+              shortOrName(rs.text("組_教員表示名"), rs.text("組_教員名")), -1, kTeacherFontSize);
     }
 }
 
@@ -115,10 +112,10 @@ void drawChanges(const WorkContext& ctx, Grid& g) {
     for (rs.seekPrefix({year, date, period}); rs.inPrefix(); rs.moveNext()) {
         const auto cell = place(rs.text("変_学部"), rs.integer("変_学年"), rs.text("変_組"));
         if (!cell) continue;
-        write(g, cell->row, cell->col, shortOr(rs.text("変_教科略称"), rs.text("変_教科名")),
+        write(g, cell->row, cell->col, shortOrName(rs.text("変_教科略称"), rs.text("変_教科名")),
               colour::kLightMagenta);
-        write(g, cell->row + 1, cell->col, shortOr(rs.text("変_教員表示名"), rs.text("変_教員名")),
-              colour::kLightMagenta);
+        write(g, cell->row + 1, cell->col,
+              shortOrName(rs.text("変_教員表示名"), rs.text("変_教員名")), colour::kLightMagenta);
     }
 }
 
@@ -148,7 +145,7 @@ void drawEvents(const WorkContext& ctx, Grid& g) {
             range(dept == kCommonCode, s.departmentCount, departmentPositionOf(dept));
         const auto [g0, g1] = range(grade == 0, s.gradeCount, gradePositionOf(grade));
         if (d0 == 0 || g0 == 0) continue;
-        const QString label = shortOr(rs.text("予_略称"), rs.text("予_名称"));
+        const QString label = shortOrName(rs.text("予_略称"), rs.text("予_名称"));
         for (int d = d0; d <= d1; ++d)
             for (int gr = g0; gr <= g1; ++gr)
                 // Only the department's own classes: the rows below them belong to no class.

@@ -1,5 +1,6 @@
 #include "timetable/timetable_grid.h"
 
+#include "common/names.h"
 #include "context/school_context.h"
 #include "data/key_range.h"
 #include "timetable/master_lookups.h"
@@ -31,10 +32,6 @@ void writeTeacher(MasterLookups& lookups, Grid& g, int weekday, int period, cons
                   bool first = true) {
     lookups.teacher(teacher);
     writeTeacherLine(g, weekday, period, lookups.teacherLine(), first);
-}
-
-QString shortOrName(const QString& shortName, const QString& name) {
-    return shortName.isEmpty() ? name : shortName;
 }
 
 // A class's week with the masters it names, in one statement: a seek per course subject, subject
