@@ -4,11 +4,13 @@
 #include <tuple>
 
 #include <QDate>
+#include <QHash>
 
 #include "changes/sheet_text.h"
 #include "common/names.h"
 #include "common/registration.h"
 #include "context/school_context.h"
+#include "data/dates.h"
 #include "data/recordset.h"
 #include "ui/fields.h"
 #include "ui/fonts.h"
@@ -42,13 +44,9 @@ QString departmentPrefix(const QString& code) {
     return name + ' ';
 }
 
-QDate dateOf(const QString& text) {
-    return QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
-}
-
 // Monday is band 1 ... Saturday band 6; a Sunday has none.
 int bandOf(const QString& date) {
-    const QDate d = dateOf(date);
+    const QDate d = dateFrom(date);
     return d.isValid() && d.dayOfWeek() <= kBands ? d.dayOfWeek() : 0;
 }
 
@@ -63,7 +61,7 @@ QString classKey(const NoticeLine& l) {
 
 class NoticeSheet {
 public:
-    NoticeSheet(Printer& p, const NoticeHeader& h) : p_(p), h_(h) {}
+    NoticeSheet(Printer& p, const NoticeHeader& h) : p_(p), h_(h), monday_(dateFrom(h.monday)) {}
 
     void print(const NoticePage& page) {
         startPage(p_, pages_);
@@ -131,7 +129,7 @@ private:
         if (classNotice)
             printIn(p_, 70, 20, 12, 135 - 70 - 1,
                     QStringLiteral("[ %1%2 年 － %3 組 ]")
-                        .arg(departmentPrefix(opening.dept))
+                        .arg(prefix(opening.dept))
                         .arg(opening.grade)
                         .arg(opening.klass));
         // The issue date ends where the first day of the notice begins.
@@ -142,13 +140,12 @@ private:
         printAt(p_, 13, 264, 11, QStringLiteral("備"));
         printAt(p_, 13, 271, 11, QStringLiteral("考"));
 
-        const QDate monday = dateOf(h_.monday);
         for (int band = 1; band <= kBands; ++band) {
             const double t = bandTop(band) + 1;
             for (int r = 1; r <= (band < kBands ? 8 : 4); ++r)
                 printAt(p_, 17, t + kRowHeight * (r - 1), 11, QString::number(r));
-            if (!monday.isValid()) continue;
-            const QDate day = monday.addDays(band - 1);
+            if (!monday_.isValid()) continue;
+            const QDate day = monday_.addDays(band - 1);
             // Two-digit months and days are set smaller to stay left of the period column's rule.
             printIn(p_, 10.5, t, 11, kDateRoom, QString::number(day.month()));
             printAt(p_, 10.5, t + kRowHeight, 11, QStringLiteral("／"));
@@ -172,7 +169,7 @@ private:
     void blockLabel(int k, const NoticeLine& l) {
         const double x = 25 + kBlockWidth * (k - 1);
         printIn(p_, x + 6, 26, 12, 10.5,
-                QStringLiteral("%1%2 年").arg(departmentPrefix(l.dept)).arg(l.grade));
+                QStringLiteral("%1%2 年").arg(prefix(l.dept)).arg(l.grade));
         // A class the school named "1組" keeps its name as it is.
         printIn(p_, x + 26, 26, 12, 8.5,
                 l.klass.endsWith(u'組') ? l.klass : l.klass + QStringLiteral(" 組"));
@@ -189,8 +186,17 @@ private:
         printIn(p_, x0 + 34, y, 9, 9.8, leftText(l.subjectName, 3));
     }
 
+    // Every page and block of a department names it: its master is read once.
+    const QString& prefix(const QString& dept) {
+        auto it = prefixes_.find(dept);
+        if (it == prefixes_.end()) it = prefixes_.insert(dept, departmentPrefix(dept));
+        return *it;
+    }
+
     Printer& p_;
     const NoticeHeader& h_;
+    const QDate monday_;
+    QHash<QString, QString> prefixes_;
     int pages_ = 0;
 };
 

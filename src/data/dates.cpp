@@ -4,6 +4,23 @@ QString dateText(const QDate& date) {
     return date.toString(QStringLiteral("yyyy/MM/dd"));
 }
 
+QDate dateFrom(const QString& text) {
+    const auto digits = [&](int from, int count) {
+        int n = 0;
+        for (int i = from; i < from + count; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9') return -1;
+            n = n * 10 + (c - u'0');
+        }
+        return n;
+    };
+    if (text.size() == 10 && text[4] == u'/' && text[7] == u'/') {
+        const int y = digits(0, 4), m = digits(5, 2), d = digits(8, 2);
+        if (y >= 0 && m >= 0 && d >= 0) return QDate(y, m, d);
+    }
+    return QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
+}
+
 int weekdayNumber(const QDate& date) {
     return date.dayOfWeek() % 7 + 1;
 }

@@ -5,6 +5,9 @@
 
 // Stored dates are texts "yyyy/mm/dd", so that plain text comparison orders them.
 QString dateText(const QDate& date);
+// The date a stored text names (invalid when it names none): what QDate::fromString gives with
+// "yyyy/MM/dd", without setting up a date parser for every text of that usual form.
+QDate dateFrom(const QString& text);
 
 // Weekday number 1..7 from Sunday, the numbering of the timetable and the weekday-name table.
 int weekdayNumber(const QDate& date);

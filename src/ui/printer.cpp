@@ -17,8 +17,8 @@ constexpr double kMillimetresPerPoint = 25.4 / 72.0;
 }  // namespace
 
 Printer::Printer(const QString& title) {
-    doc_.title = title;
-    doc_.pages.emplace_back();
+    doc_->title = title;
+    doc_->pages.emplace_back();
 }
 
 void Printer::setPaperSize(int code) {
@@ -34,7 +34,7 @@ void Printer::print(const QString& text) {
     item.font = font_;
     item.size = size_;
     item.colour = colour_;
-    doc_.pages.back().items.push_back(item);
+    doc_->pages.back().items.push_back(std::move(item));
     x_ = 0;
     y_ += textHeight();
 }
@@ -65,16 +65,24 @@ double widthIn(const QString& font, double size, const QString& text) {
 
 }  // namespace
 
+double Printer::widthAt(double size, const QString& text) const {
+    Measured key{font_, size, text};
+    if (const auto it = widths_.constFind(key); it != widths_.cend()) return *it;
+    const double width = widthIn(font_, size, text);
+    widths_.insert(std::move(key), width);
+    return width;
+}
+
 double Printer::textWidth(const QString& text) const {
-    return widthIn(font_, size_, text);
+    return widthAt(size_, text);
 }
 
 double Printer::sizeToFit(const QString& text, double widthMm, double size, double smallest) const {
-    const double width = widthIn(font_, size, text);
+    const double width = widthAt(size, text);
     if (width <= widthMm || width <= 0) return size;
     // Widths grow in proportion to the size; one step down keeps rounding from spilling over.
     double fitted = size * widthMm / width;
-    while (fitted > smallest && widthIn(font_, fitted, text) > widthMm) fitted -= 0.25;
+    while (fitted > smallest && widthAt(fitted, text) > widthMm) fitted -= 0.25;
     return std::max(fitted, smallest);
 }
 
@@ -96,19 +104,19 @@ PrintItem Printer::shape(PrintItem::Kind kind, double x1, double y1, double x2, 
 }
 
 void Printer::line(double x1, double y1, double x2, double y2) {
-    doc_.pages.back().items.push_back(shape(PrintItem::Kind::Line, x1, y1, x2, y2));
+    doc_->pages.back().items.push_back(shape(PrintItem::Kind::Line, x1, y1, x2, y2));
     x_ = x2;
     y_ = y2;
 }
 
 void Printer::box(double x1, double y1, double x2, double y2) {
-    doc_.pages.back().items.push_back(shape(PrintItem::Kind::Box, x1, y1, x2, y2));
+    doc_->pages.back().items.push_back(shape(PrintItem::Kind::Box, x1, y1, x2, y2));
     x_ = x2;
     y_ = y2;
 }
 
 void Printer::newPage() {
-    doc_.pages.emplace_back();
+    doc_->pages.emplace_back();
     x_ = y_ = 0;
 }
 
@@ -119,9 +127,9 @@ void Printer::endDoc(std::function<void(bool output)> afterPreview) {
     auto hand = [doc = doc_, afterPreview = std::move(afterPreview)] {
         bool output = g_sinkOutputs;
         if (g_sink)
-            g_sink(doc);
+            g_sink(*doc);
         else
-            output = showPrintPreview(doc, nullptr);
+            output = showPrintPreview(*doc, nullptr);
         if (afterPreview) afterPreview(output);
     };
     if (Database::isOpen())

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
+#include <QHash>
 #include <QString>
 
 class QWidget;
@@ -36,9 +38,11 @@ struct PrintedDocument {
 class Printer {
 public:
     explicit Printer(const QString& title);
+    Printer(const Printer&) = delete;
+    Printer& operator=(const Printer&) = delete;
 
     // The name a saved PDF gets by default: say what the sheet is (year, class, teacher, date).
-    void setFileName(const QString& baseName) { doc_.fileName = baseName; }
+    void setFileName(const QString& baseName) { doc_->fileName = baseName; }
 
     static constexpr int kPaperA4 = 9;
     void setPaperSize(int code);   // only A4 portrait (9) is printed
@@ -70,15 +74,31 @@ public:
 
     void newPage();
     // Ends the document and hands it to the sink (the preview). `afterPreview` runs once the
-    // preview has closed, told whether the user printed or saved the document.
+    // preview has closed, told whether the user printed or saved the document. Nothing is drawn
+    // after this: the preview may still be waiting for the document.
     void endDoc(std::function<void(bool output)> afterPreview = {});
 
-    const PrintedDocument& document() const { return doc_; }
+    const PrintedDocument& document() const { return *doc_; }
 
 private:
     PrintItem shape(PrintItem::Kind kind, double x1, double y1, double x2, double y2) const;
+    double widthAt(double size, const QString& text) const;
 
-    PrintedDocument doc_;
+    // Shared with the preview that endDoc hands it to, instead of copied with every page.
+    std::shared_ptr<PrintedDocument> doc_ = std::make_shared<PrintedDocument>();
+    // Widths measured for this document, by font, size and text. A sheet sets the same texts
+    // page after page (its dates, its header, the same names), and shaping a text is the
+    // costliest part of laying a page out.
+    struct Measured {
+        QString font;
+        double size;
+        QString text;
+        friend bool operator==(const Measured&, const Measured&) = default;
+        friend size_t qHash(const Measured& m, size_t seed = 0) {
+            return qHashMulti(seed, m.font, m.size, m.text);
+        }
+    };
+    mutable QHash<Measured, double> widths_;
     QString font_ = QStringLiteral("ＭＳＰ ゴシック");
     double size_ = 10;
     int colour_ = 0;

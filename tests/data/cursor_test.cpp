@@ -358,4 +358,18 @@ TEST_F(CursorTest, TheEngineWorksOutTheWeekdayOfAStoredDateAsTheProgramDoes) {
         });
 }
 
+TEST(StoredDates, ADateTextIsReadAsTheDateParserReadsIt) {
+    // The usual form, days that do not exist, and texts that are not of the usual form (which
+    // the parser may still read, or not).
+    for (const char* text : {"2007/06/04", "2008/02/29", "2007/02/29", "2000/02/29", "2100/02/29",
+                             "2007/13/01", "2007/00/10", "2007/06/00", "2007/06/31", "0000/01/01",
+                             "2007/6/04", "2007-06-04", "20070604", " 2007/06/04", "2007/06/4 ",
+                             "２００７/06/04", "2007/0a/04", ""}) {
+        const QString t = QString::fromUtf8(text);
+        EXPECT_EQ(dateFrom(t), QDate::fromString(t, QStringLiteral("yyyy/MM/dd"))) << text;
+    }
+    for (QDate d(2007, 12, 20); d <= QDate(2009, 3, 10); d = d.addDays(1))
+        EXPECT_EQ(dateFrom(dateText(d)), d);
+}
+
 }  // namespace

@@ -86,6 +86,34 @@ TEST_F(PrinterTest, PrintingMovesToTheNextLineAndTextsHaveAWidth) {
     EXPECT_EQ(p.document().pages.size(), 2u);
 }
 
+TEST_F(PrinterTest, AMeasuredWidthIsKeptForItsOwnFontAndSizeOnly) {
+    // A document keeps the widths it has measured: the same text in another size or font is
+    // still measured as a fresh document measures it, and so is a text fitted to its room.
+    const QString text = QStringLiteral("数学Ⅰ Math");
+    const QString mono = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    auto fresh = [&](const QString& font, double size) {
+        Printer q("fresh");
+        q.setFontName(font);
+        q.setFontSize(size);
+        return q.textWidth(text);
+    };
+    Printer p("test");
+    p.setFontName(kPrintFont);
+    p.setFontSize(12);
+    const double large = p.textWidth(text);
+    p.setFontSize(6);
+    EXPECT_DOUBLE_EQ(p.textWidth(text), fresh(kPrintFont, 6));
+    EXPECT_LT(p.textWidth(text), large * 0.6);
+    p.setFontName(mono);
+    p.setFontSize(12);
+    EXPECT_DOUBLE_EQ(p.textWidth(text), fresh(mono, 12));
+    p.setFontName(kPrintFont);
+    const double fitted = p.sizeToFit(text, large / 2, 12);
+    EXPECT_LT(fitted, 12);
+    EXPECT_LE(fresh(kPrintFont, fitted), large / 2);
+    EXPECT_DOUBLE_EQ(p.sizeToFit(text, large, 12), 12);
+}
+
 TEST_F(PrinterTest, ARenderedPdfCarriesTheJapaneseText) {
     QTemporaryDir dir;
     const QString path = dir.filePath("timetable.pdf");
