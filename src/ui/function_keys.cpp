@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPainter>
 
 namespace {
@@ -55,14 +55,19 @@ QString functionKeyText(int key) {
 }
 
 namespace {
-QFont keyFont(const QFont& base) {
-    QFont f = base;
-    f.setPointSizeF(std::max(6.0, base.pointSizeF() * 0.75));
-    return f;
+// The key's name is drawn three quarters of the caption's size (at least 6 points), by scaling
+// the caption's own font rather than asking for a smaller one: every font size is a font engine
+// of its own, and setting one up (the font configuration's rules run for it) cost as much as a
+// tenth of the program's start-up, for three letters.
+double keyScale(const QFont& base) {
+    const double points = base.pointSizeF();
+    if (points <= 0) return 0.75;  // a font given in pixels
+    return std::max(6.0, points * 0.75) / points;
 }
 int keyWidth(const QPushButton& b) {
     const QString t = functionKeyText(functionKeyFor(b.objectName()));
-    return t.isEmpty() ? 0 : QFontMetrics(keyFont(b.font())).horizontalAdvance(t) + 4;
+    if (t.isEmpty()) return 0;
+    return qRound(QFontMetricsF(b.font()).horizontalAdvance(t) * keyScale(b.font())) + 4;
 }
 }  // namespace
 
@@ -79,8 +84,11 @@ void KeyButton::paintEvent(QPaintEvent* e) {
     const QString t = functionKeyText(functionKeyFor(objectName()));
     if (t.isEmpty()) return;
     QPainter p(this);
-    p.setFont(keyFont(font()));
     p.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    p.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignTop, t);
+    const double scale = keyScale(font());
+    const QRectF area = rect().adjusted(4, 2, -4, -2);
+    p.translate(area.topLeft());
+    p.scale(scale, scale);
+    p.drawText(QRectF(QPointF(0, 0), area.size() / scale), Qt::AlignLeft | Qt::AlignTop, t);
 }
