@@ -2,7 +2,7 @@
 
 #include "context/school_context.h"
 #include "common/school_masters.h"
-#include "data/recordset.h"
+#include "data/key_range.h"
 
 void 初期処理(WorkContext& ctx, const QDate& today,
               const std::function<void()>& setUpBusinessYear) {
@@ -17,18 +17,24 @@ void 初期処理(WorkContext& ctx, const QDate& today,
 
 bool loadBusinessYear(WorkContext& ctx) {
     SchoolContext& s = school();
-    Recordset rs("業務年度");
-    rs.setIndex("Key_業務");
-    rs.seek(Seek::Equal, {1});
-    if (rs.noMatch()) {
+    bool found = false;
+    readQuery(
+        QStringLiteral("SELECT \"業_年度\", \"業_開始日\", \"業_終了日\" FROM \"業務年度\" "
+                       "WHERE \"業_区分\" = ?"),
+        {1},
+        [&](const KeyRow& rs) {
+            found = true;
+            s.businessYear = int(rs.integer(0));
+            s.businessYearStart = rs.text(1);
+            s.businessYearEnd = rs.text(2);
+        },
+        QueryPlan::Once);
+    if (!found) {
         s.businessYear = 0;
         s.businessYearStart.clear();
         s.businessYearEnd.clear();
         return false;
     }
-    s.businessYear = rs.integer("業_年度");
-    s.businessYearStart = rs.text("業_開始日");
-    s.businessYearEnd = rs.text("業_終了日");
     ctx.workingYear = s.businessYear;
     return true;
 }
