@@ -10,7 +10,10 @@ counts) and prints time and outcome side by side.
 Goal per file: when FET places everything, we do too within max(2 s, FET's time); when FET
 refuses the data before searching, we give either a sound timetable or an explanation.
 
-    bench/fet_compare.py [--build build] [--seconds 60] [--keep DIR] [FILE.fet ...]
+    bench/fet_compare.py [--build build] [--before BUILD] [--seconds 60] [--keep DIR] [FILE.fet ...]
+
+--before runs a second build's generator (say, main's) on a copy of the same import right after
+ours, so that a change is judged against the same FET run and the same load.
 
 Without files, a set of example schools of different countries and sizes is used.
 """
@@ -152,12 +155,33 @@ def check_timetable(db):
     return problems
 
 
+def run_ours(generate, db, limit):
+    """Generates on db within limit; returns (outcome, wall seconds, first placement, output)."""
+    if not os.path.exists(generate):
+        return "not built", 0.0, None, ""
+    code, out, wall, _ = timed([generate, db, str(YEAR), "--seconds", "%.2f" % limit], limit + 60)
+    first_line = [l for l in out.splitlines() if l.startswith("全部を置く最初の案")]
+    first_s = float(first_line[0].split(": ")[1].split(" ")[0]) if first_line else None
+    problems = check_timetable(db) if code == 0 else []
+    if code == 0 and not problems:
+        outcome = "solved"
+    elif code == 0:
+        outcome = "UNSOUND"
+        print("    checker: " + "; ".join(problems[:5]))
+    elif code is None:
+        outcome = "hung"
+    else:
+        outcome = "explained" if out.strip() else "failed"
+    return outcome, wall, first_s, out
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("files", nargs="*")
     ap.add_argument("--build", default=os.path.join(os.path.dirname(__file__), "..", "build"))
     ap.add_argument("--seconds", type=int, default=60, help="FET's time limit per file")
     ap.add_argument("--keep", help="keep the databases and reduced files in this folder")
+    ap.add_argument("--before", help="another build folder whose generator runs alongside")
     args = ap.parse_args()
     newdb = os.path.join(args.build, "jikanwari-newdb")
     generate = os.path.join(args.build, "jikanwari-generate")
@@ -168,8 +192,9 @@ def main():
     # Ours runs with FET's time as its limit and spends what is left after its first complete
     # placement on the wishes, so its wall time is about the limit; "first" is the solver's own
     # time to that first placement.
-    print("%-34s %6s %5s %5s | %-10s %7s | %-10s %7s %7s %7s | %s" % (
-        "file", "days", "class", "less", "FET", "s", "ours", "first", "s", "limit", "goal"))
+    print("%-34s %6s %5s %5s | %-10s %7s | %-10s %7s %7s %7s | %s%s" % (
+        "file", "days", "class", "less", "FET", "s", "ours", "first", "s", "limit", "goal",
+        " | before   first" if args.before else ""))
     totals = defaultdict(int)
     for i, path in enumerate(files):
         name = os.path.splitext(os.path.basename(path))[0]
@@ -194,23 +219,12 @@ def main():
         fet_outcome, fet_wall, _ = run_fet(reduced, os.path.join(work, "%02d_fet" % i),
                                            args.seconds)
         limit = max(2.0, fet_wall) if fet_outcome == "solved" else float(args.seconds)
-        if os.path.exists(generate):
-            code, gen_out, our_wall, _ = timed(
-                [generate, db, str(YEAR), "--seconds", "%.2f" % limit], limit + 60)
-            first_line = [l for l in gen_out.splitlines() if l.startswith("全部を置く最初の案")]
-            first_s = float(first_line[0].split(": ")[1].split(" ")[0]) if first_line else None
-            problems = check_timetable(db) if code == 0 else []
-            if code == 0 and not problems:
-                ours = "solved"
-            elif code == 0:
-                ours = "UNSOUND"
-                print("    checker: " + "; ".join(problems[:5]))
-            elif code is None:
-                ours = "hung"
-            else:
-                ours = "explained" if gen_out.strip() else "failed"
-        else:
-            ours, our_wall, first_s = "not built", 0.0, None
+        before = None
+        if args.before:
+            copy = db + ".before.mdb"
+            shutil.copyfile(db, copy)
+            before = run_ours(os.path.join(args.before, "jikanwari-generate"), copy, limit)
+        ours, our_wall, first_s, gen_out = run_ours(generate, db, limit)
         # Ours had FET's time (at least 2 s) as its limit: complete within it meets the goal.
         if fet_outcome == "solved":
             goal = "met" if ours == "solved" else "MISSED"
@@ -221,9 +235,11 @@ def main():
         totals["FET " + fet_outcome] += 1
         totals["ours " + ours] += 1
         totals["goal " + goal] += 1
-        print("%-34s %6s %5d %5s | %-10s %7.2f | %-10s %7s %7.2f %7.2f | %s" % (
-            name[:34], days, classes, lessons, fet_outcome, fet_wall, ours,
-            "-" if first_s is None else "%.2f" % first_s, our_wall, limit, goal))
+        shown = lambda seconds: "-" if seconds is None else "%.2f" % seconds
+        print("%-34s %6s %5d %5s | %-10s %7.2f | %-10s %7s %7.2f %7.2f | %-6s%s" % (
+            name[:34], days, classes, lessons, fet_outcome, fet_wall, ours, shown(first_s),
+            our_wall, limit, goal,
+            " | %-10s %5s" % (before[0], shown(before[2])) if before else ""))
         if ours == "explained":
             for line in gen_out.strip().splitlines()[:3]:
                 print("    " + line)

@@ -15,7 +15,7 @@ namespace {
 
 class DemandModel {
 public:
-    explicit DemandModel(const Problem& p) : p_(p) {}
+    DemandModel(const Problem& p, DemandVariant variant) : p_(p), variant_(variant) {}
     void build();
     Solution decode();
     CaDiCaL::Solver sat;
@@ -28,7 +28,6 @@ private:
         int demand = -1;
         std::vector<int> activities;
         std::vector<std::pair<int, int>> starts;  // (slot, literal)
-        std::map<int, int> onDay;  // day -> "one of them is on that day", when at most one can be
     };
     int fresh() { return ++vars_; }
     void clause(const std::vector<int>& lits) {
@@ -45,6 +44,7 @@ private:
     void addSpread(int demand, const std::vector<int>& kinds);
 
     const Problem& p_;
+    DemandVariant variant_;
     int vars_ = 0;
     std::vector<Kind> kinds_;
 };
@@ -138,11 +138,11 @@ void DemandModel::addSpread(int demand, const std::vector<int>& kinds) {
 }
 
 void DemandModel::build() {
-    // Tuned for satisfiable instances (no switching to the unsatisfiable-style search), and
-    // "true" first, so that a decision places a lesson: measured several times faster on the
-    // full-class schools than the defaults.
+    // Tuned for satisfiable instances (no switching to the unsatisfiable-style search).
     sat.configure("sat");
-    sat.set("phase", 1);
+    sat.set("phase", variant_ == DemandVariant::PlaceFirst ? 1 : 0);
+    for (const char* simplification : {"elim", "probe", "ternary", "subsume", "vivify"})
+        sat.set(simplification, 0);
     const int n = int(p_.activities.size());
     std::vector<char> alone(n, 0);
     for (const Consecutive& c : p_.consecutive) alone[c.first] = alone[c.second] = 1;
@@ -160,7 +160,7 @@ void DemandModel::build() {
         auto it = kindOf.find(key);
         if (single || it == kindOf.end()) {
             k = int(kinds_.size());
-            kinds_.push_back({single ? act.demand : std::get<0>(key), {}, {}, {}});
+            kinds_.push_back({single ? act.demand : std::get<0>(key), {}, {}});
             for (int s : possibleStarts(p_, a)) kinds_[k].starts.push_back({s, fresh()});
             if (!single) kindOf[key] = k;
         } else {
@@ -184,7 +184,6 @@ void DemandModel::build() {
                 for (auto [s, lit] : kind.starts) byDay[p_.dayOf(s)].push_back(lit);
                 for (const auto& [day, l] : byDay) {
                     lits.push_back(l.size() == 1 ? l[0] : orOf(l));
-                    kinds_[k].onDay[day] = lits.back();
                 }
             } else {
                 for (auto [s, lit] : kind.starts) lits.push_back(lit);
@@ -207,12 +206,37 @@ void DemandModel::build() {
                 for (int g : act.groups) groupAt[{g, s + q}].push_back(lit);
             }
     }
-    for (auto& [key, lits] : teacherAt) atMostOne(lits);
-    for (auto& [key, lits] : groupAt) atMostOne(lits);
-    // A class or teacher with as many lessons as slots it could use has one in each, and as many
-    // on each day as that day has; one with a few such slots to spare has at most that many
-    // fewer on a day. Counted per day, the solver sees a day that cannot be filled before it has
-    // seated most of its lessons.
+    // A class (or teacher) whose kinds of lesson are all another's needs no clauses of its own
+    // for being in one place at a time: the other's say it already. Where the kinds are the same
+    // (the subgroups of a year that share every lesson, common in full-class schools), neither
+    // does its count of lessons per day. Fewer clauses, the same solutions, faster propagation.
+    std::vector<const std::vector<int>*> kindsOf;
+    for (const auto& k : kindsOfGroup) kindsOf.push_back(&k);
+    for (const auto& k : kindsOfTeacher) kindsOf.push_back(&k);
+    std::vector<char> implied(kindsOf.size(), 0), repeated(kindsOf.size(), 0);
+    for (size_t i = 0; i < kindsOf.size(); ++i)
+        for (size_t j = 0; j < kindsOf.size() && !repeated[i]; ++j) {
+            const std::vector<int>& a = *kindsOf[i];
+            const std::vector<int>& b = *kindsOf[j];
+            if (i == j || a.size() > b.size() ||
+                !std::includes(b.begin(), b.end(), a.begin(), a.end()))
+                continue;
+            const bool same = a.size() == b.size();
+            if (!same || j < i) implied[i] = 1;
+            if (same && j < i) repeated[i] = 1;
+        }
+    const size_t groups = p_.groups.size();
+    for (auto& [key, lits] : groupAt)
+        if (!implied[key.first]) atMostOne(lits);
+    for (auto& [key, lits] : teacherAt)
+        if (!implied[groups + key.first]) atMostOne(lits);
+    // A class or teacher with as many lessons as slots it could use has one in each (and so as
+    // many on each day as that day has); one with a few such slots to spare has at most that
+    // many free on any day. The solver then sees a day that cannot be filled before it has
+    // seated most of its lessons. The days are counted over "this slot is taken" (at most a
+    // day's periods each), not over every lesson that could start that day: as strong where it
+    // matters and a fraction of the clauses, which on the largest schools took longer to build
+    // than the search took.
     auto fill = [&](const std::map<std::pair<int, int>, std::vector<int>>& at, int who,
                     const std::vector<int>& kinds) {
         if (kinds.empty()) return;
@@ -228,36 +252,29 @@ void DemandModel::build() {
             clause({});
             return;
         }
-        if (slack == 0)
-            for (int s = 0; s < p_.slots(); ++s)
-                if (at.count({who, s})) clause(at.at({who, s}));
+        if (slack == 0) {
+            for (auto it = at.lower_bound({who, 0}); it != at.end() && it->first.first == who; ++it)
+                clause(it->second);
+            return;
+        }
         for (int day = 0; day < p_.days; ++day) {
             if (room[day] <= slack) continue;
-            std::vector<int> lits;
-            for (int k : kinds) {
-                const Kind& kind = kinds_[k];
-                std::vector<int> here;
-                if (!kind.onDay.empty()) {
-                    auto it = kind.onDay.find(day);
-                    if (it != kind.onDay.end()) here.push_back(it->second);
-                } else {
-                    for (auto [s, lit] : kind.starts)
-                        if (p_.dayOf(s) == day) here.push_back(lit);
-                }
-                for (int lit : here)
-                    lits.insert(lits.end(), p_.activities[kind.activities[0]].duration, lit);
+            std::vector<int> taken;
+            for (int q = 0; q < p_.periods; ++q) {
+                auto it = at.find({who, day * p_.periods + q});
+                if (it == at.end()) continue;
+                taken.push_back(fresh());
+                std::vector<int> c{-taken.back()};
+                c.insert(c.end(), it->second.begin(), it->second.end());
+                clause(c);
             }
-            if (slack == 0) {
-                exactly(lits, room[day]);
-            } else if (int(lits.size()) >= room[day] - slack) {
-                clause({count(lits, room[day] - slack).back()});
-            } else {
-                clause({});
-            }
+            clause({count(taken, room[day] - slack).back()});
         }
     };
-    for (size_t g = 0; g < p_.groups.size(); ++g) fill(groupAt, int(g), kindsOfGroup[g]);
-    for (size_t t = 0; t < p_.teachers.size(); ++t) fill(teacherAt, int(t), kindsOfTeacher[t]);
+    for (size_t g = 0; g < groups; ++g)
+        if (!repeated[g]) fill(groupAt, int(g), kindsOfGroup[g]);
+    for (size_t t = 0; t < p_.teachers.size(); ++t)
+        if (!repeated[groups + t]) fill(teacherAt, int(t), kindsOfTeacher[t]);
     // Directly after.
     for (const Consecutive& c : p_.consecutive) {
         const Kind &first = kinds_[kindOfActivity[c.first]],
@@ -308,8 +325,9 @@ Solution DemandModel::decode() {
 
 }  // namespace
 
-std::optional<Solution> placeByDemand(const Problem& problem, CaDiCaL::Terminator* stop) {
-    DemandModel model(problem);
+std::optional<Solution> placeByDemand(const Problem& problem, CaDiCaL::Terminator* stop,
+                                      DemandVariant variant) {
+    DemandModel model(problem, variant);
     model.build();
     if (stop) model.sat.connect_terminator(stop);
     if (model.sat.solve() != 10) return std::nullopt;

@@ -10,6 +10,7 @@
 
 #include <cadical.hpp>
 
+#include "generation/checker.h"
 #include "generation/cp_solver.h"
 #include "generation/placement.h"
 #include "generation/sat_encoding.h"
@@ -540,17 +541,13 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
 
     SolveResult result;
     result.best.start.assign(p.activities.size(), -1);
-    auto model = std::make_unique<SatModel>(p);
-    model->build();
-    model->sat.connect_terminator(&deadline);
-
     // A second search on the second core looks for a first placement from another angle: the
     // per-demand model (see placeByDemand), which places schools of full classes in moments where
-    // this model searches for minutes, and when that model finds the demand impossible, Gecode's
-    // constraint propagation, which places some schools at once where CaDiCaL searches for long.
-    // A placement found there first is checked here as assumptions and becomes the start; this
-    // model does the rest: what is impossible, and the wishes. The helper is stopped as soon as
-    // this model has its answer.
+    // the per-lesson model searches for minutes, and when that model finds the demand impossible,
+    // Gecode's constraint propagation, which places some schools at once where CaDiCaL searches
+    // for long. A placement found there that the independent checker passes is complete from
+    // that moment; the per-lesson model then takes it up as assumptions and does the rest: what
+    // is impossible, and the wishes. The helper is stopped as soon as this core has an answer.
     std::atomic<bool> hintReady{false}, hintWanted{true};
     SolveResult hint;
     std::thread helper([&] {
@@ -560,7 +557,7 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
             Wanted(std::atomic<bool>& w, Clock::time_point e) : wanted(w), end(e) {}
             bool terminate() override { return !wanted || Clock::now() >= end; }
         } wanted{hintWanted, end};
-        if (std::optional<Solution> placed = placeByDemand(p, &wanted)) {
+        if (std::optional<Solution> placed = placeByDemand(p, &wanted, DemandVariant::LeaveFirst)) {
             hint.best = std::move(*placed);
             hint.complete = true;
         } else {
@@ -569,6 +566,10 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
             quick.onProgress = [&](const Progress&) { return hintWanted.load(); };
             hint = solveWithCp(p, quick);
         }
+        // Judged by the independent checker, a placement is complete the moment it is found,
+        // whether or not this model gets to confirm it before the deadline.
+        hint.complete = hint.complete && checkSolution(p, hint.best).isEmpty();
+        if (hint.complete) hint.firstSeconds = elapsed();
         hintReady = true;
     });
     struct Join {
@@ -579,16 +580,52 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
             thread.join();
         }
     } join{hintWanted, helper};
+
+    // This core runs the per-demand model set up the other way meanwhile: each of the two places
+    // some real schools at once where the other searches for seconds. Taking turns here with the
+    // per-lesson model (and a third set-up) in growing slices of time was slower: the per-lesson
+    // model placed none of the real schools measured first, and cut into slices, the per-demand
+    // search took several times longer (KPS, MAPS).
     deadline.interruptOn(&hintReady);
-    int status = model->solve();
+    std::optional<Solution> placed;
+    double placedAt = -1;
+    placed = placeByDemand(p, &deadline, DemandVariant::PlaceFirst);
+    if (placed && checkSolution(p, *placed).isEmpty())
+        placedAt = elapsed();
+    else
+        placed.reset();
     deadline.interruptOn(nullptr);
-    if (status == 0 && hintReady && hint.complete && !deadline.expired()) {
-        model->sat.limit("conflicts", 1000);
-        // Refused or undecided, it says nothing about the demand itself.
-        status = model->solve(model->startsOf(hint.best)) == 10 ? 10 : 0;
+    if (!placed && hintReady && hint.complete) {
+        placed = hint.best;
+        placedAt = hint.firstSeconds;
     }
     hintWanted = false;
-    if (status != 10 && !deadline.expired()) status = model->solve();
+    std::unique_ptr<SatModel> model;
+    auto built = [&]() -> SatModel& {
+        if (!model) {
+            model = std::make_unique<SatModel>(p);
+            model->build();
+            model->sat.connect_terminator(&deadline);
+        }
+        return *model;
+    };
+    int status = 0;
+    if (placed && !deadline.expired()) {
+        built().sat.limit("conflicts", 1000);
+        // Refused or undecided, it says nothing about the demand itself.
+        status = model->solve(model->startsOf(*placed)) == 10 ? 10 : 0;
+    }
+    if (status != 10 && placed) {
+        // Sound by the checker, but this model could not take it up in time: it is the answer,
+        // without the wishes improved.
+        result.best = *placed;
+        result.best.score = scoreOf(p, result.best);
+        result.complete = true;
+        result.firstSeconds = placedAt;
+        result.stopped = deadline.stopped();
+        return result;
+    }
+    if (status != 10 && !deadline.expired()) status = built().solve();
 
     // Find a placement; while the demands cannot all be met, shrink the failed assumptions to a
     // small set of demands that cannot go together, tell the user, leave one of them out.
@@ -663,7 +700,7 @@ SolveResult solveWithSat(const Problem& p, const SolveOptions& options) {
         progress.seconds = elapsed();
     };
     take();
-    if (result.best.unplaced() == 0) result.firstSeconds = elapsed();
+    if (result.best.unplaced() == 0) result.firstSeconds = placedAt >= 0 ? placedAt : elapsed();
     if (options.onProgress && !options.onProgress(progress)) deadline.stop();
 
     // Improve the wishes: every wish met so far stays met (as unit clauses, cheaper than

@@ -191,10 +191,13 @@ TEST(GenerationEngines, BothMeetEveryKindOfMust) {
         EXPECT_EQ(checkSolution(p, s.best), QStringList());
     }
     // The per-demand model that looks for the first placement beside the SAT engine: a must it
-    // leaves out would only cost time there (its placement is refused), so it is judged alone.
-    const std::optional<Solution> byDemand = placeByDemand(p, nullptr);
-    ASSERT_TRUE(byDemand);
-    EXPECT_EQ(checkSolution(p, *byDemand), QStringList());
+    // leaves out would only cost time there (its placement is refused), so it is judged alone,
+    // in each of its set-ups.
+    for (DemandVariant variant : {DemandVariant::LeaveFirst, DemandVariant::PlaceFirst}) {
+        const std::optional<Solution> byDemand = placeByDemand(p, nullptr, variant);
+        ASSERT_TRUE(byDemand);
+        EXPECT_EQ(checkSolution(p, *byDemand), QStringList());
+    }
 }
 
 TEST(GenerationEngines, BothKeepTheDaysApartAMustAsks) {
