@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 
 #include <QString>
 
@@ -36,16 +37,36 @@ struct SlotTables {
     static constexpr int kPeriods = 10;
     static constexpr int kEntries = 10;
 
-    std::array<std::array<Slot, kPeriods + 1>, kWeekdays + 1> slot;  // [weekday][period]
+    SlotTables() = default;
+    SlotTables(const SlotTables& other)
+        : slots_(other.slots_ ? std::make_unique<Week>(*other.slots_) : nullptr) {}
+    SlotTables& operator=(const SlotTables& other) {
+        if (this != &other) slots_ = other.slots_ ? std::make_unique<Week>(*other.slots_) : nullptr;
+        return *this;
+    }
 
-    Slot& at(int weekday, int period) { return slot[weekday][period]; }
-    const Slot& at(int weekday, int period) const { return slot[weekday][period]; }
+    Slot& at(int weekday, int period) {
+        if (!slots_) slots_ = std::make_unique<Week>();
+        return (*slots_)[weekday][period];
+    }
+    const Slot& at(int weekday, int period) const {
+        static const Slot none;
+        return slots_ ? (*slots_)[weekday][period] : none;
+    }
     static bool inRange(int weekday, int period) {
         return weekday >= 1 && weekday <= kWeekdays && period >= 1 && period <= kPeriods;
     }
     void clear() {
-        for (auto& day : slot)
+        if (!slots_) return;
+        for (auto& day : *slots_)
             for (Slot& s : day)
                 if (s.occupied() || !s.entries[1].empty()) s = Slot{};
     }
+
+private:
+    // [weekday][period]. Made at the first lesson put in: every screen has a working context,
+    // and only the class timetable screens fill one; the rest, the menu first, would clear
+    // 90 KB each for nothing.
+    using Week = std::array<std::array<Slot, kPeriods + 1>, kWeekdays + 1>;
+    std::unique_ptr<Week> slots_;
 };
