@@ -102,6 +102,10 @@ QString Statement::columnText(int i) const {
     return stmt_->columnText(i);
 }
 
+QByteArrayView Statement::columnUtf8(int i) const {
+    return stmt_->columnUtf8(i);
+}
+
 Value Statement::column(int i, FieldType type) const {
     if (type == FieldType::Integer) return Value(columnInt(i));
     return Value(columnText(i));

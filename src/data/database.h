@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -132,6 +133,7 @@ public:
     void exec();                              // step through to the end
     qint64 columnInt(int i) const;
     QString columnText(int i) const;
+    QByteArrayView columnUtf8(int i) const;  // valid until the next step
     Value column(int i, FieldType type) const;
     // The statement reads a page at a time and stopped at the end of its page (see Recordset).
     bool pagedOut() const;

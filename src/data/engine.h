@@ -24,6 +24,8 @@ public:
     virtual bool step() = 0;
     virtual qint64 columnInt(int i) const = 0;
     virtual QString columnText(int i) const = 0;
+    // The text as the engine holds it (UTF-8), valid until the next step.
+    virtual QByteArrayView columnUtf8(int i) const = 0;
     // Ready for the next use; the parameters are bound again before it.
     virtual void reset() = 0;
     // True when the statement ran out only because it reads a page at a time: the records after

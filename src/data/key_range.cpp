@@ -78,6 +78,10 @@ QString KeyRow::text(int i) const {
     return s_.columnText(i);
 }
 
+QByteArrayView KeyRow::utf8(int i) const {
+    return s_.columnUtf8(i);
+}
+
 qint64 KeyRow::integer(int i) const {
     return s_.columnInt(i);
 }

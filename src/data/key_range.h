@@ -3,6 +3,8 @@
 #include <functional>
 #include <vector>
 
+#include <QByteArrayView>
+
 #include "data/value.h"
 
 // Whole key ranges of an index in one statement each, where a record set goes record by record:
@@ -24,6 +26,9 @@ class KeyRow {
 public:
     explicit KeyRow(const class Statement& s) : s_(s) {}
     QString text(int i) const;
+    // The text as stored (UTF-8), valid until the next record: for a reader that meets the same
+    // few codes thousands of times and would convert and allocate each one.
+    QByteArrayView utf8(int i) const;
     qint64 integer(int i) const;
 
 private:

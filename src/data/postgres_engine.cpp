@@ -91,6 +91,10 @@ public:
         return QString::fromUtf8(PQgetvalue(res_, row_, i), PQgetlength(res_, row_, i));
     }
 
+    QByteArrayView columnUtf8(int i) const override {
+        return QByteArrayView(PQgetvalue(res_, row_, i), PQgetlength(res_, row_, i));
+    }
+
     void reset() override {
         PQclear(res_);
         res_ = nullptr;

@@ -80,6 +80,11 @@ public:
         return p ? QString::fromUtf8(p, sqlite3_column_bytes(stmt_, i)) : QString();
     }
 
+    QByteArrayView columnUtf8(int i) const override {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+        return p ? QByteArrayView(p, sqlite3_column_bytes(stmt_, i)) : QByteArrayView();
+    }
+
     void reset() override {
         sqlite3_reset(stmt_);
         bound_.clear();

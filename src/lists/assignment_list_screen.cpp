@@ -10,7 +10,7 @@
 #include "common/checks.h"
 #include "common/selection_lists.h"
 #include "context/school_context.h"
-#include "data/recordset.h"
+#include "data/key_range.h"
 #include "lists/inquiry_list.h"
 #include "ui/grid.h"
 #include "ui/xlsx_export.h"
@@ -28,20 +28,48 @@ struct Line {
     QStringList identity;
 };
 
-Line lineOf(const Recordset& rs, bool byTeacher) {
-    const stored_names::Kamoku k{rs.integer("担_年度"), rs.text("担_学部"), rs.integer("担_学年"),
-                                 rs.text("担_コース"), rs.text("担_科目番号")};
-    const QString teacher = rs.text("担_氏名");
-    const QString kamoku = stored_names::kamoku(k, stored_names::Form::Name);
-    const QString subject =
-        stored_names::subject(k, rs.text("担_教科番号"), stored_names::Form::Name);
-    const QString dept = stored_names::department(k.department);
-    const QString grade = k.grade == 0 ? QString() : stored_names::grade(k.grade);
-    const QString teacherId = rs.text("担_教員番号") + QLatin1Char('\n') + teacher;
+// The year's assignments with the names of their course subjects and subjects, in one statement
+// in the order of the grouping's index (Key_担当 by teacher, Idx_教科 by course subject): a look-up
+// per name and line cost twice the reading of the lines. A course subject or subject that is no
+// longer registered shows its number, as the number look-ups do.
+const QString& assignmentQuery(bool byTeacher, bool oneDepartment) {
+    static const QString base = QStringLiteral(
+        "SELECT a.\"担_氏名\", a.\"担_教員番号\", a.\"担_学部\", a.\"担_学年\", a.\"担_備考\", "
+        "COALESCE(ka.\"科_名称\", a.\"担_科目番号\"), COALESCE(ky.\"教_名称\", a.\"担_教科番号\") "
+        "FROM \"担当\" a "
+        "LEFT JOIN \"科目\" ka ON ka.\"科_年度\" = a.\"担_年度\" AND ka.\"科_学部\" = "
+        "a.\"担_学部\" "
+        "AND ka.\"科_学年\" = a.\"担_学年\" AND ka.\"科_コース\" = a.\"担_コース\" "
+        "AND ka.\"科_番号\" = a.\"担_科目番号\" "
+        "LEFT JOIN \"教科\" ky ON ky.\"教_年度\" = a.\"担_年度\" AND ky.\"教_学部\" = "
+        "a.\"担_学部\" "
+        "AND ky.\"教_学年\" = a.\"担_学年\" AND ky.\"教_コース\" = a.\"担_コース\" "
+        "AND ky.\"教_科目番号\" = a.\"担_科目番号\" AND ky.\"教_教科番号\" = a.\"担_教科番号\" "
+        "WHERE a.\"担_年度\" = ?");
+    static const QString department = QStringLiteral(" AND a.\"担_学部\" = ?");
+    static const QString teacherOrder = QStringLiteral(
+        " ORDER BY a.\"担_教員番号\", a.\"担_学部\", a.\"担_学年\", a.\"担_コース\", "
+        "a.\"担_科目番号\", a.\"担_教科番号\", a.rowid");
+    static const QString kamokuOrder = QStringLiteral(
+        " ORDER BY a.\"担_学部\", a.\"担_学年\", a.\"担_コース\", a.\"担_科目番号\", "
+        "a.\"担_教科番号\", a.\"担_教員番号\", a.rowid");
+    static const QString queries[2][2] = {{base + kamokuOrder, base + department + kamokuOrder},
+                                          {base + teacherOrder, base + department + teacherOrder}};
+    return queries[byTeacher][oneDepartment];
+}
+
+Line lineOf(const KeyRow& r, bool byTeacher) {
+    const QString teacher = r.text(0);
+    const int gradeNumber = int(r.integer(3));
+    const QString kamoku = r.text(5);
+    const QString subject = r.text(6);
+    const QString dept = stored_names::department(r.text(2));
+    const QString grade = gradeNumber == 0 ? QString() : stored_names::grade(gradeNumber);
+    const QString teacherId = r.text(1) + QLatin1Char('\n') + teacher;
     if (byTeacher)
-        return {{teacher, kamoku, subject, dept, grade, rs.text("担_備考")},
+        return {{teacher, kamoku, subject, dept, grade, r.text(4)},
                 {teacherId, kamoku, subject, dept, grade}};
-    return {{dept, grade, kamoku, subject, teacher, rs.text("担_備考")},
+    return {{dept, grade, kamoku, subject, teacher, r.text(4)},
             {dept, grade, kamoku, subject, teacherId}};
 }
 
@@ -147,31 +175,19 @@ void 担当一覧::layOut(bool byTeacher) {
 }
 
 void 担当一覧::fill(bool byTeacher) {
-    const int year = ctx().workingYear;
     const QString dept = ctx().departmentCode;
-    const bool allDepartments = dept == kCommonCode;
-    Recordset rs("担当");
-    if (byTeacher) {
-        rs.setIndex("Key_担当");
-        rs.seekPrefix({year});
-    } else {
-        // This index leads with the department: one department is one range of it.
-        rs.setIndex("Idx_教科");
-        if (allDepartments)
-            rs.seekPrefix({year});
-        else
-            rs.seekPrefix({year, dept}, 1);
-    }
+    const bool oneDepartment = dept != kCommonCode;
+    std::vector<Value> values{ctx().workingYear};
+    if (oneDepartment) values.emplace_back(dept);
     QStringList above;
-    for (; rs.inPrefix(); rs.moveNext()) {
-        if (!allDepartments && rs.text("担_学部") != dept) {
-            if (byTeacher) continue;
-            break;
-        }
-        Line line = lineOf(rs, byTeacher);
-        for (int c = 0; c < kGrouped && c < above.size() && line.identity[c] == above[c]; ++c)
-            line.cells[c].clear();
-        above = line.identity;
-        list_->append(line.cells);
-    }
+    readQuery(
+        assignmentQuery(byTeacher, oneDepartment), values,
+        [&](const KeyRow& r) {
+            Line line = lineOf(r, byTeacher);
+            for (int c = 0; c < kGrouped && c < above.size() && line.identity[c] == above[c]; ++c)
+                line.cells[c].clear();
+            above = line.identity;
+            list_->append(line.cells);
+        },
+        QueryPlan::Once);
 }

@@ -129,4 +129,20 @@ TEST_F(ListsTest, TheAssignmentListGroupsByTeacherOrByCourseSubject) {
     EXPECT_EQ(messages.texts(), QStringList({"年度に正しく入力してください"}));
 }
 
+// A line whose course subject or subject is gone still lists, with the number in place of the
+// name; a subject is only ever found under its own course subject.
+TEST_F(ListsTest, TheAssignmentListShowsTheNumberOfWhatIsNoLongerRegistered) {
+    insertKamoku("002", 1, "01", "国語", "国");
+    insertSubject("002", 1, "01", "01", 1, "現代の国語", "現国");
+    assignment("001", "佐藤　健一", "002", 1, "01", "09");
+    assignment("001", "佐藤　健一", "002", 1, "05", "01");
+    assignment("001", "佐藤　健一", "001", 1, "01", "01");
+    ScreenDriver d(new 担当一覧);
+    d.pick("C学部", "高等部");
+    d.click("B表示");
+    EXPECT_EQ(row(d, "G担当", 1), QStringList({"佐藤　健一", "国語", "09", "高等部", "1年", ""}));
+    EXPECT_EQ(row(d, "G担当", 2), QStringList({"", "05", "01", "高等部", "1年", ""}));
+    EXPECT_EQ(d.cell("G担当", 3, 1), "");
+}
+
 }  // namespace

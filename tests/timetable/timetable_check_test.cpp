@@ -119,6 +119,21 @@ TEST_F(TimetableCheckTest, ATeacherInTwoClassesAtOnceIsADoubleBookingUnlessTheyS
                            "高等部,1年,3組,金,6,鈴木　美咲,高等部 1年1組 と重複しています"}));
 }
 
+// Lessons are read course by course, so a class under a later course comes last; the classes a
+// finding names are still in class order.
+TEST_F(TimetableCheckTest, TheClassesADoubleBookingNamesAreInClassOrderWhateverTheirCourse) {
+    stored("1", 2, 2, "001", "01", "01", {{"組_コース", "02"}});
+    stored("2", 2, 2, "001", "01", "01");
+    stored("3", 2, 2, "001", "01", "01");
+    EXPECT_EQ(listed(Kind::DoubleBooking),
+              QStringList({"高等部,1年,1組,月,2,佐藤　健一,"
+                           "高等部 1年2組、高等部 1年3組 と重複しています",
+                           "高等部,1年,2組,月,2,佐藤　健一,"
+                           "高等部 1年1組、高等部 1年3組 と重複しています",
+                           "高等部,1年,3組,月,2,佐藤　健一,"
+                           "高等部 1年1組、高等部 1年2組 と重複しています"}));
+}
+
 TEST_F(TimetableCheckTest, LessonsNamingWhatIsNoLongerRegisteredOrRenamedSinceAreListed) {
     stored("1", 2, 1, "001", "01", "01");
     stored("1", 2, 2, "001", "09", "01");
