@@ -119,6 +119,7 @@ std::vector<Listed> listFromFile(int year, const QString& date,
                          listed.push_back({std::move(row), {}, {}});
                      }
                  });
+    if (!listed.empty()) names.readYear();
     for (Listed& l : listed) {
         const StandbyRow& r = l.row;
         l.kamokuName = names.kamoku(r.dept, r.grade, r.course, r.kamoku).shownName();
