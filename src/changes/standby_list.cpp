@@ -8,7 +8,6 @@
 #include "common/names.h"
 #include "data/database.h"
 #include "data/key_range.h"
-#include "data/recordset.h"
 #include "ui/grid.h"
 #include "ui/palette.h"
 
@@ -55,18 +54,14 @@ void GRD待機教員初期化(Grid& g) {
 
 namespace {
 
-// The teachers with a lesson at the slot: one range of each index instead of a look-up per
-// teacher.
+// The teachers with a lesson at the slot: one range of each index, read from the index alone,
+// instead of a look-up per teacher.
 std::unordered_set<QString> busyTeachers(int year, const QString& date, int weekday, int period) {
     std::unordered_set<QString> busy;
-    Recordset lessons("組時間割");
-    lessons.setIndex("Idx_教員");
-    for (lessons.seekPrefix({year, weekday, period}); lessons.inPrefix(); lessons.moveNext())
-        busy.insert(lessons.text("組_教員"));
-    Recordset changes("時限変更");
-    changes.setIndex("Idx_教員");
-    for (changes.seekPrefix({year, date, period}); changes.inPrefix(); changes.moveNext())
-        busy.insert(changes.text("変_教員"));
+    readKeyRange({"組時間割", "Idx_教員", {year, weekday, period}, {year, weekday, period}},
+                 {"組_教員"}, [&](const KeyRow& r) { busy.insert(r.text(0)); });
+    readKeyRange({"時限変更", "Idx_教員", {year, date, period}, {year, date, period}},
+                 {"変_教員"}, [&](const KeyRow& r) { busy.insert(r.text(0)); });
     return busy;
 }
 
