@@ -6,9 +6,9 @@
 #include <QDate>
 
 #include "common/selection_lists.h"
+#include "data/database.h"
 #include "data/dates.h"
 #include "data/key_range.h"
-#include "data/recordset.h"
 #include "timetable/school_terms.h"
 
 CoverCounter::CoverCounter(int year, const QString& date) : year_(year) {
@@ -38,16 +38,23 @@ CoverCounter::CoverCounter(int year, const QString& date) : year_(year) {
     grouped_ = Database::current().statementsAreRoundTrips();
 }
 
-CoverCounter::~CoverCounter() = default;
-
 namespace {
 
 // The weekday number of a stored date "yyyy/mm/dd" (0 when it is none), without the general
 // date parser: a count reads every change of a school year.
 int weekdayOf(const QString& date) {
-    const QStringView d(date);
-    if (d.size() != 10) return 0;
-    const QDate day(d.left(4).toInt(), d.mid(5, 2).toInt(), d.mid(8, 2).toInt());
+    if (date.size() != 10) return 0;
+    // A part that is not all digits reads as 0, which no date has.
+    const auto number = [&](int from, int length) {
+        int n = 0;
+        for (int i = from; i < from + length; ++i) {
+            const char16_t c = date[i].unicode();
+            if (c < u'0' || c > u'9') return 0;
+            n = n * 10 + (c - u'0');
+        }
+        return n;
+    };
+    const QDate day(number(0, 4), number(5, 2), number(8, 2));
     return day.isValid() ? weekdayNumber(day) : 0;
 }
 
@@ -58,51 +65,77 @@ void CoverCounter::add(CoverCounts& counts, const QString& date) const {
     if (weekFrom_ <= date && date <= weekTo_) ++counts.week;
 }
 
-CoverCounts CoverCounter::of(const QString& teacher) {
-    if (!grouped_) return countOne(teacher);
-    if (!counted_) countAll();
-    return all_.value(teacher);
+QHash<QString, CoverCounts> CoverCounter::of(const std::vector<QString>& teachers) {
+    if (grouped_) {
+        if (!counted_) countAll();
+        return all_;
+    }
+    return countEach(teachers);
 }
 
-// The teacher's changes of the two ranges, one scan of an index range, each checked against the
-// teacher's own standard lessons (a few records of one index range).
-CoverCounts CoverCounter::countOne(const QString& teacher) {
-    if (!changes_) {
-        changes_ = std::make_unique<Recordset>("時限変更");
-        changes_->setIndex("Idx_教員コマ");
-        lessons_ = std::make_unique<Recordset>("組時間割");
-        lessons_->setIndex("Idx_教員コマ");
+// Each teacher's changes of the two ranges, one read of an index range with the fields the count
+// needs (record by record, every field of every record was read and converted), then the standard
+// lessons of the teachers who have any, in one read of the year's timetable from its key alone,
+// against which each change is checked.
+QHash<QString, CoverCounts> CoverCounter::countEach(const std::vector<QString>& teachers) {
+    struct Change {
+        QString date, dept, course, klass;
+        int period, grade;
+    };
+    QHash<QString, std::vector<Change>> changes;
+    for (const QString& teacher : teachers) {
+        if (changes.contains(teacher)) continue;
+        std::vector<Change>& mine = changes[teacher];
+        readKeyRange({"時限変更", "Idx_教員コマ", {year_, teacher, from_}, {year_, teacher, to_}},
+                     {"変_日付", "変_時限", "変_学部", "変_学年", "変_コース", "変_組"},
+                     [&](const KeyRow& r) {
+                         mine.push_back({r.text(0), r.text(2), r.text(4), r.text(5),
+                                         int(r.integer(1)), int(r.integer(3))});
+                     });
     }
-    CoverCounts counts;
-    Recordset& rs = *changes_;
-    rs.seekPrefix({year_, teacher, from_}, 2);
-    if (!rs.inPrefix() || rs.text("変_日付") > to_) return counts;
 
-    // The teacher's standard lessons by weekday and period, with their classes.
+    // The standard lessons of the teachers with changes, by weekday and period, with their
+    // classes. The key holds every field wanted, so no record is read.
     struct Lesson {
-        int slot;
+        int weekday, period;
         QString dept, course, klass;
         int grade;
     };
-    std::vector<Lesson> own;
-    Recordset& ls = *lessons_;
-    for (ls.seekPrefix({year_, teacher}); ls.inPrefix(); ls.moveNext())
-        own.push_back({ls.integer("組_曜日") * 100 + ls.integer("組_時限"), ls.text("組_学部"),
-                       ls.text("組_コース"), ls.text("組_組"), ls.integer("組_学年")});
-    const auto ownLesson = [&](int slot) {
-        for (const Lesson& l : own)
-            if (l.slot == slot && l.dept == rs.text("変_学部") &&
-                l.grade == rs.integer("変_学年") && l.course == rs.text("変_コース") &&
-                l.klass == rs.text("変_組"))
-                return true;
-        return false;
-    };
+    QHash<QString, std::vector<Lesson>> own;
+    bool anyChange = false;
+    for (const auto& mine : std::as_const(changes)) anyChange |= !mine.empty();
+    if (anyChange)
+        readKeyRange({"組時間割", "Key_時間割", {year_}, {year_}},
+                     {"組_教員", "組_曜日", "組_時限", "組_学部", "組_学年", "組_コース", "組_組"},
+                     [&](const KeyRow& r) {
+                         const auto mine = changes.constFind(r.text(0));
+                         if (mine == changes.cend() || mine->empty()) return;
+                         own[mine.key()].push_back({int(r.integer(1)), int(r.integer(2)),
+                                                    r.text(3), r.text(5), r.text(6),
+                                                    int(r.integer(4))});
+                     });
 
-    for (; rs.inPrefix(); rs.moveNext()) {
-        const QString date = rs.text("変_日付");
-        if (date > to_) break;
-        if (!own.empty() && ownLesson(weekdayOf(date) * 100 + rs.integer("変_時限"))) continue;
-        add(counts, date);
+    QHash<QString, CoverCounts> counts;
+    for (auto mine = changes.cbegin(); mine != changes.cend(); ++mine) {
+        CoverCounts& c = counts[mine.key()];
+        static const std::vector<Lesson> none;
+        const auto found = own.constFind(mine.key());
+        const std::vector<Lesson>& lessons = found == own.cend() ? none : *found;
+        for (const Change& change : *mine) {
+            // The weekday is worked out only when the teacher teaches at that period at all.
+            bool kept = false;
+            int weekday = -1;
+            for (const Lesson& l : lessons) {
+                if (l.period != change.period) continue;
+                if (weekday < 0) weekday = weekdayOf(change.date);
+                if (l.weekday == weekday && l.dept == change.dept && l.grade == change.grade &&
+                    l.course == change.course && l.klass == change.klass) {
+                    kept = true;
+                    break;
+                }
+            }
+            if (!kept) add(c, change.date);
+        }
     }
     return counts;
 }

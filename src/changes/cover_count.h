@@ -1,6 +1,6 @@
 #pragma once
 
-#include <memory>
+#include <vector>
 
 #include <QHash>
 #include <QString>
@@ -12,8 +12,6 @@
 // cover; a lesson given where the class has none is one. Every change of those ranges counts,
 // also one dated later than the date: duty already given out is duty taken. Without a term around
 // the date (a holiday, or no terms registered) the school year counts instead.
-class Recordset;
-
 struct CoverCounts {
     int term = 0;
     int week = 0;
@@ -22,15 +20,15 @@ struct CoverCounts {
 class CoverCounter {
 public:
     CoverCounter(int year, const QString& date);
-    ~CoverCounter();
 
-    CoverCounts of(const QString& teacher);
+    // The counts of the teachers named (a teacher may be named more than once): together, since
+    // the standard lessons they are checked against come from one read.
+    QHash<QString, CoverCounts> of(const std::vector<QString>& teachers);
     // The count runs over the school year: no term contains the date.
     bool wholeYear() const { return wholeYear_; }
 
 private:
-    // One teacher's count: a seek into the teacher's changes and own lessons.
-    CoverCounts countOne(const QString& teacher);
+    QHash<QString, CoverCounts> countEach(const std::vector<QString>& teachers);
     // Every teacher's count from one statement, where each look-up is a round trip to a server.
     void countAll();
     void add(CoverCounts& counts, const QString& date) const;
@@ -39,7 +37,6 @@ private:
     QString termFrom_, termTo_, weekFrom_, weekTo_;
     QString from_, to_;  // both ranges together
     bool wholeYear_ = false;
-    std::unique_ptr<Recordset> changes_, lessons_;
     bool grouped_ = false, counted_ = false;
     QHash<QString, CoverCounts> all_;
 };

@@ -3,6 +3,7 @@
 #include "common/selection_lists.h"
 #include "context/school_context.h"
 #include "data/database.h"
+#include "data/key_range.h"
 #include "data/recordset.h"
 #include "timetable/slot_grid.h"
 
@@ -61,27 +62,30 @@ const MasterNames::Subject& MasterNames::subject(const QString& dept, int grade,
     return it->second;
 }
 
+void MasterNames::readYear() {
+    if (!kamokuYear_) readKamokuYear();
+    if (!subjectYear_) readSubjectYear();
+}
+
 void MasterNames::readKamokuYear() {
-    Recordset rs("科目");
-    rs.setIndex("Key_科目");
-    for (rs.seekPrefix({year_}); rs.inPrefix(); rs.moveNext())
-        kamoku_[{rs.text("科_学部"), rs.integer("科_学年"), rs.text("科_コース"),
-                 rs.text("科_番号")}] = {true, rs.text("科_番号"), rs.text("科_名称"),
-                                         rs.text("科_略称"), rs.integer("科_選択F")};
+    readKeyRange({"科目", "Key_科目", {year_}, {year_}},
+                 {"科_学部", "科_学年", "科_コース", "科_番号", "科_名称", "科_略称", "科_選択F"},
+                 [&](const KeyRow& r) {
+                     kamoku_[{r.text(0), int(r.integer(1)), r.text(2), r.text(3)}] = {
+                         true, r.text(3), r.text(4), r.text(5), int(r.integer(6))};
+                 });
     kamokuYear_ = true;
 }
 
 void MasterNames::readSubjectYear() {
-    Recordset rs("教科");
-    rs.setIndex("Key_教科");
-    for (rs.seekPrefix({year_}); rs.inPrefix(); rs.moveNext())
-        subjects_[{rs.text("教_学部"), rs.integer("教_学年"), rs.text("教_コース"),
-                   rs.text("教_科目番号"), rs.text("教_教科番号")}] = {true,
-                                                                       rs.text("教_教科番号"),
-                                                                       rs.text("教_名称"),
-                                                                       rs.text("教_略称"),
-                                                                       rs.integer("教_展開F"),
-                                                                       rs.integer("教_選択F")};
+    readKeyRange({"教科", "Key_教科", {year_}, {year_}},
+                 {"教_学部", "教_学年", "教_コース", "教_科目番号", "教_教科番号", "教_名称",
+                  "教_略称", "教_展開F", "教_選択F"},
+                 [&](const KeyRow& r) {
+                     subjects_[{r.text(0), int(r.integer(1)), r.text(2), r.text(3), r.text(4)}] = {
+                         true,          r.text(4), r.text(5), r.text(6), int(r.integer(7)),
+                         int(r.integer(8))};
+                 });
     subjectYear_ = true;
 }
 

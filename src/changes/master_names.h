@@ -39,6 +39,11 @@ public:
     const Subject& subject(const QString& dept, int grade, const QString& course,
                            const QString& kamoku, const QString& number);
 
+    // Reads the year's course subjects and subjects at once, each with the fields a name needs:
+    // a list that meets a new class at almost every line needs most of them, and one read of each
+    // list costs less than a look-up per name, on the file too.
+    void readYear();
+
     // The department's name from the masters loaded at start-up ("共通" for "000"); empty when the
     // code is unknown.
     QString departmentName(const QString& code);

@@ -8,7 +8,6 @@
 #include "common/names.h"
 #include "data/database.h"
 #include "data/key_range.h"
-#include "data/recordset.h"
 #include "ui/grid.h"
 #include "ui/palette.h"
 
@@ -55,18 +54,14 @@ void GRD待機教員初期化(Grid& g) {
 
 namespace {
 
-// The teachers with a lesson at the slot: one range of each index instead of a look-up per
-// teacher.
+// The teachers with a lesson at the slot: one range of each index, read from the index alone,
+// instead of a look-up per teacher.
 std::unordered_set<QString> busyTeachers(int year, const QString& date, int weekday, int period) {
     std::unordered_set<QString> busy;
-    Recordset lessons("組時間割");
-    lessons.setIndex("Idx_教員");
-    for (lessons.seekPrefix({year, weekday, period}); lessons.inPrefix(); lessons.moveNext())
-        busy.insert(lessons.text("組_教員"));
-    Recordset changes("時限変更");
-    changes.setIndex("Idx_教員");
-    for (changes.seekPrefix({year, date, period}); changes.inPrefix(); changes.moveNext())
-        busy.insert(changes.text("変_教員"));
+    readKeyRange({"組時間割", "Idx_教員", {year, weekday, period}, {year, weekday, period}},
+                 {"組_教員"}, [&](const KeyRow& r) { busy.insert(r.text(0)); });
+    readKeyRange({"時限変更", "Idx_教員", {year, date, period}, {year, date, period}},
+                 {"変_教員"}, [&](const KeyRow& r) { busy.insert(r.text(0)); });
     return busy;
 }
 
@@ -90,43 +85,36 @@ bool listable(const std::unordered_set<QString>& busy, const QString& teacher,
     return !busy.count(teacher) && !onLeave(leaveFrom, leaveTo, date);
 }
 
-// On the file: the year's assignments in one range, then the teachers in kana order; the names
-// are sought in the masters once the list is known (a seek in memory each).
+// On the file: the year's assignments in one range, then the teachers in kana order, each read
+// with only the fields listed; the names are sought in the masters once the list is known (a seek
+// in memory each).
 std::vector<Listed> listFromFile(int year, const QString& date,
                                  const std::unordered_set<QString>& busy, MasterNames& names) {
     std::unordered_map<QString, std::vector<StandbyRow>> assignments;
-    {
-        Recordset assigned("担当");
-        assigned.setIndex("Key_担当");
-        for (assigned.seekPrefix({year}); assigned.inPrefix(); assigned.moveNext()) {
-            const QString teacher = assigned.text("担_教員番号");
-            if (busy.count(teacher)) continue;
-            assignments[teacher].push_back({teacher,
-                                            assigned.text("担_氏名"),
-                                            assigned.text("担_学部"),
-                                            assigned.integer("担_学年"),
-                                            assigned.text("担_コース"),
-                                            assigned.text("担_科目番号"),
-                                            assigned.text("担_教科番号"),
-                                            {}});
-        }
-    }
+    readKeyRange({"担当", "Key_担当", {year}, {year}},
+                 {"担_教員番号", "担_氏名", "担_学部", "担_学年", "担_コース", "担_科目番号",
+                  "担_教科番号"},
+                 [&](const KeyRow& r) {
+                     const QString teacher = r.text(0);
+                     if (busy.count(teacher)) return;
+                     assignments[teacher].push_back({teacher, r.text(1), r.text(2),
+                                                     int(r.integer(3)), r.text(4), r.text(5),
+                                                     r.text(6), {}});
+                 });
     std::vector<Listed> listed;
-    Recordset teachers("教員");
-    teachers.setIndex("Idx_カナ");
-    teachers.seek(Seek::AtLeast, {""});
-    for (; !teachers.noMatch() && !teachers.eof() && int(listed.size()) < standby::kMaxRows;
-         teachers.moveNext()) {
-        const QString teacher = teachers.text("員_番号");
-        const auto mine = assignments.find(teacher);
-        if (mine == assignments.end() ||
-            !listable(busy, teacher, teachers.text("員_休職FROM"), teachers.text("員_休職TO"), date))
-            continue;
-        for (StandbyRow& row : mine->second) {
-            if (int(listed.size()) >= standby::kMaxRows) break;
-            listed.push_back({std::move(row), {}, {}});
-        }
-    }
+    readKeyRange({"教員", "Idx_カナ", {}, {}}, {"員_番号", "員_休職FROM", "員_休職TO"},
+                 [&](const KeyRow& r) {
+                     if (int(listed.size()) >= standby::kMaxRows) return;
+                     const auto mine = assignments.find(r.text(0));
+                     if (mine == assignments.end() ||
+                         !listable(busy, mine->first, r.text(1), r.text(2), date))
+                         return;
+                     for (StandbyRow& row : mine->second) {
+                         if (int(listed.size()) >= standby::kMaxRows) break;
+                         listed.push_back({std::move(row), {}, {}});
+                     }
+                 });
+    if (!listed.empty()) names.readYear();
     for (Listed& l : listed) {
         const StandbyRow& r = l.row;
         l.kamokuName = names.kamoku(r.dept, r.grade, r.course, r.kamoku).shownName();
@@ -187,11 +175,11 @@ std::vector<StandbyRow> GRD待機教員(WorkContext& ctx, Grid& g, int year, con
                                      ? listFromServer(year, date, busy)
                                      : listFromFile(year, date, busy, names);
     CoverCounter covers(year, date);
-    // A teacher's rows come together: one count for them all.
-    for (size_t i = 0; i < listed.size(); ++i)
-        listed[i].row.covers = i > 0 && listed[i - 1].row.teacher == listed[i].row.teacher
-                                   ? listed[i - 1].row.covers
-                                   : covers.of(listed[i].row.teacher);
+    std::vector<QString> teachers;
+    teachers.reserve(listed.size());
+    for (const Listed& l : listed) teachers.push_back(l.row.teacher);
+    const QHash<QString, CoverCounts> counts = covers.of(teachers);
+    for (Listed& l : listed) l.row.covers = counts.value(l.row.teacher);
     if (fewestCoversFirst)
         std::stable_sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
             return std::pair(a.row.covers.term, a.row.covers.week) <

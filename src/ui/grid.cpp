@@ -204,10 +204,14 @@ void Grid::refresh() {
     const bool reshaped =
         shapeDirty_ && (fittedRows_ != rows() || fittedCols_ != cols_ || fittedWidths_ != widths_);
     // Laid out again in the same shape, any cell may have changed.
-    if (allDirty_ || shapeDirty_)
-        model_->sync(reshaped, 0, rows() - 1, 0, cols_ - 1);
-    else
-        model_->sync(false, dirtyR0_, dirtyR1_, dirtyC0_, dirtyC1_);
+    if (reshaped || shownCells_.size() != cells_.size()) {
+        model_->sync(true, 0, rows() - 1, 0, cols_ - 1);
+        shownCells_ = cells_;
+    } else if (allDirty_ || shapeDirty_) {
+        reportChanges(0, rows() - 1, 0, cols_ - 1);
+    } else {
+        reportChanges(dirtyR0_, dirtyR1_, dirtyC0_, dirtyC1_);
+    }
     if (reshaped) {
         fitToView();
         fittedRows_ = rows();
@@ -222,6 +226,31 @@ void Grid::refresh() {
         for (const Span& s : spans) setSpan(s.row, s.col, s.rows, s.cols);
         shownSpans_ = std::move(spans);
     }
+}
+
+void Grid::reportChanges(int r0, int r1, int c0, int c1) {
+    r0 = std::max(r0, 0), c0 = std::max(c0, 0);
+    r1 = std::min(r1, rows() - 1), c1 = std::min(c1, cols_ - 1);
+    // A few changed cells are repainted one by one; past that, the range that holds them all at
+    // once, which costs the view less than a request per cell.
+    constexpr int kOneByOne = 64;
+    std::vector<std::pair<int, int>> changed;
+    int top = r1 + 1, bottom = -1, left = c1 + 1, right = -1;
+    for (int r = r0; r <= r1; ++r) {
+        std::vector<Cell>& shown = shownCells_[r];
+        if (shown.size() != cells_[r].size()) shown.resize(cells_[r].size(), Cell{QString(), -1});
+        for (int c = c0; c <= c1; ++c) {
+            if (shown[c] == cells_[r][c]) continue;
+            shown[c] = cells_[r][c];
+            if (changed.size() <= kOneByOne) changed.emplace_back(r, c);
+            top = std::min(top, r), bottom = std::max(bottom, r);
+            left = std::min(left, c), right = std::max(right, c);
+        }
+    }
+    if (changed.size() > kOneByOne)
+        model_->sync(false, top, bottom, left, right);
+    else
+        for (const auto& [r, c] : changed) model_->sync(false, r, r, c, c);
 }
 
 void Grid::setStretchRows(bool on) {

@@ -105,13 +105,16 @@ private:
         int fore = 0;
         int align = 0;
         double fontSize = 0;
+        bool operator==(const Cell&) const = default;
     };
     const Cell* cellAt(int r, int c) const;
     template <typename F>
     void forSelection(F f);
     void changed(bool shape = false);
-    // Only these cells changed: the view repaints them and nothing else.
+    // Only these cells may have changed: the view repaints those that did and nothing else.
     void changedCells(int r0, int r1, int c0, int c1);
+    // Tells the view which cells of rows r0..r1, columns c0..c1 differ from what it last showed.
+    void reportChanges(int r0, int r1, int c0, int c1);
     void fitToView();
     std::vector<Span> computeSpans() const;
 
@@ -131,6 +134,9 @@ private:
     int fittedRows_ = -1, fittedCols_ = -1;
     std::vector<int> fittedWidths_;
     std::vector<Span> shownSpans_;
+    // The cells as the view last took them: a grid laid out again in the same shape (every 表示)
+    // repaints only the cells whose text or format differ.
+    std::vector<std::vector<Cell>> shownCells_;
     bool stretchRows_ = false;
     int rowHeight_ = 0;
 };

@@ -195,3 +195,48 @@ QImage paintedGrid(bool styleDelegate) {
 TEST(GridTest, CellsArePaintedExactlyAsTheStylePaintsThem) {
     EXPECT_EQ(paintedGrid(false), paintedGrid(true));
 }
+
+TEST(GridTest, ALayoutInTheSameShapeRepaintsOnlyTheCellsThatDiffer) {
+    Grid g;
+    const auto layOut = [&g](const QString& middle, int corner) {
+        g.setRows(0);
+        g.setCols(0);
+        g.setRows(3);
+        g.setCols(3);
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) g.setTextMatrix(r, c, QString::number(r * 3 + c));
+        g.setTextMatrix(1, 1, middle);
+        g.setRow(2);
+        g.setCol(2);
+        g.setCellBackColor(corner);
+    };
+    layOut("国語", 15);
+    g.refresh();
+    int resets = 0;
+    std::vector<std::pair<QModelIndex, QModelIndex>> changed;
+    QObject::connect(g.model(), &QAbstractItemModel::modelReset, [&] { ++resets; });
+    QObject::connect(g.model(), &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& a, const QModelIndex& b) { changed.emplace_back(a, b); });
+
+    layOut("数学", 14);  // one text and one colour differ
+    g.refresh();
+    EXPECT_EQ(resets, 0);
+    ASSERT_EQ(changed.size(), 2u);
+    EXPECT_EQ(changed[0].first, g.model()->index(1, 1));
+    EXPECT_EQ(changed[0].second, g.model()->index(1, 1));
+    EXPECT_EQ(changed[1].first, g.model()->index(2, 2));
+    EXPECT_EQ(g.model()->data(g.model()->index(1, 1)).toString(), "数学");
+
+    // The same again, and a format set to what it already is: nothing to repaint.
+    changed.clear();
+    layOut("数学", 14);
+    g.setRow(0);
+    g.setCol(0);
+    g.setCellBackColor(15);
+    g.refresh();
+    EXPECT_TRUE(changed.empty());
+    // A new shape is a new grid to the view.
+    g.setRows(4);
+    g.refresh();
+    EXPECT_EQ(resets, 1);
+}
