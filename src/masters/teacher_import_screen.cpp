@@ -108,6 +108,13 @@ QWidget* 教員一括::buildSide(Side& side, const char* frame, const QString& c
             [this, &side](const QString& p) {
                 if (side.followFolder && side.folder.startsWith(p)) scrollToFolder(side);
             });
+    // The model sorts and adds the folders it has read a little after saying a folder is read,
+    // later still on a busy machine: until the user picks one, the chosen folder follows.
+    const auto follow = [this, &side] {
+        if (side.followFolder) scrollToFolder(side);
+    };
+    connect(side.folders, &QFileSystemModel::layoutChanged, this, follow);
+    connect(side.folders, &QFileSystemModel::rowsInserted, this, follow);
     connect(side.dir->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, &side](const QModelIndex& index) {
                 if (!index.isValid()) return;
