@@ -200,6 +200,26 @@ TEST(GenerationEngines, BothMeetEveryKindOfMust) {
     }
 }
 
+TEST(GenerationEngines, PerDemandModelSeatsOneTeacherWithTwoClassesInAFullWeek) {
+    // Two full classes, nearly every lesson one class with one teacher, and one lesson of both
+    // classes with one teacher: in that slot two classes are in a lesson with a single teacher,
+    // which a per-slot count of classes against teachers must allow.
+    Problem p = smallWeek(4);
+    p.days = 5;
+    p.teachers.push_back({"003", "鈴木", {}, 0});
+    addDemand(p, "1年1組 数学（山田）", 0, 0, 10);
+    addDemand(p, "1年2組 国語（佐藤）", 1, 1, 10);
+    addDemand(p, "1年1組 英語（鈴木）", 0, 2, 9);
+    addDemand(p, "1年2組 英語（鈴木）", 1, 2, 9);
+    const int both = addDemand(p, "1年 体育（鈴木）", 0, 2, 1);
+    p.activities[p.demands[both].activities[0]].groups = {0, 1};
+    for (DemandVariant variant : {DemandVariant::LeaveFirst, DemandVariant::PlaceFirst}) {
+        const std::optional<Solution> byDemand = placeByDemand(p, nullptr, variant);
+        ASSERT_TRUE(byDemand);
+        EXPECT_EQ(checkSolution(p, *byDemand), QStringList());
+    }
+}
+
 TEST(GenerationEngines, BothKeepTheDaysApartAMustAsks) {
     // Three lessons two days apart in a week of five one-period days: Monday, Wednesday and
     // Friday is the only way, and a search that reads the must as "different days" lands
