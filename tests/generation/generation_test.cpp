@@ -201,12 +201,14 @@ TEST(GenerationEngines, BothMeetEveryKindOfMust) {
 }
 
 TEST(GenerationEngines, PerDemandModelSeatsOneTeacherWithTwoClassesInAFullWeek) {
-    // Two full classes, nearly every lesson one class with one teacher, and one lesson of both
-    // classes with one teacher: in that slot two classes are in a lesson with a single teacher,
-    // which a per-slot count of classes against teachers must allow.
+    // Two full classes and a fully booked teacher, nearly every lesson one class with one
+    // teacher, and one lesson of both classes with one teacher: in that slot two classes are in
+    // a lesson with a single teacher, which a per-slot count of classes against teachers must
+    // allow.
     Problem p = smallWeek(4);
     p.days = 5;
     p.teachers.push_back({"003", "鈴木", {}, 0});
+    p.teachers[2].unavailable.set(7);
     addDemand(p, "1年1組 数学（山田）", 0, 0, 10);
     addDemand(p, "1年2組 国語（佐藤）", 1, 1, 10);
     addDemand(p, "1年1組 英語（鈴木）", 0, 2, 9);
