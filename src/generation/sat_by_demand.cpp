@@ -194,6 +194,8 @@ void DemandModel::addSlotBalance(const SlotLits& groupAt, const SlotLits& teache
 void DemandModel::build() {
     // Tuned for satisfiable instances (no switching to the unsatisfiable-style search).
     sat.configure("sat");
+    // The solver's own messages would land in the command's and the screen's output.
+    sat.set("quiet", 1);
     sat.set("phase", variant_ == DemandVariant::PlaceFirst ? 1 : 0);
     // CaDiCaL first tries a few fixed ("lucky") assignments, which never make a timetable. Set
     // up to place lessons, the search found several real schools' weeks 1.3-6 times faster

@@ -153,6 +153,8 @@ void SatModel::build() {
     // first (nothing placed, no wish broken) took seconds on real schools where this takes a
     // fraction; the wishes are lowered afterwards anyway.
     sat.set("phase", 1);
+    // The solver's own messages would land in the command's and the screen's output.
+    sat.set("quiet", 1);
     selector.resize(p_.activities.size());
     dropped.assign(p_.activities.size(), 0);
     for (int& s : selector) s = fresh();
