@@ -153,6 +153,15 @@ TEST(GenerationWishes, AreMetWhenTheyCanBeAndScoredAsTheCheckerCountsThem) {
     EXPECT_EQ(scoreOf(p, r.best), r.best.score);
 }
 
+// Each set-up of the per-demand search places the whole week, and the checker finds nothing.
+void expectEachDemandSearchPlaces(const Problem& p) {
+    for (DemandVariant variant : {DemandVariant::LeaveFirst, DemandVariant::PlaceFirst}) {
+        const std::optional<Solution> byDemand = placeByDemand(p, nullptr, variant);
+        ASSERT_TRUE(byDemand);
+        EXPECT_EQ(checkSolution(p, *byDemand), QStringList());
+    }
+}
+
 TEST(GenerationEngines, BothMeetEveryKindOfMust) {
     // Runs, a lesson directly after another, days apart, two side by side allowed, a teacher's
     // free day and daily maximum, a kept lesson, an elective block of both classes: a week with
@@ -193,11 +202,7 @@ TEST(GenerationEngines, BothMeetEveryKindOfMust) {
     // The per-demand model that looks for the first placement beside the SAT engine: a must it
     // leaves out would only cost time there (its placement is refused), so it is judged alone,
     // in each of its set-ups.
-    for (DemandVariant variant : {DemandVariant::LeaveFirst, DemandVariant::PlaceFirst}) {
-        const std::optional<Solution> byDemand = placeByDemand(p, nullptr, variant);
-        ASSERT_TRUE(byDemand);
-        EXPECT_EQ(checkSolution(p, *byDemand), QStringList());
-    }
+    expectEachDemandSearchPlaces(p);
 }
 
 TEST(GenerationEngines, PerDemandModelSeatsOneTeacherWithTwoClassesInAFullWeek) {
@@ -215,11 +220,7 @@ TEST(GenerationEngines, PerDemandModelSeatsOneTeacherWithTwoClassesInAFullWeek) 
     addDemand(p, "1年2組 英語（鈴木）", 1, 2, 9);
     const int both = addDemand(p, "1年 体育（鈴木）", 0, 2, 1);
     p.activities[p.demands[both].activities[0]].groups = {0, 1};
-    for (DemandVariant variant : {DemandVariant::LeaveFirst, DemandVariant::PlaceFirst}) {
-        const std::optional<Solution> byDemand = placeByDemand(p, nullptr, variant);
-        ASSERT_TRUE(byDemand);
-        EXPECT_EQ(checkSolution(p, *byDemand), QStringList());
-    }
+    expectEachDemandSearchPlaces(p);
 }
 
 TEST(GenerationEngines, BothKeepTheDaysApartAMustAsks) {
