@@ -79,8 +79,8 @@ void 年度登録::B確定_Click() {
     if (!ask(QStringLiteral("入力内容で年度の設定を行います"))) return;
 
     const int year = 年度->text().toInt();
-    const QDate start = QDate::fromString(開始日->text(), QStringLiteral("yyyy/MM/dd"));
-    const QDate end = QDate::fromString(終了日->text(), QStringLiteral("yyyy/MM/dd"));
+    const QDate start = dateFrom(開始日->text());
+    const QDate end = dateFrom(終了日->text());
     Recordset rs("業務年度");
     rs.setIndex("Key_業務");
     for (int k = 1; k <= 2; ++k) {

@@ -96,8 +96,8 @@ void iCalendar出力::checkRange() {
     }
     CHK大小(ctx(), 開始日, 終了日, QString(), 1);
     if (ctx().errorFlag == 1) return;
-    const QDate from = QDate::fromString(開始日->text(), QStringLiteral("yyyy/MM/dd"));
-    const QDate to = QDate::fromString(終了日->text(), QStringLiteral("yyyy/MM/dd"));
+    const QDate from = dateFrom(開始日->text());
+    const QDate to = dateFrom(終了日->text());
     if (from.daysTo(to) >= kMaxDays)
         reportFieldError(ctx(), 終了日, QStringLiteral("期間は1年以内で指定してください"));
 }
@@ -129,8 +129,8 @@ void iCalendar出力::B出力_Click() {
         exists = exists || dir.exists(calendarFileName(t.number, t.name));
     if (exists && !ask(QStringLiteral("同じ名前のファイルがあります。上書きしますか？"))) return;
 
-    const QDate from = QDate::fromString(開始日->text(), QStringLiteral("yyyy/MM/dd"));
-    const QDate to = QDate::fromString(終了日->text(), QStringLiteral("yyyy/MM/dd"));
+    const QDate from = dateFrom(開始日->text());
+    const QDate to = dateFrom(終了日->text());
     int untimedTotal = 0;
     for (const Teacher& t : teachers) {
         int untimed = 0;

@@ -2,6 +2,7 @@
 
 #include "calendar/national_holidays.h"
 #include "common/selection_lists.h"
+#include "data/dates.h"
 #include "ui/grid.h"
 
 namespace {
@@ -88,14 +89,13 @@ void formatEventListHeadings(Grid& g) {
 std::set<int> eventDays(const WorkContext& ctx, const QDate& month) {
     const QDate first(month.year(), month.month(), 1);
     const QDate last = first.addDays(first.daysInMonth() - 1);
-    const QString format = QStringLiteral("yyyy/MM/dd");
     std::set<int> days;
     Recordset rs("予定");
     rs.setIndex("Key_予定");
     for (rs.seekPrefix(eventListFrom(ctx.workingYear), 1); rs.inPrefix(); rs.moveNext()) {
         if (!eventShown(rs, ctx)) continue;
-        const QDate from = QDate::fromString(rs.text("予_日付"), format);
-        QDate to = QDate::fromString(rs.text("予_終了日"), format);
+        const QDate from = dateFrom(rs.text("予_日付"));
+        QDate to = dateFrom(rs.text("予_終了日"));
         if (!from.isValid()) continue;
         if (!to.isValid() || to < from) to = from;
         for (QDate d = std::max(from, first); d <= std::min(to, last); d = d.addDays(1))
@@ -110,17 +110,16 @@ int addNationalHolidays(int year, const QString& course) {
     std::set<QString> covered;
     Recordset rs("予定");
     rs.setIndex("Key_予定");
-    const QString format = QStringLiteral("yyyy/MM/dd");
     for (rs.seekPrefix({year, kCommonCode}); rs.inPrefix(); rs.moveNext()) {
-        const QDate from = QDate::fromString(rs.text("予_日付"), format);
-        QDate to = QDate::fromString(rs.text("予_終了日"), format);
+        const QDate from = dateFrom(rs.text("予_日付"));
+        QDate to = dateFrom(rs.text("予_終了日"));
         if (!from.isValid()) continue;
         if (!to.isValid() || to < from) to = from;
-        for (QDate d = from; d <= to; d = d.addDays(1)) covered.insert(d.toString(format));
+        for (QDate d = from; d <= to; d = d.addDays(1)) covered.insert(dateText(d));
     }
     int added = 0;
     for (const NationalHoliday& h : nationalHolidaysOfSchoolYear(year)) {
-        const QString day = h.date.toString(format);
+        const QString day = dateText(h.date);
         if (covered.count(day)) continue;
         rs.addNew();
         const EventKey key{year, kCommonCode, 0, course, day, 0, 0, 0};

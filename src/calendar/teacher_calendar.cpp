@@ -13,7 +13,7 @@
 namespace {
 
 QDate dateFromText(const QString& text) {
-    return QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
+    return dateFrom(text);
 }
 
 QString orShort(const QString& name, const QString& shortName) {

@@ -20,7 +20,7 @@ bool concerns(const Recordset& rs, const NoticeTarget& t) {
 
 // The standard lesson a change replaces: the class's lesson at the weekday and period of its date.
 void findOldLesson(Recordset& lessons, int year, NoticeLine& line) {
-    const QDate date = QDate::fromString(line.date, QStringLiteral("yyyy/MM/dd"));
+    const QDate date = dateFrom(line.date);
     if (!date.isValid()) return;
     lessons.seek(Seek::Equal, {year, weekdayNumber(date), line.period, line.dept, line.grade,
                                line.course, line.klass});

@@ -206,7 +206,7 @@ void 変更通知::Bクリア_Click() {
 namespace {
 // Date, period and class of a line, as the messages about single changes name them.
 QString lineLabel(const NoticeLine& l) {
-    const QDate date = QDate::fromString(l.date, QStringLiteral("yyyy/MM/dd"));
+    const QDate date = dateFrom(l.date);
     return QStringLiteral("%1（%2） %3時限 %4 %5年 %6組")
         .arg(l.date, date.isValid() ? school().weekdayNames[weekdayNumber(date)] : QString())
         .arg(l.period)

@@ -5,6 +5,7 @@
 #include "common/names.h"
 #include "common/registration.h"
 #include "context/school_context.h"
+#include "data/dates.h"
 
 namespace {
 
@@ -81,16 +82,14 @@ XlsxSheet pageSheet(const NoticeHeader& h, const NoticePage& page) {
             s.at(2, c + i + 1).text = QStringLiteral("教科");
         }
         for (const NoticeLine& l : block) {
-            const int row =
-                dayRow(QDate::fromString(l.date, QStringLiteral("yyyy/MM/dd")).dayOfWeek()) +
-                l.period - 1;
+            const int row = dayRow(dateFrom(l.date).dayOfWeek()) + l.period - 1;
             const QStringList pieces{l.shownOldTeacher(), l.oldSubject, QStringLiteral("->"),
                                      l.shownTeacher(), l.subjectName};
             for (int i = 0; i < kBlockCols; ++i) s.at(row, c + i).text = pieces[i];
         }
     }
 
-    const QDate monday = QDate::fromString(h.monday, QStringLiteral("yyyy/MM/dd"));
+    const QDate monday = dateFrom(h.monday);
     for (int day = 1; day <= kDays; ++day) {
         const int top = dayRow(day);
         for (int r = 0; r < (day < kDays ? kWeekdayRows : kSaturdayRows); ++r)

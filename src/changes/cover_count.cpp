@@ -27,7 +27,7 @@ CoverCounter::CoverCounter(int year, const QString& date) : year_(year) {
         termTo_ = schoolYear.to;
         wholeYear_ = true;
     }
-    const QDate day = QDate::fromString(date, QStringLiteral("yyyy/MM/dd"));
+    const QDate day = dateFrom(date);
     if (day.isValid()) {
         const QDate monday = day.addDays(1 - day.dayOfWeek());
         weekFrom_ = dateText(monday);

@@ -26,7 +26,7 @@ ChangeContent selfStudy(const QString& teacher, const QString& name, const QStri
 namespace {
 bool isStandardLesson(const ChangeKey& key, const ChangeContent& content) {
     // Self-study is never a timetable lesson, even over a free-text one numbered "000".
-    const QDate date = QDate::fromString(key.date, QStringLiteral("yyyy/MM/dd"));
+    const QDate date = dateFrom(key.date);
     if (content.kamoku == kNoSubject || !date.isValid()) return false;
     Recordset rs("組時間割");
     rs.setIndex("Key_時間割");

@@ -200,8 +200,7 @@ void 時限コマ::代講順_Click() {
 // The sheet is the period on the grid, whatever has been typed since; a grid shown without a
 // valid date or period has no lessons to print or save.
 bool 時限コマ::periodShown() const {
-    return shown_.year > 0 && shown_.period > 0 &&
-           QDate::fromString(shown_.date, QStringLiteral("yyyy/MM/dd")).isValid();
+    return shown_.year > 0 && shown_.period > 0 && dateFrom(shown_.date).isValid();
 }
 
 void 時限コマ::B印刷_Click() {

@@ -4,6 +4,7 @@
 
 #include "changes/sheet_text.h"
 #include "changes/teacher_week.h"
+#include "data/dates.h"
 #include "ui/fonts.h"
 #include "ui/grid.h"
 
@@ -41,7 +42,7 @@ void header(Printer& p, Grid& grid, const TeacherSheetHeader& h) {
     printAt(p, 35, 50, 11, QStringLiteral("限"));
     for (int c = 1; c <= TeacherWeek::kDays; ++c) {
         // A dated week carries its dates in the header; the standard week only weekday names.
-        const QDate date = QDate::fromString(grid.textMatrix(0, c), QStringLiteral("yyyy/MM/dd"));
+        const QDate date = dateFrom(grid.textMatrix(0, c));
         // The date stands above the weekday name printed 3 mm lower: at 10.5 points its
         // figures run into the name's top, so it is set at 9.5, and smaller still where it
         // would run into the next day's date.
@@ -58,7 +59,7 @@ void header(Printer& p, Grid& grid, const TeacherSheetHeader& h) {
 
 QString teacherSheetFileName(const Grid& grid, const TeacherSheetHeader& h) {
     const QString first = grid.textMatrix(0, 1);
-    const bool dated = QDate::fromString(first, QStringLiteral("yyyy/MM/dd")).isValid();
+    const bool dated = dateFrom(first).isValid();
     return QStringLiteral("教員別授業コマ割_%1年度_%2_%3")
         .arg(h.year)
         .arg(h.teacherName, dated ? QString(first).remove('/') : QStringLiteral("標準"));

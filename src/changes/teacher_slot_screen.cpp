@@ -192,8 +192,7 @@ void 教員コマ::BExcel出力_Click() {
 // The teacher and the dated week on the grid; the current week when none is shown.
 void 教員コマ::BiCalendar出力_Click() {
     QDate from = weekStartingMonday(school().today);
-    if (week_ && week_->dated())
-        from = QDate::fromString(week_->dateOf(1), QStringLiteral("yyyy/MM/dd"));
+    if (week_ && week_->dated()) from = dateFrom(week_->dateOf(1));
     showModal(new iCalendar出力(this, week_ ? week_->teacher : QString(), from, from.addDays(6)));
 }
 

@@ -20,10 +20,6 @@ constexpr int kAlign = 5;
 constexpr double kHeaderFontSize = 8;
 const QString kCommonDept = QStringLiteral("000");
 
-QDate dateOfText(const QString& text) {
-    return QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
-}
-
 void select(Grid& g, int row, int col, int rowEnd, int colEnd) {
     g.setRow(row);
     g.setCol(col);
@@ -202,7 +198,7 @@ TeacherWeek GRD教員コマ(WorkContext& ctx, Grid& g, int year, const QString& 
     TeacherWeek week;
     week.year = year;
     week.teacher = teacher;
-    const QDate first = dateOfText(firstDate);
+    const QDate first = dateFrom(firstDate);
     week.firstDate = first.isValid() ? firstDate : QString();
     week.firstWeekday = firstWeekday >= 1 && firstWeekday <= 7 ? firstWeekday : 1;
     if (first.isValid())

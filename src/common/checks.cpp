@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "common/date_input.h"
+#include "data/dates.h"
 #include "data/new_database.h"
 #include "data/recordset.h"
 #include "ui/fields.h"
@@ -106,7 +107,7 @@ void CHK日付(WorkContext& ctx, QWidget* field, const QString& item) {
     ctx.normalizedDateText = raw;
     if (const auto date = parseDateInput(raw)) {
         ctx.normalizedDate = *date;
-        ctx.normalizedDateText = date->toString(QStringLiteral("yyyy/MM/dd"));
+        ctx.normalizedDateText = dateText(*date);
         pass(field);
     } else {
         fail(ctx, field,

@@ -80,7 +80,7 @@ void CHK時間割(WorkContext& ctx, int mode, int option, const QString& lessonD
         }
     }
 
-    const QDate from = QDate::fromString(lessonDate, QStringLiteral("yyyy/MM/dd"));
+    const QDate from = dateFrom(lessonDate);
     if (lessonDate.isEmpty() || !from.isValid()) return;
     QDate date = from;
     for (int i = 0; i < 7 && weekdayNumber(date) != ctx.slotWeekday; ++i) date = date.addDays(1);

@@ -15,7 +15,7 @@ QString dayIn(int year, const QDate& monthDay) {
 
 // A stored date one year later. A text that is no date (an event without an end) stays as it is.
 Value yearLater(const Value& v) {
-    const QDate d = QDate::fromString(v.toText(), QStringLiteral("yyyy/MM/dd"));
+    const QDate d = dateFrom(v.toText());
     return d.isValid() ? Value(dateText(d.addYears(1))) : v;
 }
 

@@ -90,7 +90,7 @@ void 期末処理::Form_Load() {
     if (!rs.noMatch()) {
         const int year = rs.integer("業_年度");
         const auto later = [](const QString& text) {
-            const QDate d = QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
+            const QDate d = dateFrom(text);
             return d.isValid() ? dateText(d.addYears(1)) : QString();
         };
         旧年度->setText(QString::number(year));
@@ -184,8 +184,8 @@ void 期末処理::B確定_Click() {
 
     TermEndRun work;
     work.oldYear = 旧年度->text().toInt();
-    work.start = QDate::fromString(開始日->text(), QStringLiteral("yyyy/MM/dd"));
-    work.end = QDate::fromString(終了日->text(), QStringLiteral("yyyy/MM/dd"));
+    work.start = dateFrom(開始日->text());
+    work.end = dateFrom(終了日->text());
     work.retention = retention_;
     int steps = 1;
     for (int i = 0; i < kCarriedTables; ++i) steps += (work.carry[i] = 移行_[i]->isChecked());
