@@ -40,21 +40,9 @@ CoverCounter::CoverCounter(int year, const QString& date) : year_(year) {
 
 namespace {
 
-// The weekday number of a stored date "yyyy/mm/dd" (0 when it is none), without the general
-// date parser: a count reads every change of a school year.
+// The weekday number of a stored date "yyyy/mm/dd" (0 when it is none).
 int weekdayOf(const QString& date) {
-    if (date.size() != 10) return 0;
-    // A part that is not all digits reads as 0, which no date has.
-    const auto number = [&](int from, int length) {
-        int n = 0;
-        for (int i = from; i < from + length; ++i) {
-            const char16_t c = date[i].unicode();
-            if (c < u'0' || c > u'9') return 0;
-            n = n * 10 + (c - u'0');
-        }
-        return n;
-    };
-    const QDate day(number(0, 4), number(5, 2), number(8, 2));
+    const QDate day = dateFrom(date);
     return day.isValid() ? weekdayNumber(day) : 0;
 }
 
