@@ -40,6 +40,8 @@ private:
     void exactly(const std::vector<int>& lits, int k);
     void atMost(const std::vector<int>& lits, int k);
     int orOf(const std::vector<int>& lits);
+    // A literal true when any of `lits` is: the literal itself when there is one.
+    int anyOf(const std::vector<int>& lits) { return lits.size() == 1 ? lits[0] : orOf(lits); }
     int durationOf(int kind) const { return p_.activities[kinds_[kind].activities[0]].duration; }
     void addSpread(int demand, const std::vector<int>& kinds);
     using SlotLits = std::map<std::pair<int, int>, std::vector<int>>;  // (who, slot) -> starts
@@ -159,11 +161,8 @@ void DemandModel::addSlotBalance(const SlotLits& groupAt, const SlotLits& teache
     }
     if (single * 10 < all * 9) return;
     std::map<int, std::vector<int>> classes, teachers;  // per slot: "busy" literals
-    auto busy = [&](const std::vector<int>& lits) {
-        return lits.size() == 1 ? lits[0] : orOf(lits);
-    };
-    for (const auto& [key, lits] : groupAt) classes[key.second].push_back(busy(lits));
-    for (const auto& [key, lits] : teacherAt) teachers[key.second].push_back(busy(lits));
+    for (const auto& [key, lits] : groupAt) classes[key.second].push_back(anyOf(lits));
+    for (const auto& [key, lits] : teacherAt) teachers[key.second].push_back(anyOf(lits));
     for (const Kind& kind : kinds_) {
         const Activity& act = p_.activities[kind.activities[0]];
         const int extra = int(act.teachers.size()) - int(act.groups.size());
@@ -244,9 +243,7 @@ void DemandModel::build() {
                 // At most one a day: count the days.
                 std::map<int, std::vector<int>> byDay;
                 for (auto [s, lit] : kind.starts) byDay[p_.dayOf(s)].push_back(lit);
-                for (const auto& [day, l] : byDay) {
-                    lits.push_back(l.size() == 1 ? l[0] : orOf(l));
-                }
+                for (const auto& [day, l] : byDay) lits.push_back(anyOf(l));
             } else {
                 for (auto [s, lit] : kind.starts) lits.push_back(lit);
             }
